@@ -1,0 +1,96 @@
+#include "base/VmFileLib.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+
+namespace {
+
+[[noreturn]] void Fail(const char* What, const std::string& Path, int Error) {
+  throw EFileError(std::string(What) + " \"" + Path + "\": " + std::strerror(Error));
+}
+
+// Closes a descriptor when it goes out of scope.
+struct TFd {
+  int Fd = -1;
+  ~TFd() {
+    if (Fd >= 0) ::close(Fd);
+  }
+};
+
+}  // namespace
+
+std::string ReadWholeFile(const std::string& Path) {
+  TFd File;
+  // O_NONBLOCK so that opening a fifo does not wait for a writer; cleared below.
+  File.Fd = ::open(Path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (File.Fd < 0) Fail("Cannot open file", Path, errno);
+  struct stat Info {};
+  if (::fstat(File.Fd, &Info) != 0) Fail("Cannot read file", Path, errno);
+  if (!S_ISREG(Info.st_mode))
+    throw EFileError("Cannot open file \"" + Path + "\": not a regular file");
+  ::fcntl(File.Fd, F_SETFL, 0);
+
+  std::string Data;
+  Data.resize(static_cast<size_t>(Info.st_size));
+  size_t Done = 0;
+  for (;;) {
+    if (Done == Data.size()) Data.resize(Data.size() + 65536);  // the file may have grown
+    const ssize_t Got = ::read(File.Fd, Data.data() + Done, Data.size() - Done);
+    if (Got < 0) {
+      if (errno == EINTR) continue;
+      Fail("Cannot read file", Path, errno);
+    }
+    if (Got == 0) break;
+    Done += static_cast<size_t>(Got);
+  }
+  Data.resize(Done);
+  return Data;
+}
+
+void WriteFileAtomic(const std::string& Path, std::string_view Data) {
+  std::string Target = Path;
+  struct stat Info {};
+  const bool Exists = ::stat(Path.c_str(), &Info) == 0;
+  if (Exists) {
+    // Write through a symbolic link instead of replacing the link itself.
+    char Resolved[PATH_MAX];
+    if (::realpath(Path.c_str(), Resolved)) Target = Resolved;
+  }
+
+  // A fresh name beside the target, created exclusively so nothing is overwritten.
+  std::random_device Seed;
+  std::string Temporary;
+  TFd File;
+  for (int Attempt = 0; File.Fd < 0; ++Attempt) {
+    Temporary = Target + ".tmp-" + std::to_string(Seed());
+    File.Fd = ::open(Temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (File.Fd < 0 && (errno != EEXIST || Attempt > 100)) Fail("Cannot create file", Path, errno);
+  }
+
+  const auto Abandon = [&](const char* What, int Error) {
+    ::unlink(Temporary.c_str());
+    Fail(What, Path, Error);
+  };
+  if (Exists && ::fchmod(File.Fd, Info.st_mode & 07777) != 0) Abandon("Cannot write file", errno);
+  size_t Done = 0;
+  while (Done < Data.size()) {
+    const ssize_t Put = ::write(File.Fd, Data.data() + Done, Data.size() - Done);
+    if (Put < 0) {
+      if (errno == EINTR) continue;
+      Abandon("Cannot write file", errno);
+    }
+    Done += static_cast<size_t>(Put);
+  }
+  if (::fsync(File.Fd) != 0) Abandon("Cannot write file", errno);
+  const int Closed = ::close(File.Fd);
+  File.Fd = -1;
+  if (Closed != 0) Abandon("Cannot write file", errno);
+  if (::rename(Temporary.c_str(), Target.c_str()) != 0) Abandon("Cannot write file", errno);
+}

@@ -1,0 +1,24 @@
+// Whole-file reads and atomic whole-file writes.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "base/VmBaseClasses.h"
+
+// Raised when a file cannot be opened, read or written; the message names the file.
+class EFileError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// The bytes of the regular file at Path. Throws EFileError for a missing,
+// unreadable or non-regular file (a fifo is never waited on).
+std::string ReadWholeFile(const std::string& Path);
+
+// Replaces the file at Path with Data so that a reader sees either the old
+// or the new content, never a mix: the bytes go to a new file in the same
+// folder, are flushed to disk and then renamed over the target. An existing
+// file keeps its permissions; a symbolic link is followed, not replaced.
+// Throws EFileError, leaving an existing file as it was.
+void WriteFileAtomic(const std::string& Path, std::string_view Data);

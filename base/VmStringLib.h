@@ -1,0 +1,20 @@
+// Byte-string helpers: hexadecimal texts, splitting, and strict integer texts.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The value of a hexadecimal text without prefix or sign, wrapping at 32 bits.
+// An empty text gives 0; any other character throws EConvertError.
+uint32_t HexToInt(std::string_view HexString);
+
+// Cuts Text at every Separator. Always one piece more than separators, empty
+// pieces included: "" gives one empty piece, "a." gives "a" and "".
+std::vector<std::string> Split(std::string_view Text, char Separator);
+
+// A 32-bit signed decimal: an optional sign followed by ASCII digits, nothing
+// else (no blanks, no prefix). Empty when the text is anything else or out of range.
+std::optional<int32_t> TryStrToInt(std::string_view Text);
