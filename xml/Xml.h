@@ -400,8 +400,10 @@ class TXmlReader {
   void NeedAvailable(size_t N) const;
   bool LookingAt(std::string_view What) const;
   void SkipWhitespace();
+  // Collects characters up to one that IsStop accepts (not consumed). Invalid
+  // (a byte value, or 256 for none) is refused; Entities turns "&...;" into characters.
   template <class TStop>
-  void ReadUpTo(std::string& Out, TStop IsStop, char Invalid, bool Entities);
+  void ReadUpTo(std::string& Out, TStop IsStop, int Invalid, bool Entities);
   void ReadUpToTerminator(std::string& Out, std::string_view Terminator);
   char ReadEntity();
   std::string ReadName();
@@ -412,10 +414,10 @@ class TXmlReader {
   void ParseMarkup(TXmlElementContainer& Container, int Depth);
   void ParseInstruction(TXmlElementContainer& Container);
   void ParseElement(TXmlElementContainer& Container, int Depth);
-  TXmlSpace ContentMode(const TXmlElementContainer& Element) const;
 
   TXmlSpace FDefaultXmlSpace;
   bool FNormalizeLineBreaks;
   std::string_view FText;
   size_t FPos = 0;  // 0-based index of the current character
+  TXmlSpace FMode = xsDefault;  // whitespace mode of the content being read
 };
