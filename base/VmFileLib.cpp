@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -93,4 +94,64 @@ void WriteFileAtomic(const std::string& Path, std::string_view Data) {
   File.Fd = -1;
   if (Closed != 0) Abandon("Cannot write file", errno);
   if (::rename(Temporary.c_str(), Target.c_str()) != 0) Abandon("Cannot write file", errno);
+}
+
+namespace {
+
+// Whether A and B differ in ASCII letter case only.
+bool EqualIgnoringAsciiCase(std::string_view A, std::string_view B) {
+  if (A.size() != B.size()) return false;
+  for (size_t I = 0; I < A.size(); ++I) {
+    const auto Lower = [](char C) { return C >= 'A' && C <= 'Z' ? static_cast<char>(C + 32) : C; };
+    if (Lower(A[I]) != Lower(B[I])) return false;
+  }
+  return true;
+}
+
+bool SameFile(const std::string& A, const std::string& B) {
+  struct stat InfoA {}, InfoB {};
+  return ::lstat(A.c_str(), &InfoA) == 0 && ::lstat(B.c_str(), &InfoB) == 0 && InfoA.st_dev == InfoB.st_dev &&
+         InfoA.st_ino == InfoB.st_ino;
+}
+
+}  // namespace
+
+bool RenameNoReplace(const std::string& OldPath, std::string_view NewName) {
+  if (NewName.empty() || NewName == "." || NewName == ".." || NewName.find('/') != std::string_view::npos ||
+      NewName.find('\0') != std::string_view::npos) {
+    errno = EINVAL;
+    return false;
+  }
+  const size_t Slash = OldPath.rfind('/');
+  const std::string_view OldName =
+      Slash == std::string::npos ? std::string_view(OldPath) : std::string_view(OldPath).substr(Slash + 1);
+  const std::string NewPath =
+      (Slash == std::string::npos ? std::string() : OldPath.substr(0, Slash + 1)) + std::string(NewName);
+  if (NewPath == OldPath) return true;
+
+  if (::renameat2(AT_FDCWD, OldPath.c_str(), AT_FDCWD, NewPath.c_str(), RENAME_NOREPLACE) == 0) return true;
+  const int Error = errno;
+  if (Error == EEXIST) {
+    // A file system that ignores case reports the new spelling of the same
+    // file as existing; only then may the plain rename run.
+    if (EqualIgnoringAsciiCase(OldName, NewName) && SameFile(OldPath, NewPath))
+      return ::rename(OldPath.c_str(), NewPath.c_str()) == 0;
+    errno = EEXIST;
+    return false;
+  }
+  if (Error == EINVAL || Error == ENOSYS || Error == EOPNOTSUPP) {
+    // The file system does not know the no-replace flag: check, then rename.
+    struct stat Info {};
+    if (::lstat(NewPath.c_str(), &Info) == 0) {
+      if (!(EqualIgnoringAsciiCase(OldName, NewName) && SameFile(OldPath, NewPath))) {
+        errno = EEXIST;
+        return false;
+      }
+    } else if (errno != ENOENT) {
+      return false;
+    }
+    return ::rename(OldPath.c_str(), NewPath.c_str()) == 0;
+  }
+  errno = Error;
+  return false;
 }
