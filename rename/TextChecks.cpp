@@ -1,0 +1,80 @@
+#include "rename/TextChecks.h"
+
+#include "base/VmStringLib.h"
+
+// All characters these checks look at are ASCII, and no byte of a multi-byte
+// UTF-8 sequence is ASCII, so walking bytes gives the same answers as walking
+// characters.
+
+std::string CheckSearchText(std::string_view SearchString) {
+  int Opening = 0;
+  int Closing = 0;
+  bool OnlyPlaceholders = true;
+  const size_t Length = SearchString.size();
+  for (size_t I = 0; I < Length; ++I) {
+    const char C = SearchString[I];
+    if (C == '"') {
+      OnlyPlaceholders = false;
+      if (I != 0 && I + 1 != Length) return std::string(QuoteMessage);
+    } else if (C == '<') {
+      if (++Opening > 9) return std::string(BracketLimitMessage);
+    } else if (C == '>') {
+      ++Closing;
+    } else if (C != '?' && C != '*') {
+      OnlyPlaceholders = false;
+    }
+  }
+  if (Opening != Closing) return std::string(BracketBalanceMessage);
+  if (OnlyPlaceholders) return std::string(NoLiteralMessage);
+  return {};
+}
+
+std::string CheckReplaceText(std::string_view ReplaceString, const TRenameSettings& Settings,
+                             TUsedFields& UsedFields, int32_t& CounterValue) {
+  bool InField = false;
+  size_t FieldStart = 0;
+  for (size_t I = 0; I < ReplaceString.size(); ++I) {
+    const char C = ReplaceString[I];
+    if (C == '<') {
+      if (InField) return std::string(FieldOverlapMessage);
+      InField = true;
+      FieldStart = I + 1;
+    } else if (C == '>') {
+      if (!InField) return std::string(FieldOverlapMessage);
+      InField = false;
+      const std::string_view Name = ReplaceString.substr(FieldStart, I - FieldStart);
+      // Classified by the first one or two characters, case-sensitively.
+      if (Name.starts_with('n') || Name.starts_with('t')) {
+        UsedFields.Include(ufNameType);
+      } else if (Name.starts_with("za")) {
+        UsedFields.Include(ufCounter);
+        const std::optional<int32_t> Start = TryStrToInt(Settings.CounterStartValue);
+        if (!Start) return std::string(InvalidNumberMessage);
+        CounterValue = *Start;
+      } else if (Name.starts_with("ze")) {
+        UsedFields.Include(ufTime);
+      } else if (Name.starts_with('d')) {
+        UsedFields.Include(ufDate);
+      }
+    }
+  }
+  return {};
+}
+
+std::string CheckCounterNumbers(const TRenameSettings& Settings, TUsedFields UsedFields) {
+  if (!Settings.SearchAndReplace || !UsedFields.Contains(ufCounter)) return {};
+  if (!TryStrToInt(Settings.CounterStartValue) || !TryStrToInt(Settings.CounterStepSize) ||
+      (Settings.CounterSameWidth && !TryStrToInt(Settings.CounterWidth)))
+    return std::string(InvalidNumberMessage);
+  return {};
+}
+
+std::string CheckRenameSettings(const TRenameSettings& Settings, TUsedFields& UsedFields, int32_t& CounterValue) {
+  UsedFields.Clear();
+  if (!Settings.SearchAndReplace) return {};
+  std::string Message = CheckSearchText(Settings.SearchString);
+  if (!Message.empty()) return Message;
+  Message = CheckReplaceText(Settings.ReplaceString, Settings, UsedFields, CounterValue);
+  if (!Message.empty()) return Message;
+  return CheckCounterNumbers(Settings, UsedFields);
+}
