@@ -14,11 +14,10 @@ namespace xmltest {
 inline const char* const kAddError =
     "The passed XmlNode has an invalid node type for this XmlNode and can not be added!";
 
-// One line per element would be long; instead a tree reads like
-//   D(1.0,1,,yes) E(root a="1")[T"x",!"c",?t"d",C"y"] S(1,,href)
-// E = element, T = text, C = CDATA, ! = comment, ? = instruction,
-// D = declaration (version, encoding, name, standalone), S = stylesheet,
-// A = plain attributed instruction.
+// A tree as one line, e.g. D(1.0,1,,yes) E(root a="1")[T"x",!"c",?t"d",C"y"] S(1,,href):
+// E element, T text, C CDATA, ! comment, ? instruction, D declaration
+// (version, encoding, name, standalone), S stylesheet (type, custom type,
+// href), A plain attributed instruction.
 inline std::string Describe(const TXmlElement& Element);
 
 inline std::string DescribeChildren(const TXmlElementList& List) {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,14 +20,7 @@ std::unique_ptr<TXmlElement> MakeElement(const std::string& Kind) {
   if (Kind == "instruction") return std::make_unique<TXmlProcessingInstruction>();
   if (Kind == "attributed") return std::make_unique<TXmlAttributedInstruction>();
   if (Kind == "declaration") return std::make_unique<TXmlDeclaration>();
-  if (Kind == "stylesheet") return std::make_unique<TXmlStylesheetReference>();
-  return nullptr;
-}
-
-std::string Names(const TXmlElementList& List) {
-  std::string Result;
-  for (const auto& Child : List) Result += XmlAs<TXmlNode>(Child.get())->Name;
-  return Result;
+  return std::make_unique<TXmlStylesheetReference>();
 }
 
 }  // namespace
@@ -36,21 +28,18 @@ std::string Names(const TXmlElementList& List) {
 TEST(XmlModel, ContainersAcceptOnlyTheirKindsOfChildren) {
   struct TCase {
     std::string Kind;
-    bool NodeAccepts;
-    bool FileAccepts;
+    bool NodeAccepts, FileAccepts;
   };
-  const std::vector<TCase> Cases = {
-      {"node", true, true},           {"file", false, false},        {"text", true, false},
-      {"comment", true, true},        {"instruction", true, true},   {"attributed", false, true},
-      {"declaration", false, true},   {"stylesheet", false, true},
-  };
-  for (const auto& Case : Cases) {
+  for (const auto& Case : std::vector<TCase>{{"node", true, true},         {"file", false, false},
+                                             {"text", true, false},        {"comment", true, true},
+                                             {"instruction", true, true},  {"attributed", false, true},
+                                             {"declaration", false, true}, {"stylesheet", false, true}}) {
     SCOPED_TRACE(Case.Kind);
     TXmlNode Node("n");
     TXmlFile File;
-    for (auto* Container : {static_cast<TXmlElementContainer*>(&Node), static_cast<TXmlElementContainer*>(&File)}) {
+    for (TXmlElementContainer* Container : {static_cast<TXmlElementContainer*>(&Node),
+                                            static_cast<TXmlElementContainer*>(&File)}) {
       const bool Accepts = Container == &Node ? Case.NodeAccepts : Case.FileAccepts;
-      EXPECT_EQ(Container->CanAdd(*MakeElement(Case.Kind)), Accepts);
       if (Accepts) {
         EXPECT_EQ(Container->Elements().Add(MakeElement(Case.Kind)), 0);
         EXPECT_EQ(Container->Elements().Items(0)->Parent(), Container);
@@ -74,7 +63,6 @@ TEST(XmlModel, FileTakesOneRootAndOneDeclarationButAnyCommentsAndInstructions) {
   ExpectAddRefused([&] { File.Elements().AddNew<TXmlNode>("b"); });
   ExpectAddRefused([&] { File.Elements().AddNew<TXmlDeclaration>(xeWindows1252); });
   EXPECT_EQ(File.Elements().Count(), 11);
-  EXPECT_EQ(File.Elements().CountOf<TXmlNode>(), 1);
   EXPECT_EQ(File.RootNode(), &Root);
   // Once the root is gone, another one is welcome.
   File.Elements().Remove(&Root);
@@ -96,10 +84,9 @@ TEST(XmlModel, RefusesAddingAnElementUnderItselfOrItsDescendants) {
   ExpectAddRefused([&] { C.Elements().Add(Root); });
   EXPECT_EQ(A.Parent(), &Root);
   EXPECT_EQ(Describe(File), "E(root)[E(a)[E(b)[E(c)]]]");
-  EXPECT_EQ(File.GetXml(), "<root>\r\n\t<a>\r\n\t\t<b>\r\n\t\t\t<c/>\r\n\t\t</b>\r\n\t</a>\r\n</root>\r\n");
 }
 
-TEST(XmlModel, AddingMovesAnElementFromItsContainer) {
+TEST(XmlModel, AddingMovesAnElementOutOfItsContainer) {
   TXmlNode First("first");
   auto& Moved = First.Elements().AddNew<TXmlNode>("m", "text");
   Moved.Attributes.Add("k", "v");
@@ -112,13 +99,13 @@ TEST(XmlModel, AddingMovesAnElementFromItsContainer) {
   EXPECT_EQ(Describe(Second), "E(second)[E(y),E(m k=\"v\")[T\"text\"]]");
   // Added to its own container, an element moves to the end.
   EXPECT_EQ(Second.Elements().Add(*Second.Elements().Items(0)), 1);
-  EXPECT_EQ(Names(Second.Elements()), "my");
+  EXPECT_EQ(Describe(Second), "E(second)[E(m k=\"v\")[T\"text\"],E(y)]");
 }
 
-TEST(XmlModel, ListsIndexCountAndRemove) {
+TEST(XmlModel, ListsCountAndFindByClassIncludingDerivedClasses) {
   TXmlFile File;
   File.Elements().AddNew<TXmlComment>("c");
-  File.Elements().AddNew<TXmlStylesheetReference>();
+  auto& Stylesheet = File.Elements().AddNew<TXmlStylesheetReference>();
   auto& Declaration = File.Elements().AddNew<TXmlDeclaration>();
   File.Elements().AddNew<TXmlProcessingInstruction>();
   File.Elements().AddNew<TXmlNode>("r");
@@ -128,23 +115,14 @@ TEST(XmlModel, ListsIndexCountAndRemove) {
   EXPECT_EQ(List.CountOf<TXmlElement>(), 5);
   EXPECT_EQ(List.CountOf<TXmlInstruction>(), 3);
   EXPECT_EQ(List.CountOf<TXmlAttributedInstruction>(), 2);
-  EXPECT_EQ(List.CountOf<TXmlDeclaration>(), 1);
   EXPECT_EQ(List.CountOf<TXmlElementContainer>(), 1);
-  EXPECT_EQ(List.CountOf<TXmlText>(), 0);
-  EXPECT_EQ(List.FirstOf<TXmlInstruction>(), List.Items(1));
-  EXPECT_EQ(List.FirstOf<TXmlDeclaration>(), &Declaration);
+  EXPECT_EQ(List.FirstOf<TXmlInstruction>(), &Stylesheet);
   EXPECT_EQ(List.FirstOf<TXmlText>(), nullptr);
   File.Elements().Remove(&Declaration);
-  EXPECT_EQ(List.Count(), 4);
   EXPECT_EQ(List.CountOf<TXmlAttributedInstruction>(), 1);
-  // With the declaration gone, a new one may be added.
-  File.Elements().AddNew<TXmlDeclaration>();
-  TXmlComment Stranger;
-  File.Elements().Remove(&Stranger);
-  EXPECT_EQ(List.Count(), 5);
+  File.Elements().AddNew<TXmlDeclaration>();  // the place is free again
   File.Elements().Clear();
   EXPECT_EQ(List.Count(), 0);
-  EXPECT_EQ(File.RootNode(), nullptr);
 }
 
 TEST(XmlModel, EnumeratorFiltersByClassAndSeesElementsAddedOnTheWay) {
@@ -155,13 +133,8 @@ TEST(XmlModel, EnumeratorFiltersByClassAndSeesElementsAddedOnTheWay) {
   Node.Elements().AddNew<TXmlProcessingInstruction>();
   Node.Elements().AddNew<TXmlNode>("b");
 
-  auto All = Node.Elements().GetEnumerator();
-  EXPECT_EQ(All->GetCurrent(), nullptr);
-  int Count = 0;
-  while (All->MoveNext()) ++Count;
-  EXPECT_EQ(Count, 5);
-
   auto Nodes = Node.Elements().GetEnumerator(TXmlNode::ClassMask);
+  EXPECT_EQ(Nodes->GetCurrent(), nullptr);
   std::string Seen;
   while (Nodes->MoveNext()) {
     Seen += XmlAs<TXmlNode>(Nodes->GetCurrent())->Name;
@@ -173,79 +146,51 @@ TEST(XmlModel, EnumeratorFiltersByClassAndSeesElementsAddedOnTheWay) {
   ASSERT_TRUE(Nodes->MoveNext());
   EXPECT_EQ(Nodes->GetCurrent(), Node.Elements().Items(1));
 
+  int All = 0;
+  for (auto Enumerator = Node.Elements().GetEnumerator(); Enumerator->MoveNext();) ++All;
+  EXPECT_EQ(All, 6);
   auto Instructions = Node.Elements().GetEnumerator(TXmlInstruction::ClassMask);
   ASSERT_TRUE(Instructions->MoveNext());
   EXPECT_EQ(Instructions->GetCurrent(), Node.Elements().Items(3));
   EXPECT_FALSE(Instructions->MoveNext());
-
   EXPECT_FALSE(Node.Elements().GetEnumerator(TXmlDeclaration::ClassMask)->MoveNext());
-  TXmlNode Empty;
-  EXPECT_FALSE(Empty.Elements().GetEnumerator()->MoveNext());
 }
 
-TEST(XmlModel, InterpretsDeclarationAttributesAtOnce) {
+TEST(XmlModel, InterpretsDeclarationAndStylesheetAttributesAtOnce) {
   struct TCase {
+    bool Stylesheet;
     std::string Key, Value;
-    std::string Described;  // the declaration afterwards, empty for an error
-    std::string Message;
+    std::string Result;  // the element afterwards, or the error message
   };
   const std::string Standalone = "Invalid attribute for XML-Declaration attribute \"standalone\"!";
   const std::vector<TCase> Cases = {
-      {"version", "1.1", "D(1.1,0,,yes)", ""},
-      {"standalone", "no", "D(1.0,0,,no)", ""},
-      {"standalone", "yes", "D(1.0,0,,yes)", ""},
-      {"encoding", "windows-1252", "D(1.0,1,,yes)", ""},
-      {"encoding", "Windows-1252", "D(1.0,2,Windows-1252,yes)", ""},
-      {"encoding", "UTF-8", "D(1.0,2,UTF-8,yes)", ""},
-      {"standalone", "Yes", "", Standalone},
-      {"standalone", "maybe", "", Standalone},
-      {"standalone", "", "", Standalone},
-      {"Version", "1.0", "", "Invalid/unknown attribute (\"Version\") inside XML-Declaration!"},
-      {"href", "x", "", "Invalid/unknown attribute (\"href\") inside XML-Declaration!"},
+      {false, "version", "1.1", "D(1.1,0,,yes)"},
+      {false, "standalone", "no", "D(1.0,0,,no)"},
+      {false, "encoding", "windows-1252", "D(1.0,1,,yes)"},
+      {false, "encoding", "Windows-1252", "D(1.0,2,Windows-1252,yes)"},
+      {false, "standalone", "Yes", Standalone},
+      {false, "standalone", "maybe", Standalone},
+      {false, "Version", "1.0", "Invalid/unknown attribute (\"Version\") inside XML-Declaration!"},
+      {false, "href", "x", "Invalid/unknown attribute (\"href\") inside XML-Declaration!"},
+      {true, "type", "text/css", "S(0,,)"},
+      {true, "type", "text/xsl", "S(1,,)"},
+      {true, "type", "text/xml", "S(2,,)"},
+      {true, "type", "TEXT/XSL", "S(3,TEXT/XSL,)"},
+      {true, "href", "a b.xsl", "S(3,,a b.xsl)"},
+      {true, "media", "screen", "Invalid/unknown attribute (\"media\") inside XML-Stylesheet-Declaration!"},
+      {true, "encoding", "x", "Invalid/unknown attribute (\"encoding\") inside XML-Stylesheet-Declaration!"},
   };
   for (const auto& Case : Cases) {
     SCOPED_TRACE(Case.Key + "=" + Case.Value);
-    TXmlDeclaration Declaration;
-    if (Case.Message.empty()) {
-      Declaration.Attributes.Add(Case.Key, Case.Value);
-      EXPECT_EQ(Describe(Declaration), Case.Described);
-      EXPECT_EQ(Declaration.Attributes.Count(), 0);
+    std::unique_ptr<TXmlAttributedInstruction> Element;
+    if (Case.Stylesheet) Element = std::make_unique<TXmlStylesheetReference>();
+    else Element = std::make_unique<TXmlDeclaration>();
+    if (Case.Result.find("Invalid") == 0) {
+      ExpectXmlError([&] { Element->Attributes.Add(Case.Key, Case.Value); }, Case.Result);
+      EXPECT_TRUE(Element->Attributes.ContainsKey(Case.Key));  // the offending key stays
     } else {
-      ExpectXmlError([&] { Declaration.Attributes.Add(Case.Key, Case.Value); }, Case.Message);
-      EXPECT_EQ(Declaration.Attributes.Count(), 1);
-      EXPECT_TRUE(Declaration.Attributes.ContainsKey(Case.Key));
-    }
-  }
-  TXmlDeclaration Windows(xeWindows1252);
-  EXPECT_EQ(Describe(Windows), "D(1.0,1,,yes)");
-}
-
-TEST(XmlModel, InterpretsStylesheetAttributesAtOnce) {
-  struct TCase {
-    std::string Key, Value;
-    std::string Described;
-    std::string Message;
-  };
-  const std::vector<TCase> Cases = {
-      {"type", "text/css", "S(0,,)", ""},
-      {"type", "text/xsl", "S(1,,)", ""},
-      {"type", "text/xml", "S(2,,)", ""},
-      {"type", "TEXT/XSL", "S(3,TEXT/XSL,)", ""},
-      {"type", "", "S(3,,)", ""},
-      {"href", "a b.xsl", "S(3,,a b.xsl)", ""},
-      {"media", "screen", "", "Invalid/unknown attribute (\"media\") inside XML-Stylesheet-Declaration!"},
-      {"Href", "x", "", "Invalid/unknown attribute (\"Href\") inside XML-Stylesheet-Declaration!"},
-  };
-  for (const auto& Case : Cases) {
-    SCOPED_TRACE(Case.Key + "=" + Case.Value);
-    TXmlStylesheetReference Stylesheet;
-    if (Case.Message.empty()) {
-      Stylesheet.Attributes.Add(Case.Key, Case.Value);
-      EXPECT_EQ(Describe(Stylesheet), Case.Described);
-      EXPECT_EQ(Stylesheet.Attributes.Count(), 0);
-    } else {
-      ExpectXmlError([&] { Stylesheet.Attributes.Add(Case.Key, Case.Value); }, Case.Message);
-      EXPECT_EQ(Stylesheet.Attributes.Count(), 1);
+      Element->Attributes.Add(Case.Key, Case.Value);
+      EXPECT_EQ(Describe(*Element), Case.Result);  // shows leftover attributes, too
     }
   }
 }
@@ -262,20 +207,16 @@ TEST(XmlModel, FindNodeLooksAtDirectChildElementsOnlyAndExactly) {
   EXPECT_EQ(Root.FindNode("Window"), &Upper);
   EXPECT_EQ(Root.FindNode("WINDOW"), nullptr);
   EXPECT_EQ(Root.FindNode("Deep"), nullptr);
-  EXPECT_EQ(Root.FindNode(""), nullptr);
 }
 
-TEST(XmlModel, TextJoinsAllTextChildrenAndTextElementFindsTheFirst) {
+TEST(XmlModel, TextJoinsTheTextChildrenAndTextElementFindsTheFirst) {
   TXmlNode Empty("e", "");
-  ASSERT_EQ(Empty.Elements().Count(), 1);
   ASSERT_NE(Empty.TextElement(), nullptr);
   EXPECT_EQ(Empty.Text(), "");
   Empty.TextElement()->SetAsBoolean(true);
   EXPECT_EQ(Empty.Text(), "True");
 
   TXmlNode Mixed("m");
-  EXPECT_EQ(Mixed.TextElement(), nullptr);
-  EXPECT_EQ(Mixed.Text(), "");
   Mixed.Elements().AddNew<TXmlNode>("child", "inner");
   EXPECT_EQ(Mixed.TextElement(), nullptr);
   EXPECT_EQ(Mixed.Text(), "");
@@ -287,64 +228,34 @@ TEST(XmlModel, TextJoinsAllTextChildrenAndTextElementFindsTheFirst) {
   EXPECT_EQ(Mixed.Text(), "ab");
 }
 
-TEST(XmlModel, ConvertsTextToIntegers) {
+TEST(XmlModel, ConvertsTextToIntegersAndBooleans) {
   struct TCase {
     std::string Text;
-    bool Valid;
-    int32_t Value;
+    const char* Integer;  // the value, or nullptr when the text is no integer
+    const char* Boolean;  // "1", "0", nullptr when it is no Boolean, "?" not checked
   };
   const std::vector<TCase> Cases = {
-      {"0", true, 0},          {"42", true, 42},
-      {"-7", true, -7},        {"+7", true, 7},
-      {"007", true, 7},        {"2147483647", true, 2147483647},
-      {"-2147483648", true, INT32_MIN},
-      {"2147483648", false, 0}, {"-2147483649", false, 0},
-      {"", false, 0},           {"-", false, 0},
-      {" 1", false, 0},         {"1 ", false, 0},
-      {"1.0", false, 0},        {"0x10", false, 0},
-      {"$10", false, 0},        {"1e3", false, 0},
-      {"--1", false, 0},        {"abc", false, 0},
+      {"0", "0", "0"},         {"42", "42", "1"},         {"-7", "-7", "1"},
+      {"+7", "7", "1"},        {"007", "7", "1"},         {"2147483647", "2147483647", "1"},
+      {"-2147483648", "-2147483648", "1"},                {"2147483648", nullptr, "?"},
+      {"", nullptr, nullptr},  {"-", nullptr, nullptr},   {" 1", nullptr, "?"},
+      {"0x10", nullptr, "?"},  {"1.0", nullptr, "?"},     {"True", nullptr, "1"},
+      {"tRUE", nullptr, "1"},  {"FALSE", nullptr, "0"},   {"yes", nullptr, nullptr},
+      {"T", nullptr, nullptr}, {" true", nullptr, nullptr},
   };
   for (const auto& Case : Cases) {
     SCOPED_TRACE("\"" + Case.Text + "\"");
     TXmlText Text(Case.Text);
-    EXPECT_EQ(Text.IsInteger(), Case.Valid);
-    if (Case.Valid)
-      EXPECT_EQ(Text.AsInteger(), Case.Value);
-    else
-      EXPECT_THROW(Text.AsInteger(), EConvertError);
+    EXPECT_EQ(Text.IsInteger(), Case.Integer != nullptr);
+    if (Case.Integer) EXPECT_EQ(std::to_string(Text.AsInteger()), Case.Integer);
+    else EXPECT_THROW(Text.AsInteger(), EConvertError);
+    if (Case.Boolean && std::string(Case.Boolean) == "?") continue;
+    EXPECT_EQ(Text.IsBoolean(), Case.Boolean != nullptr);
+    if (Case.Boolean) EXPECT_EQ(Text.AsBoolean(), std::string(Case.Boolean) == "1");
+    else EXPECT_THROW(Text.AsBoolean(), EConvertError);
   }
-  EXPECT_EQ(TXmlText(int32_t{-12}).Text, "-12");
-  TXmlText Text;
-  Text.SetAsInteger(INT32_MIN);
-  EXPECT_EQ(Text.Text, "-2147483648");
-}
-
-TEST(XmlModel, ConvertsTextToBooleans) {
-  struct TCase {
-    std::string Text;
-    bool Valid;
-    bool Value;
-  };
-  const std::vector<TCase> Cases = {
-      {"0", true, false},     {"1", true, true},      {"-3", true, true},
-      {"True", true, true},   {"TRUE", true, true},   {"true", true, true},
-      {"False", true, false}, {"fAlSe", true, false}, {"", false, false},
-      {"yes", false, false},  {"T", false, false},    {" true", false, false},
-      {"True ", false, false},
-  };
-  for (const auto& Case : Cases) {
-    SCOPED_TRACE("\"" + Case.Text + "\"");
-    TXmlText Text(Case.Text);
-    EXPECT_EQ(Text.IsBoolean(), Case.Valid);
-    if (Case.Valid)
-      EXPECT_EQ(Text.AsBoolean(), Case.Value);
-    else
-      EXPECT_THROW(Text.AsBoolean(), EConvertError);
-  }
-  TXmlText Text("0");
+  TXmlText Text(int32_t{-12});
+  EXPECT_EQ(Text.Text, "-12");
   Text.SetAsBoolean(false);
   EXPECT_EQ(Text.Text, "False");
-  Text.SetAsBoolean(true);
-  EXPECT_EQ(Text.Text, "True");
 }

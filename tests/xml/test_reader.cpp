@@ -127,14 +127,10 @@ TEST(XmlReader, ReportsTheEndOfTextOnTheLastLine) {
 }
 
 TEST(XmlReader, ReportsStructureErrorsWithoutPosition) {
-  struct TCase {
-    std::string Text;
-    std::string Message;
-  };
   const std::string Unexpected = "Unexpected/invalid character found!";
   const std::string Mismatch = "Identifier of closing tag does not match identifier of opening tag!";
   const std::string Expected = "Invalid character found! Expected \">\".";
-  const std::vector<TCase> Cases = {
+  const std::vector<std::pair<std::string, std::string>> Cases = {
       {"<a $>", Unexpected},
       {"<a/ >", Unexpected},
       {"<a b=\"1\"/x>", Unexpected},
@@ -151,29 +147,26 @@ TEST(XmlReader, ReportsStructureErrorsWithoutPosition) {
       {"<?xml-stylesheet media=\"screen\"?>",
        "Invalid/unknown attribute (\"media\") inside XML-Stylesheet-Declaration!"},
   };
-  for (const auto& Case : Cases) {
-    SCOPED_TRACE(Case.Text);
-    ExpectXmlError([&] { Read(Case.Text); }, Case.Message);
+  for (const auto& [Text, Message] : Cases) {
+    SCOPED_TRACE(Text);
+    ExpectXmlError([&] { Read(Text); }, Message);
   }
 }
 
 TEST(XmlReader, RefusesWhatTheDocumentCannotHoldAfterReadingWhatCameBefore) {
-  struct TCase {
-    std::string Text;
-    std::string Before;  // the document when the error is raised
-  };
-  const std::vector<TCase> Cases = {
+  // Each text with the document as it stands when the error is raised.
+  const std::vector<std::pair<std::string, std::string>> Cases = {
       {"<a><c/></a><b/>", "E(a)[E(c)]"},
       {"<?xml version=\"1.0\"?><?xml version=\"1.1\"?>", "D(1.0,0,,yes)"},
       {"<a/><![CDATA[x]]>", "E(a)"},
       {"<a><?xml version=\"1.0\"?></a>", "E(a)"},
       {"<a><b/><?xml-stylesheet href=\"x\"?></a>", "E(a)[E(b)]"},
   };
-  for (const auto& Case : Cases) {
-    SCOPED_TRACE(Case.Text);
+  for (const auto& [Text, Before] : Cases) {
+    SCOPED_TRACE(Text);
     TXmlFile File;
-    ExpectAddRefused([&] { TXmlReader(xsDefault, false).Parse(Case.Text, File); });
-    EXPECT_EQ(Describe(File), Case.Before);
+    ExpectAddRefused([&] { TXmlReader(xsDefault, false).Parse(Text, File); });
+    EXPECT_EQ(Describe(File), Before);
   }
 }
 
@@ -184,11 +177,7 @@ TEST(XmlReader, KeepsWhatWasReadBeforeAnError) {
 }
 
 TEST(XmlReader, ReadsElementsAttributesAndText) {
-  struct TCase {
-    std::string Text;
-    std::string Tree;
-  };
-  const std::vector<TCase> Cases = {
+  const std::vector<std::pair<std::string, std::string>> Cases = {
       {"<a>  <b/>  </a>", "E(a)[E(b)]"},
       {"<a> x </a>", "E(a)[T\" x \"]"},
       {"<a>x\r\ny\t</a>", "E(a)[T\"x\r\ny\t\"]"},
@@ -208,9 +197,9 @@ TEST(XmlReader, ReadsElementsAttributesAndText) {
       {"\xEF\xBB\xBFjunk > & ]]> <a/> trailing & text", "E(a)"},
       {"<a>\xC3\xA4\xFF</a>", "E(a)[T\"\xC3\xA4\xFF\"]"},
   };
-  for (const auto& Case : Cases) {
-    SCOPED_TRACE(Case.Text);
-    EXPECT_EQ(Read(Case.Text), Case.Tree);
+  for (const auto& [Text, Tree] : Cases) {
+    SCOPED_TRACE(Text);
+    EXPECT_EQ(Read(Text), Tree);
   }
 }
 
@@ -221,11 +210,7 @@ TEST(XmlReader, NumericReferencesKeepTheLowEightBits) {
 }
 
 TEST(XmlReader, ReadsCommentsCDataAndInstructionsUpToTheirTerminators) {
-  struct TCase {
-    std::string Text;
-    std::string Tree;
-  };
-  const std::vector<TCase> Cases = {
+  const std::vector<std::pair<std::string, std::string>> Cases = {
       {"<!-- a - b -- c -->", "!\" a - b -- c \""},
       {"<!---->", "!\"\""},
       {"<!-- x --->", "!\" x -\""},
@@ -242,9 +227,9 @@ TEST(XmlReader, ReadsCommentsCDataAndInstructionsUpToTheirTerminators) {
       {"<?xml-stylesheet type=\"text/xsl\" href=\"s.xsl\"?>", "S(1,,s.xsl)"},
       {"<?xml-stylesheet href=\"a&amp;b\"type=\"x/y\"?>", "S(3,x/y,a&b)"},
   };
-  for (const auto& Case : Cases) {
-    SCOPED_TRACE(Case.Text);
-    EXPECT_EQ(Read(Case.Text), Case.Tree);
+  for (const auto& [Text, Tree] : Cases) {
+    SCOPED_TRACE(Text);
+    EXPECT_EQ(Read(Text), Tree);
   }
 }
 
