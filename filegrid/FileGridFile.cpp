@@ -1,0 +1,28 @@
+#include "filegrid/FileGridFile.h"
+
+const std::array<const char*, FileGridColumnCount> FileGridColumnCaptions = {
+    "Check",       "Filename",   "New Filename",  "Path",           "Extension",
+    "Size",        "Description", "Attributes",   "Creation Date",  "Last Write Date"};
+
+int SortKeySlot(int Column) {
+  switch (Column) {
+    case fcFileName: return 0;
+    case fcNewFileName: return 1;
+    case fcPath: return 2;
+    case fcExtension: return 3;
+    case fcDescription: return 4;
+    default: return -1;
+  }
+}
+
+void SetFileNameFields(TFileGridFile& Entry, std::string FileName) {
+  Entry.FileName = std::move(FileName);
+  const std::string& F = Entry.FileName;
+  const size_t Slash = F.rfind('/');
+  const size_t NameStart = Slash == std::string::npos ? 0 : Slash + 1;
+  Entry.Path = F.substr(0, NameStart);
+  Entry.Name = F.substr(NameStart);
+  const size_t Dot = Entry.Name.rfind('.');
+  Entry.Extension = Dot == std::string::npos ? std::string() : Entry.Name.substr(Dot);
+  for (auto& Key : Entry.SortKeys) Key.reset();
+}

@@ -1,0 +1,214 @@
+#include "filegrid/FileInfoReader.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <fnmatch.h>
+#include <sys/stat.h>
+
+#include <ctime>
+
+namespace {
+
+constexpr size_t MaxDescriptionChars = 80;
+
+// Days from 1970-01-01 to the given civil date (proleptic Gregorian).
+int64_t DaysFromCivil(int64_t Y, unsigned M, unsigned D) {
+  Y -= M <= 2;
+  const int64_t Era = (Y >= 0 ? Y : Y - 399) / 400;
+  const unsigned Yoe = static_cast<unsigned>(Y - Era * 400);
+  const unsigned Doy = (153 * (M > 2 ? M - 3 : M + 9) + 2) / 5 + D - 1;
+  const unsigned Doe = Yoe * 365 + Yoe / 4 - Yoe / 100 + Doy;
+  return Era * 146097 + static_cast<int64_t>(Doe) - 719468;
+}
+
+// Days from 1899-12-30, the zero of date-time values, to 1970-01-01.
+constexpr int64_t UnixEpochDays = 25569;
+
+TFileKind KindOf(uint16_t Mode) {
+  switch (Mode & S_IFMT) {
+    case S_IFREG: return fkRegular;
+    case S_IFDIR: return fkDirectory;
+    case S_IFLNK: return fkSymlink;
+    case S_IFCHR: return fkCharDevice;
+    case S_IFBLK: return fkBlockDevice;
+    case S_IFIFO: return fkFifo;
+    default: return fkSocket;
+  }
+}
+
+// statx of Name relative to DirFd; a symbolic link whose target is missing
+// (or loops) is read as the link itself.
+bool StatFile(int DirFd, const char* Name, struct statx& Stx) {
+  const unsigned Mask = STATX_BASIC_STATS | STATX_BTIME;
+  if (statx(DirFd, Name, AT_STATX_SYNC_AS_STAT, Mask, &Stx) == 0) return true;
+  return statx(DirFd, Name, AT_STATX_SYNC_AS_STAT | AT_SYMLINK_NOFOLLOW, Mask, &Stx) == 0;
+}
+
+}  // namespace
+
+double UnixTimeToDateTime(int64_t Seconds) {
+  const time_t T = static_cast<time_t>(Seconds);
+  struct tm Local {};
+  if (localtime_r(&T, &Local) == nullptr) return 0;
+  const int64_t Days = DaysFromCivil(int64_t{Local.tm_year} + 1900, static_cast<unsigned>(Local.tm_mon + 1),
+                                     static_cast<unsigned>(Local.tm_mday)) +
+                       UnixEpochDays;
+  const int SecondOfDay = Local.tm_hour * 3600 + Local.tm_min * 60 + (Local.tm_sec & ~1);
+  return static_cast<double>(Days) + SecondOfDay / 86400.0;
+}
+
+std::string TruncateUtf8(std::string_view Text, size_t MaxChars) {
+  size_t Chars = 0;
+  for (size_t I = 0; I < Text.size(); ++I) {
+    // Continuation bytes do not start a character.
+    if ((static_cast<unsigned char>(Text[I]) & 0xC0) != 0x80 && Chars++ == MaxChars)
+      return std::string(Text.substr(0, I));
+  }
+  return std::string(Text);
+}
+
+bool MatchesNamePattern(const std::string& Pattern, const char* Name) {
+  // fnmatch also knows bracket expressions and escapes; "[" is turned into
+  // the one-character class "[[]" and escapes are switched off, so that only
+  // "*" and "?" act as wildcards.
+  std::string Escaped;
+  Escaped.reserve(Pattern.size() + 4);
+  for (char C : Pattern) {
+    if (C == '[')
+      Escaped += "[[]";
+    else
+      Escaped += C;
+  }
+  return fnmatch(Escaped.c_str(), Name, FNM_NOESCAPE) == 0;
+}
+
+// ---------------------------------------------------------------------------
+
+TFileIconCache::TFileIconCache() { IndexOf("unknown", "text-x-generic"); }
+
+int32_t TFileIconCache::IndexOf(const std::string& IconName, const std::string& GenericIconName) {
+  const std::string Key = IconName + '\n' + GenericIconName;
+  auto Found = FIndexByName.find(Key);
+  if (Found != FIndexByName.end()) return Found->second;
+  const auto Index = static_cast<int32_t>(FIcons.size());
+  FIcons.push_back({IconName, GenericIconName});
+  FIndexByName.emplace(Key, Index);
+  return Index;
+}
+
+const std::string& TFileIconCache::IconName(int Index) const {
+  static const std::string Empty;
+  return Index >= 0 && Index < Count() ? FIcons[static_cast<size_t>(Index)].Name : Empty;
+}
+
+const std::string& TFileIconCache::GenericIconName(int Index) const {
+  static const std::string Empty;
+  return Index >= 0 && Index < Count() ? FIcons[static_cast<size_t>(Index)].Generic : Empty;
+}
+
+std::shared_ptr<TFileIconCache> TFileIconCache::Shared() {
+  static const auto Cache = std::make_shared<TFileIconCache>();
+  return Cache;
+}
+
+// ---------------------------------------------------------------------------
+
+TFileTypeNames::TFileTypeNames(std::shared_ptr<TFileIconCache> Icons) : FIcons(std::move(Icons)) {}
+
+const TFileTypeNames::TType& TFileTypeNames::TypeOfMime(const QMimeType& Mime) {
+  const std::string MimeName = Mime.name().toStdString();
+  auto Found = FByMimeName.find(MimeName);
+  if (Found != FByMimeName.end()) return Found->second;
+  TType Type;
+  Type.Description = TruncateUtf8(Mime.comment().toStdString(), MaxDescriptionChars);
+  Type.IconIndex = FIcons->IndexOf(Mime.iconName().toStdString(), Mime.genericIconName().toStdString());
+  return FByMimeName.emplace(MimeName, std::move(Type)).first->second;
+}
+
+TFileTypeNames::TType TFileTypeNames::TypeOf(TFileKind Kind, std::string_view Name,
+                                             const std::string& ContentPath) {
+  const char* KindMime = nullptr;
+  switch (Kind) {
+    case fkRegular: break;
+    case fkDirectory: KindMime = "inode/directory"; break;
+    case fkSymlink: KindMime = "inode/symlink"; break;
+    case fkCharDevice: KindMime = "inode/chardevice"; break;
+    case fkBlockDevice: KindMime = "inode/blockdevice"; break;
+    case fkFifo: KindMime = "inode/fifo"; break;
+    case fkSocket: KindMime = "inode/socket"; break;
+  }
+  if (KindMime) return TypeOfMime(FDatabase.mimeTypeForName(QString::fromLatin1(KindMime)));
+
+  const size_t Dot = Name.rfind('.');
+  std::optional<TType> ByName;
+  if (Dot != std::string_view::npos) {
+    // Every name with this extension gets the type of the bare extension, so
+    // the answer does not depend on which file came first.
+    const std::string Extension(Name.substr(Dot));
+    auto Found = FByExtension.find(Extension);
+    if (Found == FByExtension.end()) {
+      const QList<QMimeType> Types = FDatabase.mimeTypesForFileName(QString::fromUtf8("x" + Extension));
+      std::optional<TType> Type;
+      if (!Types.isEmpty()) Type = TypeOfMime(Types.first());
+      Found = FByExtension.emplace(Extension, std::move(Type)).first;
+    }
+    ByName = Found->second;
+  } else {
+    const QList<QMimeType> Types =
+        FDatabase.mimeTypesForFileName(QString::fromUtf8(Name.data(), static_cast<qsizetype>(Name.size())));
+    if (!Types.isEmpty()) ByName = TypeOfMime(Types.first());
+  }
+  if (ByName) return *ByName;
+  return TypeOfMime(FDatabase.mimeTypeForFile(QString::fromUtf8(ContentPath), QMimeDatabase::MatchContent));
+}
+
+// ---------------------------------------------------------------------------
+
+TLinuxFileInfoReader::TLinuxFileInfoReader(std::shared_ptr<TFileIconCache> Icons) : FTypes(std::move(Icons)) {}
+
+std::optional<TFileInfo> TLinuxFileInfoReader::Read(const std::string& Path) {
+  // A NUL byte would cut the path short and name some other file.
+  if (Path.empty() || Path.find('\0') != std::string::npos) return std::nullopt;
+  const size_t Slash = Path.rfind('/');
+  const std::string Folder = Slash == std::string::npos ? std::string() : Path.substr(0, Slash + 1);
+  const std::string Name = Path.substr(Folder.size());
+
+  struct statx Stx {};
+  std::string FoundPath = Path;  // the file actually read
+  std::string FoundName = Name;
+  bool Found = StatFile(AT_FDCWD, Path.c_str(), Stx);
+  if (!Found && Name.find_first_of("*?") != std::string::npos) {
+    if (DIR* Dir = opendir(Folder.empty() ? "." : Folder.c_str())) {
+      while (const dirent* Entry = readdir(Dir)) {
+        const std::string_view EntryName = Entry->d_name;
+        if (EntryName == "." || EntryName == "..") continue;
+        if (MatchesNamePattern(Name, Entry->d_name) && StatFile(dirfd(Dir), Entry->d_name, Stx)) {
+          Found = true;
+          FoundName = Entry->d_name;
+          FoundPath = Folder + FoundName;
+          break;
+        }
+      }
+      closedir(Dir);
+    }
+  }
+  if (!Found) return std::nullopt;
+
+  TFileInfo Info;
+  const TFileKind Kind = KindOf(Stx.stx_mode);
+  Info.Size = Stx.stx_size;
+  if ((Stx.stx_mode & S_IWUSR) == 0 && Kind != fkSymlink) Info.Attributes |= faReadOnly;
+  if (!FoundName.empty() && FoundName[0] == '.') Info.Attributes |= faHidden;
+  if (Kind == fkRegular)
+    Info.Attributes |= faArchive;
+  else if (Kind == fkDirectory)
+    Info.Attributes |= faDirectory;
+  else
+    Info.Attributes |= faSystem;
+  Info.LastWriteDate = UnixTimeToDateTime(Stx.stx_mtime.tv_sec);
+  if (Stx.stx_mask & STATX_BTIME) Info.CreationDate = UnixTimeToDateTime(Stx.stx_btime.tv_sec);
+  TFileTypeNames::TType Type = FTypes.TypeOf(Kind, Name, FoundPath);
+  Info.Description = std::move(Type.Description);
+  Info.IconIndex = Type.IconIndex;
+  return Info;
+}

@@ -1,0 +1,110 @@
+// Reading what the grid shows of a file from disk: size, attributes, dates,
+// type name and icon. The grid reads through the TFileInfoReader interface so
+// that tests can stand in a file system of their own.
+#pragma once
+
+#include <QMimeDatabase>
+
+#include "filegrid/FileGridFile.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+// What is read of one file.
+struct TFileInfo {
+  uint64_t Size = 0;
+  uint32_t Attributes = 0;
+  double CreationDate = 0;   // 0 when the file system keeps no birth time
+  double LastWriteDate = 0;
+  std::string Description;   // type name, at most 80 characters
+  int32_t IconIndex = 0;
+};
+
+class TFileInfoReader {
+ public:
+  virtual ~TFileInfoReader() = default;
+  // The information of the file at Path; empty when nothing is found.
+  virtual std::optional<TFileInfo> Read(const std::string& Path) = 0;
+};
+
+// One index per distinct icon, shared by every grid of the program. Index 0
+// is the generic icon for files whose type could not be told.
+class TFileIconCache {
+ public:
+  TFileIconCache();
+  // The index of the icon with these theme names, added when new.
+  int32_t IndexOf(const std::string& IconName, const std::string& GenericIconName);
+  int Count() const { return static_cast<int>(FIcons.size()); }
+  // The theme icon name and its generic fallback; empty texts for a bad index.
+  const std::string& IconName(int Index) const;
+  const std::string& GenericIconName(int Index) const;
+
+  static std::shared_ptr<TFileIconCache> Shared();
+
+ private:
+  struct TIcon {
+    std::string Name, Generic;
+  };
+  std::vector<TIcon> FIcons;
+  std::unordered_map<std::string, int32_t> FIndexByName;
+};
+
+// What kind of directory entry a file is.
+enum TFileKind { fkRegular, fkDirectory, fkSymlink, fkCharDevice, fkBlockDevice, fkFifo, fkSocket };
+
+// MIME type names and icons. A regular file's type is decided by its name;
+// the answer is kept per extension, so a folder of many files costs one look-up
+// per extension. Only a file whose name says nothing has its content read.
+class TFileTypeNames {
+ public:
+  struct TType {
+    std::string Description;
+    int32_t IconIndex = 0;
+  };
+  explicit TFileTypeNames(std::shared_ptr<TFileIconCache> Icons);
+  // Name decides the type of a regular file; ContentPath is read only when the
+  // name says nothing. Other kinds are named by their kind.
+  TType TypeOf(TFileKind Kind, std::string_view Name, const std::string& ContentPath);
+  const TFileIconCache& Icons() const { return *FIcons; }
+
+ private:
+  const TType& TypeOfMime(const QMimeType& Mime);
+
+  std::shared_ptr<TFileIconCache> FIcons;
+  QMimeDatabase FDatabase;
+  std::unordered_map<std::string, TType> FByMimeName;
+  // Per extension: the type, or nothing when the name alone does not tell.
+  std::unordered_map<std::string, std::optional<TType>> FByExtension;
+};
+
+// Reads files with statx. A symbolic link is listed as itself but shows the
+// size, dates and kind of its target while the target exists. A last path
+// component holding "*" or "?" is a pattern: a file of exactly that name is
+// taken first, otherwise the first entry of the folder that matches it.
+class TLinuxFileInfoReader : public TFileInfoReader {
+ public:
+  explicit TLinuxFileInfoReader(std::shared_ptr<TFileIconCache> Icons = TFileIconCache::Shared());
+  std::optional<TFileInfo> Read(const std::string& Path) override;
+  const TFileIconCache& Icons() const { return FTypes.Icons(); }
+
+ private:
+  TFileTypeNames FTypes;
+};
+
+// A time in seconds since 1970 as a local date-time value (days since
+// 1899-12-30), the seconds rounded down to even and fractions dropped. Times
+// outside the years that DOS dates can hold are kept as they are. 0 when the
+// time cannot be converted.
+double UnixTimeToDateTime(int64_t Seconds);
+
+// The first MaxChars code points of a UTF-8 text.
+std::string TruncateUtf8(std::string_view Text, size_t MaxChars);
+
+// Whether a file name is matched by Pattern, where only "*" (any run) and
+// "?" (one character) are wildcards; every other character stands for itself.
+bool MatchesNamePattern(const std::string& Pattern, const char* Name);

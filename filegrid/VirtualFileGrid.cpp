@@ -1,0 +1,336 @@
+#include "filegrid/VirtualFileGrid.h"
+
+#include <algorithm>
+#include <bit>
+#include <stdexcept>
+
+// One entry as the sort sees it: numeric keys folded into one unsigned
+// number, text keys as collation keys, and where the entry stood.
+struct TVmVirtualFileGrid::TSortItem {
+  uint64_t Number = 0;
+  const QCollatorSortKey* Key = nullptr;  // text columns only
+  const TFileGridFile* Entry = nullptr;
+  uint32_t Position = 0;
+};
+
+namespace {
+
+// Signed and floating-point keys mapped to unsigned numbers of the same order.
+uint64_t OrderedBits(int64_t Value) { return static_cast<uint64_t>(Value) ^ (uint64_t{1} << 63); }
+
+uint64_t OrderedBits(double Value) {
+  const auto Bits = std::bit_cast<uint64_t>(Value == 0 ? 0.0 : Value);  // -0 sorts as 0
+  return (Bits & (uint64_t{1} << 63)) ? ~Bits : Bits | (uint64_t{1} << 63);
+}
+
+int Sign(int Value) { return (Value > 0) - (Value < 0); }
+
+const std::string& SortText(const TFileGridFile& Entry, int Slot) {
+  switch (Slot) {
+    case 0: return Entry.Name;
+    case 1: return Entry.NewFileName;
+    case 2: return Entry.FileName;
+    case 3: return Entry.Extension;
+    default: return Entry.Description;
+  }
+}
+
+}  // namespace
+
+TVmVirtualFileGrid::TVmVirtualFileGrid(TFileGridRows& Rows, std::shared_ptr<TFileInfoReader> Reader)
+    : FRows(Rows), FReader(Reader ? std::move(Reader) : std::make_shared<TLinuxFileInfoReader>()) {}
+
+// --- Reading ---------------------------------------------------------------
+
+bool TVmVirtualFileGrid::ReadFileInformation(TFileGridFile& Entry, const std::string& Path) {
+  // A folder given as "dir/" is the folder "dir": its name must not be empty.
+  size_t Length = Path.size();
+  while (Length > 1 && Path[Length - 1] == '/') --Length;
+  SetFileNameFields(Entry, Path.substr(0, Length));
+  std::optional<TFileInfo> Info;
+  if (!Entry.Name.empty()) Info = FReader->Read(Entry.FileName);
+  if (!Info) {
+    Entry.Exists = false;
+    Entry.Checked = false;
+    Entry.Size = 0;
+    Entry.Attributes = 0;
+    Entry.CreationDate = 0;
+    Entry.LastWriteDate = 0;
+    Entry.Description.clear();
+    return false;
+  }
+  Entry.Exists = true;
+  Entry.Size = Info->Size;
+  Entry.Attributes = Info->Attributes;
+  Entry.CreationDate = Info->CreationDate;
+  Entry.LastWriteDate = Info->LastWriteDate;
+  Entry.Description = std::move(Info->Description);
+  Entry.IconIndex = Info->IconIndex;
+  return true;
+}
+
+// --- The list --------------------------------------------------------------
+
+const TFileGridFile& TVmVirtualFileGrid::File(int Position) const {
+  if (Position < 0 || Position >= FileCount()) throw std::out_of_range("File position out of range");
+  return *FFiles[static_cast<size_t>(Position)];
+}
+
+void TVmVirtualFileGrid::AddFile(const std::string& FileName, const std::string& NewFileName, bool Checked) {
+  auto Entry = std::make_unique<TFileGridFile>();
+  if (!ReadFileInformation(*Entry, FileName)) return;
+  Entry->NewFileName = NewFileName;
+  Entry->Checked = Checked;
+  Entry->Selected = false;
+  Entry->Index = FNextIndex++;
+  SortKey(*Entry, 0);  // the name key breaks ties in every sort: make it now
+  FFiles.push_back(std::move(Entry));
+  FRows.AppendRow();
+  SortFiles(-1, false);
+}
+
+bool TVmVirtualFileGrid::ContainsFile(const std::string& FileName) const {
+  return std::any_of(FFiles.begin(), FFiles.end(), [&](const auto& F) { return F->FileName == FileName; });
+}
+
+void TVmVirtualFileGrid::SetNewFileName(int Position, const std::string& NewFileName) {
+  if (Position < 0 || Position >= FileCount()) return;
+  TFileGridFile& Entry = *FFiles[static_cast<size_t>(Position)];
+  Entry.NewFileName = NewFileName;
+  Entry.SortKeys[static_cast<size_t>(SortKeySlot(fcNewFileName))].reset();
+  SortFiles(fcNewFileName, false);
+  RepaintUnlessUpdating();
+}
+
+void TVmVirtualFileGrid::UpdateFile(int Position, const std::string& NewPath) {
+  if (Position < 0 || Position >= FileCount()) return;
+  ReadFileInformation(*FFiles[static_cast<size_t>(Position)], NewPath);
+  SortFiles(-1, false);
+  RepaintUnlessUpdating();
+}
+
+void TVmVirtualFileGrid::RemoveSelectedFiles() {
+  if (FFiles.empty() || FRows.SelectedCount() == 0) return;
+  const int First = FRows.FirstSelectedRow();
+  for (int Row = First; Row >= 0 && Row < FileCount(); Row = FRows.NextSelectedRow(Row))
+    FFiles[static_cast<size_t>(Row)].reset();
+  std::erase(FFiles, nullptr);
+  if (FFiles.empty()) FNextIndex = 0;
+
+  // The entry that moved up into the first removed place becomes the
+  // selection. It is parked in Selected as well, so that closing an open
+  // bracket does not bring back the old selection.
+  FRows.ClearSelection();
+  FRows.SetRowCount(FileCount());
+  for (auto& F : FFiles) F->Selected = false;
+  if (First >= 0 && First < FileCount()) {
+    FFiles[static_cast<size_t>(First)]->Selected = true;
+    FRows.SetRowSelected(First, true);
+    FRows.SetFocusedRow(First);
+  }
+  RepaintUnlessUpdating();
+}
+
+void TVmVirtualFileGrid::RemoveAllFiles() {
+  FFiles.clear();
+  FNextIndex = 0;
+  FRows.RemoveAllRows();
+  RepaintUnlessUpdating();
+}
+
+void TVmVirtualFileGrid::MoveSelectedFiles(TFileGridMoveDirection Direction) {
+  if (FFiles.size() < 2 || FRows.SelectedCount() == 0) return;
+  const bool Updating = FRows.IsUpdating();
+  if (!Updating) SaveSelection();
+  const size_t N = FFiles.size();
+  auto IsSelected = [](const auto& F) { return F->Selected; };
+  switch (Direction) {
+    case mdBottom:
+      std::stable_partition(FFiles.begin(), FFiles.end(), [&](const auto& F) { return !IsSelected(F); });
+      break;
+    case mdDown:
+      for (size_t I = N - 1; I-- > 0;)
+        if (FFiles[I]->Selected && !FFiles[I + 1]->Selected) std::swap(FFiles[I], FFiles[I + 1]);
+      break;
+    case mdUp:
+      for (size_t I = 1; I < N; ++I)
+        if (FFiles[I]->Selected && !FFiles[I - 1]->Selected) std::swap(FFiles[I], FFiles[I - 1]);
+      break;
+    case mdTop:
+      std::stable_partition(FFiles.begin(), FFiles.end(), IsSelected);
+      break;
+    default:
+      return;
+  }
+  // The manual order stands: sorting is switched off, Index values stay.
+  ClearSort();
+  if (!Updating) {
+    RestoreSelection();
+    FRows.Repaint();
+  }
+}
+
+void TVmVirtualFileGrid::CheckAll() {
+  for (auto& F : FFiles) F->Checked = true;
+  SortFiles(fcCheck, false);
+  RepaintUnlessUpdating();
+}
+
+void TVmVirtualFileGrid::CheckNone() {
+  for (auto& F : FFiles) F->Checked = false;
+  SortFiles(fcCheck, false);
+  RepaintUnlessUpdating();
+}
+
+void TVmVirtualFileGrid::InvertChecks() {
+  for (auto& F : FFiles) F->Checked = !F->Checked;
+  SortFiles(fcCheck, false);
+  RepaintUnlessUpdating();
+}
+
+void TVmVirtualFileGrid::CheckBoxChanged(int Position, bool Checked) {
+  if (Position >= 0 && Position < FileCount()) FFiles[static_cast<size_t>(Position)]->Checked = Checked;
+}
+
+void TVmVirtualFileGrid::RefreshFiles() {
+  for (auto& F : FFiles) {
+    const std::string Path = F->FileName;
+    ReadFileInformation(*F, Path);
+  }
+  SortFiles(-1, false);
+  RepaintUnlessUpdating();
+}
+
+void TVmVirtualFileGrid::BeginUpdate() {
+  SaveSelection();
+  FRows.BeginUpdate();
+}
+
+void TVmVirtualFileGrid::EndUpdate() {
+  if (!FRows.IsUpdating()) return;  // no bracket to close
+  FRows.EndUpdate();
+  if (FRows.RowCount() != FileCount()) FRows.SetRowCount(FileCount());
+  RestoreSelection();
+  SortFiles(-1, false);
+  RepaintUnlessUpdating();
+}
+
+void TVmVirtualFileGrid::SaveSelection() {
+  for (auto& F : FFiles) F->Selected = false;
+  for (int Row = FRows.FirstSelectedRow(); Row >= 0 && Row < FileCount(); Row = FRows.NextSelectedRow(Row))
+    FFiles[static_cast<size_t>(Row)]->Selected = true;
+}
+
+void TVmVirtualFileGrid::RestoreSelection() {
+  FRows.ClearSelection();
+  const int Rows = std::min(FileCount(), FRows.RowCount());
+  for (int Row = 0; Row < Rows; ++Row)
+    if (FFiles[static_cast<size_t>(Row)]->Selected) FRows.SetRowSelected(Row, true);
+}
+
+void TVmVirtualFileGrid::RepaintUnlessUpdating() {
+  if (!FRows.IsUpdating()) FRows.Repaint();
+}
+
+// --- Sorting ---------------------------------------------------------------
+
+void TVmVirtualFileGrid::SetSortState(int Column, TSortDirection Direction) {
+  if (Column < 0 || Column >= FileGridColumnCount) {
+    ClearSort();
+    return;
+  }
+  FSortColumn = Column;
+  FSortDirection = Direction == sdDescending ? sdDescending : sdAscending;
+}
+
+void TVmVirtualFileGrid::ClearSort() {
+  if (FSortColumn == -1) return;
+  FSortColumn = -1;
+  FSortDirection = sdAscending;
+}
+
+void TVmVirtualFileGrid::RenumberEntries() {
+  int32_t I = 0;
+  for (auto& F : FFiles) F->Index = I++;
+  FNextIndex = I;
+}
+
+void TVmVirtualFileGrid::HeaderClick(int Column, TMouseButton Button) {
+  if (Button != mbLeft || Column < 0 || Column >= FileGridColumnCount) return;
+  if (Column != FSortColumn) {
+    // Switching sorting on: the current order, manual moves included,
+    // becomes the order to return to.
+    if (FSortColumn == -1) RenumberEntries();
+    FSortColumn = Column;
+    FSortDirection = sdAscending;
+  } else if (FSortDirection == sdAscending) {
+    FSortDirection = sdDescending;
+  } else {
+    ClearSort();
+  }
+  SortFiles(-1, true);
+  RepaintUnlessUpdating();
+}
+
+void TVmVirtualFileGrid::SortFiles(int Column, bool Force) {
+  if (Column != -1 && Column != FSortColumn) return;
+  if (FSortColumn == -1 && !Force) return;
+  if (FRows.IsUpdating()) return;
+  if (FFiles.size() < 2) return;
+  SaveSelection();
+  SortList();
+  RestoreSelection();
+}
+
+const QCollatorSortKey& TVmVirtualFileGrid::SortKey(const TFileGridFile& Entry, int Slot) const {
+  auto& Key = Entry.SortKeys[static_cast<size_t>(Slot)];
+  if (!Key) Key = FCollator.sortKey(QString::fromUtf8(SortText(Entry, Slot)).toLower());
+  return *Key;
+}
+
+TVmVirtualFileGrid::TSortItem TVmVirtualFileGrid::MakeSortItem(const TFileGridFile& Entry, int Slot,
+                                                               uint32_t Position) const {
+  TSortItem Item;
+  Item.Entry = &Entry;
+  Item.Position = Position;
+  SortKey(Entry, 0);  // the tie-break
+  switch (FSortColumn) {
+    case -1: Item.Number = OrderedBits(int64_t{Entry.Index}); break;
+    case fcCheck: Item.Number = Entry.Checked ? 1 : 0; break;
+    case fcSize: Item.Number = Entry.Size; break;
+    case fcAttributes: Item.Number = Entry.Attributes; break;
+    case fcCreationDate: Item.Number = OrderedBits(Entry.CreationDate); break;
+    case fcLastWriteDate: Item.Number = OrderedBits(Entry.LastWriteDate); break;
+    default: Item.Key = &SortKey(Entry, Slot); break;
+  }
+  return Item;
+}
+
+int TVmVirtualFileGrid::CompareItems(const TSortItem& A, const TSortItem& B) const {
+  int Result;
+  if (A.Key)
+    Result = Sign(A.Key->compare(*B.Key));
+  else
+    Result = (A.Number > B.Number) - (A.Number < B.Number);
+  if (Result == 0) Result = Sign(A.Entry->SortKeys[0]->compare(*B.Entry->SortKeys[0]));
+  return FSortDirection == sdDescending ? -Result : Result;
+}
+
+int TVmVirtualFileGrid::CompareEntries(const TFileGridFile& A, const TFileGridFile& B) const {
+  const int Slot = SortKeySlot(FSortColumn);
+  return CompareItems(MakeSortItem(A, Slot, 0), MakeSortItem(B, Slot, 0));
+}
+
+void TVmVirtualFileGrid::SortList() {
+  const int Slot = SortKeySlot(FSortColumn);
+  std::vector<TSortItem> Items;
+  Items.reserve(FFiles.size());
+  for (size_t I = 0; I < FFiles.size(); ++I) Items.push_back(MakeSortItem(*FFiles[I], Slot, static_cast<uint32_t>(I)));
+  // Stable: entries that compare equal keep their order.
+  std::stable_sort(Items.begin(), Items.end(),
+                   [this](const TSortItem& A, const TSortItem& B) { return CompareItems(A, B) < 0; });
+  std::vector<std::unique_ptr<TFileGridFile>> Sorted;
+  Sorted.reserve(FFiles.size());
+  for (const TSortItem& Item : Items) Sorted.push_back(std::move(FFiles[Item.Position]));
+  FFiles = std::move(Sorted);
+}

@@ -1,0 +1,101 @@
+// The file list behind the grid: it owns one TFileGridFile per listed file,
+// keeps them in display order (position = row), reads their information from
+// disk, and sorts, moves, checks and removes them. Rows are reached through
+// TFileGridRows, so the list runs and is tested without a display.
+#pragma once
+
+#include <QCollator>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "filegrid/FileGridFile.h"
+#include "filegrid/FileGridRows.h"
+#include "filegrid/FileInfoReader.h"
+
+enum TFileGridMoveDirection { mdBottom = 0, mdDown = 1, mdUp = 2, mdTop = 3 };
+enum TSortDirection { sdAscending, sdDescending };
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+
+class TVmVirtualFileGrid {
+ public:
+  // Rows must outlive the grid. Without a reader the grid reads from disk.
+  explicit TVmVirtualFileGrid(TFileGridRows& Rows, std::shared_ptr<TFileInfoReader> Reader = nullptr);
+  TVmVirtualFileGrid(const TVmVirtualFileGrid&) = delete;
+  TVmVirtualFileGrid& operator=(const TVmVirtualFileGrid&) = delete;
+
+  // --- The list -----------------------------------------------------------
+  // Adds the file at FileName at the end (or in its sorted place) when it is
+  // found on disk; a missing file is silently left out. No duplicate check.
+  void AddFile(const std::string& FileName, const std::string& NewFileName = {}, bool Checked = true);
+  // Whether an entry's FileName equals FileName exactly (case-sensitive).
+  bool ContainsFile(const std::string& FileName) const;
+  int FileCount() const { return static_cast<int>(FFiles.size()); }
+  // Positions must be valid (0 <= Position < FileCount); a bad one throws std::out_of_range.
+  const std::string& GetFileName(int Position) const { return File(Position).FileName; }
+  bool IsChecked(int Position) const { return File(Position).Checked; }
+  const TFileGridFile& File(int Position) const;
+  // These two ignore a position outside the list.
+  void SetNewFileName(int Position, const std::string& NewFileName);
+  // Re-reads the entry from NewPath, its path after a rename.
+  void UpdateFile(int Position, const std::string& NewPath);
+  void RemoveSelectedFiles();
+  void RemoveAllFiles();
+  void MoveSelectedFiles(TFileGridMoveDirection Direction);
+  void CheckAll();
+  void CheckNone();
+  void InvertChecks();
+  // The user changed a row's check box: nothing is re-sorted.
+  void CheckBoxChanged(int Position, bool Checked);
+  // Re-reads every entry from its FileName; entries whose file has gone stay.
+  void RefreshFiles();
+  // Update bracket (may nest): inside it nothing re-sorts, so position i stays
+  // the same entry; the list is re-sorted once when the last bracket closes.
+  void BeginUpdate();
+  void EndUpdate();
+  int32_t NextIndex() const { return FNextIndex; }
+
+  // --- Sorting ------------------------------------------------------------
+  // -1 when unsorted, else a column number (TFileGridColumn).
+  int SortColumn() const { return FSortColumn; }
+  TSortDirection SortDirection() const { return FSortDirection; }
+  // Sets the sort state without sorting (used when saved options are loaded;
+  // the list is sorted when the loading bracket closes). An unknown column
+  // switches sorting off.
+  void SetSortState(int Column, TSortDirection Direction);
+  // Re-sorts when Column is -1 or the sort column, a sort column is set (or
+  // Force), no bracket is open and there are two entries or more. The
+  // selection follows the entries.
+  void SortFiles(int Column, bool Force);
+  void ClearSort();
+  // Index 0, 1, 2, ... in display order; NextIndex becomes the count.
+  void RenumberEntries();
+  // -1, 0 or 1 under the current sort column and direction; ties are broken
+  // by Name. Text is compared lower-cased with the system locale's collation.
+  int CompareEntries(const TFileGridFile& A, const TFileGridFile& B) const;
+  // Header click on Column: ascending, then descending, then back to the
+  // order from before sorting. Only the left button counts.
+  void HeaderClick(int Column, TMouseButton Button = mbLeft);
+
+ private:
+  struct TSortItem;
+
+  bool ReadFileInformation(TFileGridFile& Entry, const std::string& Path);
+  void SaveSelection();
+  void RestoreSelection();
+  void RepaintUnlessUpdating();
+  void SortList();
+  TSortItem MakeSortItem(const TFileGridFile& Entry, int Slot, uint32_t Position) const;
+  const QCollatorSortKey& SortKey(const TFileGridFile& Entry, int Slot) const;
+  int CompareItems(const TSortItem& A, const TSortItem& B) const;
+
+  TFileGridRows& FRows;
+  std::shared_ptr<TFileInfoReader> FReader;
+  std::vector<std::unique_ptr<TFileGridFile>> FFiles;
+  int32_t FNextIndex = 0;
+  int FSortColumn = -1;
+  TSortDirection FSortDirection = sdAscending;
+  QCollator FCollator;  // the system locale's
+};
