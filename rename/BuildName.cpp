@@ -59,12 +59,18 @@ std::string_view NamePart(std::string_view Path) {
 
 std::string BuildNewFileName(std::string_view FileName, TDateTime FileDate, const TRenameSettings& Settings,
                              TUsedFields UsedFields, int32_t& CounterValue, const TFieldContext& Context) {
-  std::string Name(FileName);
-  if (Settings.UpperCase) Name = UpperCaseName(Name);
-  if (Settings.LowerCase) Name = LowerCaseName(Name);
-  if (Settings.DelExtension) Name = RemoveFileExt(Name);
-  if (Settings.AddExtension) Name = AppendFileExt(Name, Settings.FileExtension);
-  if (!Settings.SearchAndReplace) return Name;
+  // Name is only copied when a rule changes it.
+  std::string Changed;
+  std::string_view Name = FileName;
+  const auto Set = [&](std::string&& Text) {
+    Changed = std::move(Text);
+    Name = Changed;
+  };
+  if (Settings.UpperCase) Set(UpperCaseName(Name));
+  if (Settings.LowerCase) Set(LowerCaseName(Name));
+  if (Settings.DelExtension) Set(RemoveFileExt(Name));
+  if (Settings.AddExtension) Set(AppendFileExt(Name, Settings.FileExtension));
+  if (!Settings.SearchAndReplace) return std::string(Name);
 
   TItemList Items;
   if (UsedFields.Contains(ufNameType)) {
@@ -79,5 +85,5 @@ std::string BuildNewFileName(std::string_view FileName, TDateTime FileDate, cons
   }
   if (UsedFields.Contains(ufDate)) AddDateFields(Items, FileDate, Context);
   if (UsedFields.Contains(ufTime)) AddTimeFields(Items, FileDate, Context);
-  return Prepared(Settings).Apply(Name, Items);
+  return Prepared(Settings).ApplyKeepingItems(Name, Items);
 }

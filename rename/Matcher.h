@@ -52,17 +52,24 @@ struct TMatchMark {
   int32_t Value = 0;  // the position or length when set, the count when pending
 };
 
-// The state of one match attempt. Positions count from 1.
+// The state of one match attempt. Positions count from 1. The brackets are
+// kept in a record of their own (TBracketState) so that this small part can
+// live in registers while the matcher runs.
 struct TMatchState {
   int32_t SearchPos = 1;  // next character of the search text
   int32_t NamePos = 1;    // next character of the working name; may run past its end
   TMatchMark MatchStart;
   int32_t MatchLength = 0;
-  int32_t NextBracket = 1;  // number of the next bracket to open, 1 to 10
-  std::array<TMatchMark, 9> BracketStart{};
-  std::array<TMatchMark, 9> BracketLength{};
+  int32_t NextBracket = 1;   // number of the next bracket to open, 1 to 10
   int32_t PendingCount = 0;  // "?" passed while no run is active
   bool InRun = false;        // search characters are being matched one by one
+};
+
+// Where each bracket of the search text begins in the working name and how
+// many characters it spans. Entries from NextBracket on are not in use.
+struct TBracketState {
+  std::array<TMatchMark, 9> BracketStart{};
+  std::array<TMatchMark, 9> BracketLength{};
 };
 
 // A search text and a replacement text prepared once for many names.
@@ -74,22 +81,39 @@ class TSearchReplace {
   // The new name for Name: every match replaced. Adds the bracket fields of
   // each match ("<1>" onwards) to Items and reads every field from Items.
   std::string Apply(std::string_view Name, TItemList& Items) const;
+  // The same, reading the fields from Items without adding the brackets to it.
+  std::string ApplyKeepingItems(std::string_view Name, const TItemList& Items) const;
 
   const std::string& SearchString() const { return FSearchText; }
   const std::string& ReplaceString() const { return FReplaceText; }
 
  private:
+  // A piece of the replacement text: literal text, a bracket of the search
+  // text (Bracket 1 to 9), or another field looked up in the items.
   struct TSegment {
     bool IsField;
+    int Bracket;       // 0 unless the field is a bracket this search text fills
     std::string Text;  // literal text, or the field key with its brackets
   };
-  void Expand(const TItemList& Items, std::string& Out) const;
 
   std::string FSearchText;
   std::string FReplaceText;
+  template <typename TChar>
+  std::string Run(std::basic_string_view<TChar> Buffer, std::basic_string_view<TChar> Search, const TItemList& Items,
+                  TItemList* Record) const;
+  std::string Dispatch(std::string_view Name, const TItemList& Items, TItemList* Record) const;
+
   std::u32string FSearch;  // code points; an anchoring quote is the boundary mark
+  // The search text as bytes when it is ASCII (an anchor is then the byte
+  // 0xFF, which no ASCII name holds): ASCII names are matched as bytes.
+  std::string FSearchBytes;
+  bool FSearchIsAscii = false;
   bool FAnchorStart = false;
   bool FAnchorEnd = false;
+  // For each search position (from 0), the position (from 1) just behind the
+  // run of ordinary characters it belongs to, so runs compare in one loop.
+  std::vector<int32_t> FLiteralRunEnd;
+  int32_t FBracketCount = 0;  // brackets every completed match fills
   std::vector<TSegment> FReplace;
 };
 

@@ -81,9 +81,18 @@ bool IsValidUtf8(std::string_view Text) {
 }
 
 void DecodeUtf8(std::string_view Text, std::u32string& Out) {
-  Out.reserve(Out.size() + Text.size());
+  // ASCII, the common case, one byte a code point.
+  size_t I = 0;
+  const size_t Old = Out.size();
+  Out.resize(Old + Text.size());
+  char32_t* Dest = Out.data() + Old;
+  while (I < Text.size() && static_cast<unsigned char>(Text[I]) < 0x80) {
+    Dest[I] = static_cast<unsigned char>(Text[I]);
+    ++I;
+  }
+  Out.resize(Old + I);
   char32_t Cp = 0;
-  for (size_t I = 0; I < Text.size();) {
+  while (I < Text.size()) {
     const size_t Len = DecodeOne(Text, I, Cp);
     if (Len == 0) {
       Out.push_back(RawByteBase + static_cast<unsigned char>(Text[I]));
@@ -102,7 +111,16 @@ std::u32string DecodeUtf8(std::string_view Text) {
 }
 
 void EncodeUtf8(std::u32string_view Text, std::string& Out) {
-  for (char32_t Cp : Text) {
+  size_t I = 0;
+  const size_t Old = Out.size();
+  Out.resize(Old + Text.size());
+  char* Dest = Out.data() + Old;
+  while (I < Text.size() && Text[I] < 0x80) {
+    Dest[I] = static_cast<char>(Text[I]);
+    ++I;
+  }
+  Out.resize(Old + I);
+  for (char32_t Cp : Text.substr(I)) {
     if (Cp < 0x80) {
       Out.push_back(static_cast<char>(Cp));
     } else if (Cp < 0x800) {
