@@ -1,0 +1,38 @@
+// Every modal message of the program goes through TDialogs: the real one
+// shows Qt message boxes, tests install a scripted one. Core code never
+// opens a window itself.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The kind of a message: its icon, and the caption of the toolkit's boxes.
+enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation };
+
+// The answer to a message, and the buttons that give it.
+enum TModalResult { mrNone, mrOk, mrCancel, mrYes, mrNo, mrNoToAll, mrYesToAll };
+
+// One modal message box.
+struct TMessage {
+  std::string Text;
+  std::string Caption;
+  TMsgDlgType Type = mtInformation;
+  std::vector<TModalResult> Buttons;  // in the order they are shown
+  bool operator==(const TMessage&) const = default;
+};
+
+class TDialogs {
+ public:
+  virtual ~TDialogs() = default;
+  // Shows Message modally; the button pressed, or mrNone when the box was
+  // closed without one.
+  virtual TModalResult ShowMessage(const TMessage& Message) = 0;
+};
+
+// The caption of a button: "OK", "Cancel", "&Yes", "&No", "N&o to All", "Yes to &All".
+const char* ModalResultCaption(TModalResult Result);
+
+// The toolkit's error box: caption "Error", one OK button.
+void ShowErrorBox(TDialogs& Dialogs, const std::string& Text);
+// The toolkit's warning box: caption "Warning", one OK button.
+void ShowWarningBox(TDialogs& Dialogs, const std::string& Text);
