@@ -24,5 +24,5 @@ void SetFileNameFields(TFileGridFile& Entry, std::string FileName) {
   Entry.Name = F.substr(NameStart);
   const size_t Dot = Entry.Name.rfind('.');
   Entry.Extension = Dot == std::string::npos ? std::string() : Entry.Name.substr(Dot);
-  for (auto& Key : Entry.SortKeys) Key.reset();
+  Entry.ClearSortKeys();
 }

@@ -54,12 +54,23 @@ struct TFileGridFile {
   std::string NewFileName;  // previewed name and extension, no folder; empty = none
   int32_t Index = 0;        // insertion number; the order to return to when unsorted
   bool Exists = false;      // found on disk when its information was last read
-  bool Selected = false;    // the row's selection, parked while the list is reordered
+  bool Selected = false;    // the row's selection, parked while a bracket is open or rows move
 
   // Collation keys of the text columns (Name, NewFileName, FileName,
-  // Extension, Description), made on first use by the sort. Whoever changes
-  // one of those fields clears the matching key (the grid does).
+  // Extension, Description), made on first use by the sort, and each key's
+  // rank among all entries' keys as of the last sort that compared them
+  // (0 = none). Whoever changes one of those fields clears the matching key
+  // (the grid does).
   mutable std::array<std::optional<QCollatorSortKey>, 5> SortKeys;
+  mutable std::array<uint32_t, 5> SortRanks{};
+
+  void ClearSortKey(int Slot) const {
+    SortKeys[static_cast<size_t>(Slot)].reset();
+    SortRanks[static_cast<size_t>(Slot)] = 0;
+  }
+  void ClearSortKeys() const {
+    for (int Slot = 0; Slot < 5; ++Slot) ClearSortKey(Slot);
+  }
 };
 
 // The slot in TFileGridFile::SortKeys for a text column; -1 for other columns.

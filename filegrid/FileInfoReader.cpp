@@ -125,6 +125,74 @@ const TFileTypeNames::TType& TFileTypeNames::TypeOfMime(const QMimeType& Mime) {
   return FByMimeName.emplace(MimeName, std::move(Type)).first->second;
 }
 
+void TFileTypeNames::BuildGlobIndex() {
+  FGlobIndexBuilt = true;
+  for (const QMimeType& Type : FDatabase.allMimeTypes()) {
+    for (const QString& Glob : Type.globPatterns()) {
+      const std::string Pattern = Glob.toLower().toStdString();
+      const size_t Wild = Pattern.find_first_of("*?[");
+      const std::string_view Tail = std::string_view(Pattern).substr(1);
+      if (Wild == std::string::npos) {
+        FLiteralNames.insert(Pattern);
+      } else if (Pattern.size() > 1 && Pattern[0] == '*' && Tail.find_first_of("*?[") == std::string::npos) {
+        if (Tail[0] != '.')
+          FNameSuffixes.emplace_back(Tail);  // such as "*~"
+        else if (Tail.find('.', 1) != std::string::npos)
+          FCompoundExtensions.emplace(Tail);  // such as "*.tar.gz"
+        // plain "*.extension" patterns are what the per-extension cache asks about
+      } else if (Wild == Pattern.size() - 1 && Pattern.back() == '*') {
+        FNamePrefixes.push_back(Pattern.substr(0, Wild));  // such as "README*"
+      } else {
+        FNamePatterns.push_back(Pattern);
+      }
+    }
+  }
+}
+
+bool TFileTypeNames::IsSpecialName(const std::string& LowerName) const {
+  if (FLiteralNames.count(LowerName)) return true;
+  for (const std::string& Prefix : FNamePrefixes)
+    if (LowerName.starts_with(Prefix)) return true;
+  for (const std::string& Suffix : FNameSuffixes)
+    if (LowerName.ends_with(Suffix)) return true;
+  for (const std::string& Pattern : FNamePatterns)
+    if (fnmatch(Pattern.c_str(), LowerName.c_str(), FNM_NOESCAPE) == 0) return true;
+  return false;
+}
+
+std::optional<TFileTypeNames::TType> TFileTypeNames::TypeOfName(std::string_view Name) {
+  if (!FGlobIndexBuilt) BuildGlobIndex();
+  std::string Lower(Name);
+  for (char& C : Lower)
+    if (C >= 'A' && C <= 'Z') C = static_cast<char>(C - 'A' + 'a');
+  if (IsSpecialName(Lower)) {
+    const QList<QMimeType> Types =
+        FDatabase.mimeTypesForFileName(QString::fromUtf8(Name.data(), static_cast<qsizetype>(Name.size())));
+    if (!Types.isEmpty()) return TypeOfMime(Types.first());
+  }
+  const size_t Dot = Name.rfind('.');
+  if (Dot == std::string_view::npos) return std::nullopt;
+  // The longest extension the database knows with several dots, else the
+  // last one. Every name with that extension gets the type of the bare
+  // extension, so the answer does not depend on which file came first.
+  size_t Start = Dot;
+  for (size_t Other = Lower.find('.'); Other < Dot; Other = Lower.find('.', Other + 1)) {
+    if (FCompoundExtensions.count(Lower.substr(Other))) {
+      Start = Other;
+      break;
+    }
+  }
+  const std::string Extension(Name.substr(Start));
+  auto Found = FByExtension.find(Extension);
+  if (Found == FByExtension.end()) {
+    const QList<QMimeType> Types = FDatabase.mimeTypesForFileName(QString::fromUtf8("x" + Extension));
+    std::optional<TType> Type;
+    if (!Types.isEmpty()) Type = TypeOfMime(Types.first());
+    Found = FByExtension.emplace(Extension, std::move(Type)).first;
+  }
+  return Found->second;
+}
+
 TFileTypeNames::TType TFileTypeNames::TypeOf(TFileKind Kind, std::string_view Name,
                                              const std::string& ContentPath) {
   const char* KindMime = nullptr;
@@ -139,25 +207,7 @@ TFileTypeNames::TType TFileTypeNames::TypeOf(TFileKind Kind, std::string_view Na
   }
   if (KindMime) return TypeOfMime(FDatabase.mimeTypeForName(QString::fromLatin1(KindMime)));
 
-  const size_t Dot = Name.rfind('.');
-  std::optional<TType> ByName;
-  if (Dot != std::string_view::npos) {
-    // Every name with this extension gets the type of the bare extension, so
-    // the answer does not depend on which file came first.
-    const std::string Extension(Name.substr(Dot));
-    auto Found = FByExtension.find(Extension);
-    if (Found == FByExtension.end()) {
-      const QList<QMimeType> Types = FDatabase.mimeTypesForFileName(QString::fromUtf8("x" + Extension));
-      std::optional<TType> Type;
-      if (!Types.isEmpty()) Type = TypeOfMime(Types.first());
-      Found = FByExtension.emplace(Extension, std::move(Type)).first;
-    }
-    ByName = Found->second;
-  } else {
-    const QList<QMimeType> Types =
-        FDatabase.mimeTypesForFileName(QString::fromUtf8(Name.data(), static_cast<qsizetype>(Name.size())));
-    if (!Types.isEmpty()) ByName = TypeOfMime(Types.first());
-  }
+  std::optional<TType> ByName = TypeOfName(Name);
   if (ByName) return *ByName;
   return TypeOfMime(FDatabase.mimeTypeForFile(QString::fromUtf8(ContentPath), QMimeDatabase::MatchContent));
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 // What is read of one file.
@@ -59,7 +60,10 @@ enum TFileKind { fkRegular, fkDirectory, fkSymlink, fkCharDevice, fkBlockDevice,
 
 // MIME type names and icons. A regular file's type is decided by its name;
 // the answer is kept per extension, so a folder of many files costs one look-up
-// per extension. Only a file whose name says nothing has its content read.
+// per extension. Names that the MIME database knows beyond their extension
+// (such as "Makefile", "README.md" or "x.tar.gz") are recognised from an index
+// of its glob patterns and looked up whole. Only a file whose name says
+// nothing has its content read.
 class TFileTypeNames {
  public:
   struct TType {
@@ -74,12 +78,21 @@ class TFileTypeNames {
 
  private:
   const TType& TypeOfMime(const QMimeType& Mime);
+  std::optional<TType> TypeOfName(std::string_view Name);
+  void BuildGlobIndex();
+  bool IsSpecialName(const std::string& LowerName) const;
 
   std::shared_ptr<TFileIconCache> FIcons;
   QMimeDatabase FDatabase;
   std::unordered_map<std::string, TType> FByMimeName;
   // Per extension: the type, or nothing when the name alone does not tell.
   std::unordered_map<std::string, std::optional<TType>> FByExtension;
+  // The glob patterns that are not a plain "*.extension", sorted by shape
+  // (all lower case), and the extensions with more than one dot (".tar.gz").
+  bool FGlobIndexBuilt = false;
+  std::unordered_set<std::string> FLiteralNames;
+  std::vector<std::string> FNamePrefixes, FNameSuffixes, FNamePatterns;
+  std::unordered_set<std::string> FCompoundExtensions;
 };
 
 // Reads files with statx. A symbolic link is listed as itself but shows the

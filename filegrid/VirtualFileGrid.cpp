@@ -4,13 +4,13 @@
 #include <bit>
 #include <stdexcept>
 
-// One entry as the sort sees it: numeric keys folded into one unsigned
-// number, text keys as collation keys, and where the entry stood.
+// One entry as the sort sees it: its key as an unsigned number (a text key
+// by its rank), where it stood and whether its row was selected. Small, so
+// that sorting does not visit the entries.
 struct TVmVirtualFileGrid::TSortItem {
   uint64_t Number = 0;
-  const QCollatorSortKey* Key = nullptr;  // text columns only
-  const TFileGridFile* Entry = nullptr;
   uint32_t Position = 0;
+  bool Selected = false;
 };
 
 namespace {
@@ -97,7 +97,7 @@ void TVmVirtualFileGrid::SetNewFileName(int Position, const std::string& NewFile
   if (Position < 0 || Position >= FileCount()) return;
   TFileGridFile& Entry = *FFiles[static_cast<size_t>(Position)];
   Entry.NewFileName = NewFileName;
-  Entry.SortKeys[static_cast<size_t>(SortKeySlot(fcNewFileName))].reset();
+  Entry.ClearSortKey(SortKeySlot(fcNewFileName));
   SortFiles(fcNewFileName, false);
   RepaintUnlessUpdating();
 }
@@ -277,9 +277,7 @@ void TVmVirtualFileGrid::SortFiles(int Column, bool Force) {
   if (FSortColumn == -1 && !Force) return;
   if (FRows.IsUpdating()) return;
   if (FFiles.size() < 2) return;
-  SaveSelection();
   SortList();
-  RestoreSelection();
 }
 
 const QCollatorSortKey& TVmVirtualFileGrid::SortKey(const TFileGridFile& Entry, int Slot) const {
@@ -288,49 +286,114 @@ const QCollatorSortKey& TVmVirtualFileGrid::SortKey(const TFileGridFile& Entry, 
   return *Key;
 }
 
-TVmVirtualFileGrid::TSortItem TVmVirtualFileGrid::MakeSortItem(const TFileGridFile& Entry, int Slot,
-                                                               uint32_t Position) const {
-  TSortItem Item;
-  Item.Entry = &Entry;
-  Item.Position = Position;
-  SortKey(Entry, 0);  // the tie-break
+uint64_t TVmVirtualFileGrid::NumberKey(const TFileGridFile& Entry) const {
   switch (FSortColumn) {
-    case -1: Item.Number = OrderedBits(int64_t{Entry.Index}); break;
-    case fcCheck: Item.Number = Entry.Checked ? 1 : 0; break;
-    case fcSize: Item.Number = Entry.Size; break;
-    case fcAttributes: Item.Number = Entry.Attributes; break;
-    case fcCreationDate: Item.Number = OrderedBits(Entry.CreationDate); break;
-    case fcLastWriteDate: Item.Number = OrderedBits(Entry.LastWriteDate); break;
-    default: Item.Key = &SortKey(Entry, Slot); break;
+    case fcCheck: return Entry.Checked ? 1 : 0;
+    case fcSize: return Entry.Size;
+    case fcAttributes: return Entry.Attributes;
+    case fcCreationDate: return OrderedBits(Entry.CreationDate);
+    case fcLastWriteDate: return OrderedBits(Entry.LastWriteDate);
+    default: return OrderedBits(int64_t{Entry.Index});
   }
-  return Item;
 }
 
-int TVmVirtualFileGrid::CompareItems(const TSortItem& A, const TSortItem& B) const {
-  int Result;
-  if (A.Key)
-    Result = Sign(A.Key->compare(*B.Key));
-  else
-    Result = (A.Number > B.Number) - (A.Number < B.Number);
-  if (Result == 0) Result = Sign(A.Entry->SortKeys[0]->compare(*B.Entry->SortKeys[0]));
-  return FSortDirection == sdDescending ? -Result : Result;
+int TVmVirtualFileGrid::CompareNames(const TFileGridFile& A, const TFileGridFile& B) const {
+  // Ranks come from one sort over all entries, so two of them compare like
+  // the keys they stand for.
+  if (A.SortRanks[0] != 0 && B.SortRanks[0] != 0) return (A.SortRanks[0] > B.SortRanks[0]) - (A.SortRanks[0] < B.SortRanks[0]);
+  return Sign(SortKey(A, 0).compare(SortKey(B, 0)));
 }
 
 int TVmVirtualFileGrid::CompareEntries(const TFileGridFile& A, const TFileGridFile& B) const {
   const int Slot = SortKeySlot(FSortColumn);
-  return CompareItems(MakeSortItem(A, Slot, 0), MakeSortItem(B, Slot, 0));
+  int Result;
+  if (Slot >= 0) {
+    Result = Sign(SortKey(A, Slot).compare(SortKey(B, Slot)));
+  } else {
+    const uint64_t NumberA = NumberKey(A), NumberB = NumberKey(B);
+    Result = (NumberA > NumberB) - (NumberA < NumberB);
+  }
+  if (Result == 0) Result = Sign(SortKey(A, 0).compare(SortKey(B, 0)));
+  return FSortDirection == sdDescending ? -Result : Result;
+}
+
+void TVmVirtualFileGrid::RankTexts(int Slot) const {
+  // Entries that kept their rank are already in key order by rank; only the
+  // others' keys are sorted and then placed among them by binary search. So
+  // a re-sort after a few changes compares few collation keys.
+  const auto S = static_cast<size_t>(Slot);
+  struct TRanked {
+    uint32_t OldRank;
+    const TFileGridFile* Entry;
+    const QCollatorSortKey* Key;
+  };
+  std::vector<TRanked> Ranked, Unranked;
+  for (const auto& F : FFiles) {
+    if (F->SortRanks[S])
+      Ranked.push_back({F->SortRanks[S], F.get(), nullptr});
+    else
+      Unranked.push_back({0, F.get(), &SortKey(*F, Slot)});
+  }
+  if (Unranked.empty()) return;
+  auto KeyOf = [&](const TRanked& R) -> const QCollatorSortKey& { return R.Key ? *R.Key : SortKey(*R.Entry, Slot); };
+  auto KeyLess = [&](const TRanked& A, const TRanked& B) { return KeyOf(A).compare(KeyOf(B)) < 0; };
+  std::sort(Ranked.begin(), Ranked.end(), [](const TRanked& A, const TRanked& B) { return A.OldRank < B.OldRank; });
+  std::sort(Unranked.begin(), Unranked.end(), KeyLess);
+
+  std::vector<TRanked> All;
+  All.reserve(FFiles.size());
+  auto Next = Ranked.begin();
+  for (const TRanked& New : Unranked) {
+    const auto Place = std::lower_bound(Next, Ranked.end(), New, KeyLess);
+    All.insert(All.end(), Next, Place);
+    All.push_back(New);
+    Next = Place;
+  }
+  All.insert(All.end(), Next, Ranked.end());
+
+  uint32_t Rank = 0;
+  for (size_t I = 0; I < All.size(); ++I) {
+    bool Same = false;
+    if (I > 0) {
+      const TRanked& A = All[I - 1];
+      const TRanked& B = All[I];
+      Same = A.OldRank && B.OldRank ? A.OldRank == B.OldRank : KeyOf(A).compare(KeyOf(B)) == 0;
+    }
+    if (!Same) ++Rank;
+    All[I].Entry->SortRanks[S] = Rank;
+  }
 }
 
 void TVmVirtualFileGrid::SortList() {
   const int Slot = SortKeySlot(FSortColumn);
-  std::vector<TSortItem> Items;
-  Items.reserve(FFiles.size());
-  for (size_t I = 0; I < FFiles.size(); ++I) Items.push_back(MakeSortItem(*FFiles[I], Slot, static_cast<uint32_t>(I)));
-  // Stable: entries that compare equal keep their order.
-  std::stable_sort(Items.begin(), Items.end(),
-                   [this](const TSortItem& A, const TSortItem& B) { return CompareItems(A, B) < 0; });
+  if (Slot >= 0) RankTexts(Slot);
+  const size_t Count = FFiles.size();
+  std::vector<TSortItem> Items(Count);
+  for (size_t I = 0; I < Count; ++I) {
+    const TFileGridFile& Entry = *FFiles[I];
+    Items[I].Position = static_cast<uint32_t>(I);
+    Items[I].Number = Slot >= 0 ? Entry.SortRanks[static_cast<size_t>(Slot)] : NumberKey(Entry);
+  }
+  // The selection rides along in the items and so follows the entries.
+  for (int Row = FRows.FirstSelectedRow(); Row >= 0 && Row < FileCount(); Row = FRows.NextSelectedRow(Row))
+    Items[static_cast<size_t>(Row)].Selected = true;
+
+  // Ties go to the name, then (for stability) to the old position, which the
+  // descending direction does not turn round.
+  const bool Descending = FSortDirection == sdDescending;
+  std::sort(Items.begin(), Items.end(), [&](const TSortItem& A, const TSortItem& B) {
+    int Result = (A.Number > B.Number) - (A.Number < B.Number);
+    if (Result == 0 && Slot != 0) Result = CompareNames(*FFiles[A.Position], *FFiles[B.Position]);
+    if (Descending) Result = -Result;
+    return Result != 0 ? Result < 0 : A.Position < B.Position;
+  });
+
   std::vector<std::unique_ptr<TFileGridFile>> Sorted;
-  Sorted.reserve(FFiles.size());
+  Sorted.reserve(Count);
   for (const TSortItem& Item : Items) Sorted.push_back(std::move(FFiles[Item.Position]));
   FFiles = std::move(Sorted);
+  FRows.ClearSelection();
+  const int Rows = std::min(FileCount(), FRows.RowCount());
+  for (int Row = 0; Row < Rows; ++Row)
+    if (Items[static_cast<size_t>(Row)].Selected) FRows.SetRowSelected(Row, true);
 }

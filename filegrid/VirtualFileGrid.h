@@ -87,9 +87,12 @@ class TVmVirtualFileGrid {
   void RestoreSelection();
   void RepaintUnlessUpdating();
   void SortList();
-  TSortItem MakeSortItem(const TFileGridFile& Entry, int Slot, uint32_t Position) const;
+  uint64_t NumberKey(const TFileGridFile& Entry) const;
+  // Gives every entry a rank for the text column Slot: equal keys share a
+  // rank, and ranks rise with the keys.
+  void RankTexts(int Slot) const;
+  int CompareNames(const TFileGridFile& A, const TFileGridFile& B) const;
   const QCollatorSortKey& SortKey(const TFileGridFile& Entry, int Slot) const;
-  int CompareItems(const TSortItem& A, const TSortItem& B) const;
 
   TFileGridRows& FRows;
   std::shared_ptr<TFileInfoReader> FReader;

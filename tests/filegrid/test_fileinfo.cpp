@@ -221,6 +221,30 @@ TEST_F(FileInfoTest, TypeNamesComeFromTheNameAndAreSharedPerExtension) {
   EXPECT_EQ(Png->Description, QMimeDatabase().mimeTypeForName("image/png").comment().toStdString());
 }
 
+TEST_F(FileInfoTest, WholeNamesAndLongExtensionsTheDatabaseKnowsWinOverTheLastExtension) {
+  struct Case {
+    const char* Name;
+    const char* Mime;
+  } Cases[] = {
+      {"backup.tar.gz", "application/x-compressed-tar"},
+      {"BACKUP.TAR.GZ", "application/x-compressed-tar"},
+      {"notes.gz", "application/gzip"},
+      {"Makefile", "text/x-makefile"},
+      {"CMakeLists.txt", "text/x-cmake"},
+      {"other.txt", "text/plain"},
+      {"file~", "application/x-trash"},
+  };
+  QMimeDatabase Db;
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    const QMimeType Expected = Db.mimeTypeForName(C.Mime);
+    if (!Expected.isValid()) continue;  // not in this machine's database
+    auto Info = Reader.Read(Make(C.Name, "\x7f\x45LF"));
+    ASSERT_TRUE(Info);
+    EXPECT_EQ(Info->Description, Expected.comment().toStdString());
+  }
+}
+
 TEST_F(FileInfoTest, ContentDecidesOnlyWhenTheNameSaysNothing) {
   const std::string Pdf = Make("document", "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
   const std::string Unknown = Make("data.qvunknownext", "%PDF-1.4\n");
