@@ -54,7 +54,10 @@ double UnixTimeToDateTime(int64_t Seconds) {
                                      static_cast<unsigned>(Local.tm_mday)) +
                        UnixEpochDays;
   const int SecondOfDay = Local.tm_hour * 3600 + Local.tm_min * 60 + (Local.tm_sec & ~1);
-  return static_cast<double>(Days) + SecondOfDay / 86400.0;
+  // Before 1899-12-30 the whole part counts the days back and the fraction
+  // still runs forward through the day, as every date-time value does.
+  const double Fraction = SecondOfDay / 86400.0;
+  return Days >= 0 ? static_cast<double>(Days) + Fraction : static_cast<double>(Days) - Fraction;
 }
 
 std::string TruncateUtf8(std::string_view Text, size_t MaxChars) {

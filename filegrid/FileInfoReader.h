@@ -111,8 +111,10 @@ class TLinuxFileInfoReader : public TFileInfoReader {
 
 // A time in seconds since 1970 as a local date-time value (days since
 // 1899-12-30), the seconds rounded down to even and fractions dropped. Times
-// outside the years that DOS dates can hold are kept as they are. 0 when the
-// time cannot be converted.
+// outside the years that DOS dates can hold are kept as they are; before
+// 1899-12-30 the value is negative with the time of day as a positive
+// fraction (-1.25 is 29 December 1899, 06:00). 0 when the time cannot be
+// converted.
 double UnixTimeToDateTime(int64_t Seconds);
 
 // The first MaxChars code points of a UTF-8 text.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <stdexcept>
 
 // One entry as the sort sees it: its key as an unsigned number (a text key
@@ -21,6 +22,14 @@ uint64_t OrderedBits(int64_t Value) { return static_cast<uint64_t>(Value) ^ (uin
 uint64_t OrderedBits(double Value) {
   const auto Bits = std::bit_cast<uint64_t>(Value == 0 ? 0.0 : Value);  // -0 sorts as 0
   return (Bits & (uint64_t{1} << 63)) ? ~Bits : Bits | (uint64_t{1} << 63);
+}
+
+// Date-time values before 1899-12-30 run backwards in their whole part but
+// forwards in their fraction; this makes them one rising line for sorting.
+double SortableDate(double Value) {
+  if (Value >= 0) return Value;
+  const double Day = std::trunc(Value);
+  return Day + (Day - Value);
 }
 
 int Sign(int Value) { return (Value > 0) - (Value < 0); }
@@ -291,8 +300,8 @@ uint64_t TVmVirtualFileGrid::NumberKey(const TFileGridFile& Entry) const {
     case fcCheck: return Entry.Checked ? 1 : 0;
     case fcSize: return Entry.Size;
     case fcAttributes: return Entry.Attributes;
-    case fcCreationDate: return OrderedBits(Entry.CreationDate);
-    case fcLastWriteDate: return OrderedBits(Entry.LastWriteDate);
+    case fcCreationDate: return OrderedBits(SortableDate(Entry.CreationDate));
+    case fcLastWriteDate: return OrderedBits(SortableDate(Entry.LastWriteDate));
     default: return OrderedBits(int64_t{Entry.Index});
   }
 }

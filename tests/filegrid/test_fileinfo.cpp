@@ -85,6 +85,12 @@ TEST(FileInfoTimes, BecomeLocalDateTimesWithEvenSeconds) {
   }
 }
 
+TEST(FileInfoTimes, BeforeTheZeroDateCountDaysBackWithTheTimeOfDayForward) {
+  TimeZone Zone("UTC0");
+  EXPECT_DOUBLE_EQ(UnixTimeToDateTime(-2209226400), -1.25);  // 1899-12-29 06:00
+  EXPECT_DOUBLE_EQ(UnixTimeToDateTime(-2209161600), 0);      // 1899-12-30 00:00
+}
+
 TEST(FileInfoText, CutsAtCharactersNeverInsideOne) {
   EXPECT_EQ(TruncateUtf8("abc", 80), "abc");
   EXPECT_EQ(TruncateUtf8("abcdef", 3), "abc");

@@ -116,6 +116,18 @@ TEST_F(FileGridTest, EachColumnSortsByItsOwnKeyThenByName) {
   }
 }
 
+TEST_F(FileGridTest, DatesBeforeTheZeroDateSortInTimeOrder) {
+  // -2.0 is 28 December 1899; -1.0, -1.25 and -1.5 are 00:00, 06:00 and 12:00 of the 29th.
+  const double Dates[] = {-1.5, 0.25, -1.25, -2.0, -1.0};
+  for (size_t I = 0; I < std::size(Dates); ++I) {
+    const std::string Path = "/d/" + std::to_string(I);
+    Reader->Put(Path).LastWriteDate = Dates[I];
+    Grid.AddFile(Path);
+  }
+  Grid.HeaderClick(fcLastWriteDate);
+  EXPECT_EQ(Order(), "/d/3 /d/4 /d/2 /d/0 /d/1");
+}
+
 TEST_F(FileGridTest, NamesThatDifferOnlyInLetterCaseCompareEqual) {
   AddFiles({"/d/b.txt", "/e/B.TXT"});
   Grid.HeaderClick(fcFileName);
