@@ -2,7 +2,8 @@
 // and an extension separated by line feeds. Both checks run on the texts;
 // when they accept, the matcher and the whole pipeline run on the name.
 // Properties: no crash or hang, names survive the code-point round trip, case
-// changes keep the length, and valid UTF-8 in gives valid UTF-8 out.
+// changes keep the length, valid UTF-8 in gives valid UTF-8 out, and the
+// matcher agrees with a plain step-by-step walk.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include "rename/Matcher.h"
 #include "rename/NameText.h"
 #include "rename/TextChecks.h"
+#include "tests/rename/ReferenceMatcher.h"
 
 namespace {
 
@@ -73,6 +75,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   Items.Add("<name>", RemoveFileExt(Name));
   const std::string Matched = MatchReplace(Name, Search, Replace, Items);
   Require(!AllValid || IsValidUtf8(Matched));
+  const reference::TResult Expected = reference::MatchReplace(Name, Search, Replace, {{"<name>", RemoveFileExt(Name)}});
+  Require(Matched == Expected.Name);
+  for (const auto& [Key, Value] : Expected.Brackets) Require(Items.Find(Key) == Value);
 
   const TFixedClock Clock;
   const TFieldContext Context{&Clock, "."};

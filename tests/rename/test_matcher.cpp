@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "rename/Matcher.h"
+#include "tests/rename/ReferenceMatcher.h"
 
 namespace {
 
@@ -131,4 +134,32 @@ TEST(MatchReplace, CountsCodePointsAndKeepsUndecodableBytes) {
       {"\xc3\x28.txt", "?(", "X", "X.txt"},
       {"back\\slash:colon", "\\*:", "_", "back_colon"},
   });
+}
+
+// The matcher skips work that cannot change the outcome (runs compared in one
+// loop, repeated tries behind a star passed over, ASCII names as bytes); on
+// random inputs it must agree with a plain step-by-step walk.
+TEST(MatchReplace, AgreesWithAStepByStepWalkOnRandomInputs) {
+  std::mt19937 Random(20261206);
+  const std::vector<std::string> NameParts = {"a", "b", "a", "b", "-", " ", ".", "\"", "ü", "\xff", "😀"};
+  const std::vector<std::string> SearchParts = {"a", "b", "a", "*", "*", "?", "?", "<", ">", "-", "\"", "ü", " "};
+  const std::vector<std::string> Replacements = {"X", "[<1>]", "<2><1>", "<3>.<1>-<name>", "<1", "a>b<c"};
+  const auto Pick = [&](const std::vector<std::string>& From, size_t Count) {
+    std::string Text;
+    for (size_t I = 0; I < Count; ++I) Text += From[Random() % From.size()];
+    return Text;
+  };
+  for (int Round = 0; Round < 20000; ++Round) {
+    const std::string Name = Pick(NameParts, Random() % 12);
+    const std::string Search = Pick(SearchParts, 1 + Random() % 8);
+    const std::string& Replace = Replacements[Random() % Replacements.size()];
+    SCOPED_TRACE(Name + " | " + Search + " | " + Replace);
+    TItemList Items;
+    Items.Add("<name>", "N");
+    const std::string Result = MatchReplace(Name, Search, Replace, Items);
+    const reference::TResult Expected = reference::MatchReplace(Name, Search, Replace, {{"<name>", "N"}});
+    ASSERT_EQ(Result, Expected.Name);
+    for (const auto& [Key, Value] : Expected.Brackets) ASSERT_EQ(Items.Find(Key), Value) << Key;
+    ASSERT_EQ(Items.Count(), 1 + Expected.Brackets.size());
+  }
 }
