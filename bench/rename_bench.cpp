@@ -109,6 +109,12 @@ struct TWorstCase {
   std::string Replace;
 };
 
+std::string Repeat(const std::string& Text, int Count) {
+  std::string Out;
+  for (int I = 0; I < Count; ++I) Out += Text;
+  return Out;
+}
+
 const std::vector<TWorstCase>& WorstCases() {
   static const std::vector<TWorstCase> Cases = [] {
     const std::string A255(255, 'a');
@@ -126,6 +132,9 @@ const std::vector<TWorstCase>& WorstCases() {
         {"every character a match", A255, "<a>", "<1><1><1><1><1><1><1><1><1><1>"},
         {"every character two brackets", A255, "<?><?>a", "<2><1>"},
         {"anchored both ends", A255, "\"*" + std::string(125, 'a') + "b\"", "X"},
+        {"umlauts, substring", Repeat("ä", 255), Repeat("ä", 127) + "b", "X"},
+        {"umlauts, brackets behind a star", Repeat("ä", 255),
+         "ä*<<<<<<<<<?>>>>>>>>>" + Repeat("ä", 100) + "b", "X"},
     };
     return Out;
   }();
@@ -144,7 +153,7 @@ void BM_WorstCase(benchmark::State& State) {
     benchmark::DoNotOptimize(MatchReplace(Case.Name, Case.Search, Case.Replace, Items));
   }
 }
-BENCHMARK(BM_WorstCase)->DenseRange(0, 8)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WorstCase)->DenseRange(0, 10)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -71,12 +71,12 @@ TSearchReplace::TSearchReplace(std::string_view SearchString, std::string_view R
     if (FAnchorEnd) FSearchBytes.back() = AsciiBoundaryMark;
   }
 
-  const auto IsSpecial = [](char32_t C) { return C == U'*' || C == U'?' || C == U'<' || C == U'>'; };
-  FLiteralRunEnd.resize(FSearch.size());
-  int32_t RunEnd = static_cast<int32_t>(FSearch.size()) + 1;
+  // 0: an ordinary character, 1: "?", 2: the others; runs are of kind 0 or 1.
+  const auto Kind = [](char32_t C) { return C == U'?' ? 1 : (C == U'*' || C == U'<' || C == U'>') ? 2 : 0; };
+  FRunEnd.resize(FSearch.size());
   for (size_t I = FSearch.size(); I-- > 0;) {
-    if (IsSpecial(FSearch[I])) RunEnd = static_cast<int32_t>(I) + 1;
-    FLiteralRunEnd[I] = RunEnd;
+    const bool SameAsNext = I + 1 < FSearch.size() && Kind(FSearch[I]) == Kind(FSearch[I + 1]);
+    FRunEnd[I] = SameAsNext ? FRunEnd[I + 1] : static_cast<int32_t>(I) + 2;
     if (FSearch[I] == U'<') ++FBracketCount;
   }
   FBracketCount = std::min(FBracketCount, 9);
@@ -163,7 +163,7 @@ std::string TSearchReplace::Run(std::basic_string_view<TChar> Buffer, std::basic
   const TChar* W = Buffer.data();
   int32_t LenW = static_cast<int32_t>(Buffer.size());
   const TChar* Search = SearchText.data();
-  const int32_t* RunEnd = FLiteralRunEnd.data();
+  const int32_t* RunEnd = FRunEnd.data();
   const int32_t LenS = static_cast<int32_t>(FSearch.size());
   // The captured parts of the last completed match, as offsets into Buffer.
   std::array<std::pair<int32_t, int32_t>, 9> Captures{};
@@ -199,12 +199,16 @@ std::string TSearchReplace::Run(std::basic_string_view<TChar> Buffer, std::basic
             ++S.SearchPos;
           }
           break;
-        case '?':
+        case '?': {
+          // A run of "?" in one go: each takes one character, and the walk
+          // stops where the name is used up, as it would step by step.
           if (S.MatchStart.Kind == mmUnset) S.MatchStart = Pending(0);
-          ++S.SearchPos;
-          ++S.NamePos;
-          if (!S.InRun) ++S.PendingCount;
+          const int32_t Count = std::min(RunEnd[S.SearchPos - 1] - S.SearchPos, std::max(1, LenW + 1 - S.NamePos));
+          S.SearchPos += Count;
+          S.NamePos += Count;
+          if (!S.InRun) S.PendingCount += Count;
           break;
+        }
         case '<':
           if (S.NextBracket <= 9) {
             B.BracketStart[S.NextBracket - 1] = S.InRun ? Known(S.NamePos) : Pending(S.PendingCount);

@@ -111,8 +111,9 @@ class TSearchReplace {
   bool FAnchorStart = false;
   bool FAnchorEnd = false;
   // For each search position (from 0), the position (from 1) just behind the
-  // run of ordinary characters it belongs to, so runs compare in one loop.
-  std::vector<int32_t> FLiteralRunEnd;
+  // run of ordinary characters, or of "?", that it belongs to, so that such
+  // runs are taken in one loop.
+  std::vector<int32_t> FRunEnd;
   int32_t FBracketCount = 0;  // brackets every completed match fills
   std::vector<TSegment> FReplace;
 };
