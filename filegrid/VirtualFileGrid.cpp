@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <stdexcept>
+#include <utility>
 
 // One entry as the sort sees it: its key as an unsigned number (a text key
 // by its rank), where it stood and whether its row was selected. Small, so
@@ -373,6 +374,22 @@ void TVmVirtualFileGrid::RankTexts(int Slot) const {
   }
 }
 
+// Stable LSD radix sort on Number, rising (falling when Descending); bytes
+// that are the same in every item are skipped.
+void TVmVirtualFileGrid::RadixSort(std::vector<TSortItem>& Items, bool Descending) {
+  const uint64_t Flip = Descending ? ~uint64_t{0} : 0;
+  std::vector<TSortItem> Buffer(Items.size());
+  for (int Shift = 0; Shift < 64; Shift += 8) {
+    size_t Counts[256] = {};
+    for (const TSortItem& Item : Items) ++Counts[((Item.Number ^ Flip) >> Shift) & 0xFF];
+    if (std::find(std::begin(Counts), std::end(Counts), Items.size()) != std::end(Counts)) continue;
+    size_t Offset = 0;
+    for (size_t& C : Counts) Offset += std::exchange(C, Offset);
+    for (const TSortItem& Item : Items) Buffer[Counts[((Item.Number ^ Flip) >> Shift) & 0xFF]++] = Item;
+    Items.swap(Buffer);
+  }
+}
+
 void TVmVirtualFileGrid::SortList() {
   const int Slot = SortKeySlot(FSortColumn);
   if (Slot >= 0) RankTexts(Slot);
@@ -387,15 +404,23 @@ void TVmVirtualFileGrid::SortList() {
   for (int Row = FRows.FirstSelectedRow(); Row >= 0 && Row < FileCount(); Row = FRows.NextSelectedRow(Row))
     Items[static_cast<size_t>(Row)].Selected = true;
 
-  // Ties go to the name, then (for stability) to the old position, which the
-  // descending direction does not turn round.
+  // Order by number, the direction applied to the number (a radix sort:
+  // stable, so equal numbers keep their old order); then runs of equal
+  // numbers are put in name order, in the direction too. Equal names keep
+  // their old order whatever the direction.
   const bool Descending = FSortDirection == sdDescending;
-  std::sort(Items.begin(), Items.end(), [&](const TSortItem& A, const TSortItem& B) {
-    int Result = (A.Number > B.Number) - (A.Number < B.Number);
-    if (Result == 0 && Slot != 0) Result = CompareNames(*FFiles[A.Position], *FFiles[B.Position]);
+  RadixSort(Items, Descending);
+  auto ByName = [&](const TSortItem& A, const TSortItem& B) {
+    int Result = CompareNames(*FFiles[A.Position], *FFiles[B.Position]);
     if (Descending) Result = -Result;
     return Result != 0 ? Result < 0 : A.Position < B.Position;
-  });
+  };
+  if (Slot != 0) {
+    for (size_t Start = 0, End; Start < Count; Start = End) {
+      for (End = Start + 1; End < Count && Items[End].Number == Items[Start].Number;) ++End;
+      if (End - Start > 1) std::sort(Items.begin() + static_cast<ptrdiff_t>(Start), Items.begin() + static_cast<ptrdiff_t>(End), ByName);
+    }
+  }
 
   std::vector<std::unique_ptr<TFileGridFile>> Sorted;
   Sorted.reserve(Count);

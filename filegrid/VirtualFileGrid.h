@@ -81,6 +81,7 @@ class TVmVirtualFileGrid {
 
  private:
   struct TSortItem;
+  static void RadixSort(std::vector<TSortItem>& Items, bool Descending);
 
   bool ReadFileInformation(TFileGridFile& Entry, const std::string& Path);
   void SaveSelection();
