@@ -65,12 +65,16 @@ void WriteFileAtomic(const std::string& Path, std::string_view Data) {
     if (::realpath(Path.c_str(), Resolved)) Target = Resolved;
   }
 
-  // A fresh name beside the target, created exclusively so nothing is overwritten.
+  // A fresh short name in the target's folder (so the rename stays on one file
+  // system and a long target name cannot make it too long), created
+  // exclusively so nothing is overwritten.
+  const size_t Slash = Target.rfind('/');
+  const std::string Folder = Slash == std::string::npos ? std::string() : Target.substr(0, Slash + 1);
   std::random_device Seed;
   std::string Temporary;
   TFd File;
   for (int Attempt = 0; File.Fd < 0; ++Attempt) {
-    Temporary = Target + ".tmp-" + std::to_string(Seed());
+    Temporary = Folder + ".quorvane-" + std::to_string(Seed()) + ".tmp";
     File.Fd = ::open(Temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (File.Fd < 0 && (errno != EEXIST || Attempt > 100)) Fail("Cannot create file", Path, errno);
   }

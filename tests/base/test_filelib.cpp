@@ -141,3 +141,11 @@ TEST(RenameNoReplace, MissingFileFailsAndLinksAreRenamedThemselves) {
   EXPECT_EQ(fs::read_symlink(Dir / "renamed-link"), "target");
   EXPECT_EQ(ReadWholeFile(Dir / "target"), "T");
 }
+
+TEST(FileLib, ATargetNameOfTheFullLengthCanBeReplaced) {
+  TTempDir Dir;
+  const std::string Name(255, 'n');
+  WriteFileAtomic(Dir / Name, "old");
+  WriteFileAtomic(Dir / Name, "new");
+  EXPECT_EQ(ReadWholeFile(Dir / Name), "new");
+}
