@@ -268,17 +268,3 @@ TEST_F(FileInfoTest, SpecialFilesAreNamedByTheirKindWithoutBeingOpened) {
             Db.mimeTypeForName("inode/directory").comment().toStdString());
 }
 
-TEST_F(FileInfoTest, RefreshGreysOutADeletedFileAndUpdateFollowsARename) {
-  const std::string A = Make("a.txt", "abc");
-  Grid.AddFile(A);
-  Grid.AddFile(Make("b.txt"));
-  ASSERT_EQ(Grid.FileCount(), 2);
-  std::filesystem::rename(A, Dir + "c.txt");
-  Grid.RefreshFiles();
-  EXPECT_FALSE(Grid.File(0).Exists);
-  EXPECT_FALSE(Grid.File(0).Checked);
-  Grid.UpdateFile(0, Dir + "c.txt");
-  EXPECT_TRUE(Grid.File(0).Exists);
-  EXPECT_EQ(Grid.File(0).Name, "c.txt");
-  EXPECT_EQ(Grid.File(0).Size, 3u);
-}

@@ -202,30 +202,6 @@ TEST_F(FileGridTest, MovesShiftSelectedBlocksAndTheSelectionTravelsWithThem) {
   }
 }
 
-TEST_F(FileGridTest, MovesNeedTwoEntriesAndASelection) {
-  AddFiles({"0"});
-  Grid.HeaderClick(fcSize);
-  Select({0});
-  Grid.MoveSelectedFiles(mdTop);
-  EXPECT_EQ(Grid.SortColumn(), fcSize);
-  AddFiles({"1"});
-  Rows.ClearSelection();
-  Grid.MoveSelectedFiles(mdTop);
-  EXPECT_EQ(Grid.SortColumn(), fcSize);
-}
-
-TEST_F(FileGridTest, CheckOperationsSetClearAndFlipEveryEntry) {
-  AddFiles({"a", "b", "c"});
-  Grid.CheckBoxChanged(1, false);
-  Grid.InvertChecks();
-  EXPECT_FALSE(Grid.IsChecked(0));
-  EXPECT_TRUE(Grid.IsChecked(1));
-  Grid.CheckNone();
-  EXPECT_FALSE(Grid.IsChecked(1));
-  Grid.CheckAll();
-  EXPECT_TRUE(Grid.IsChecked(0) && Grid.IsChecked(1) && Grid.IsChecked(2));
-}
-
 TEST_F(FileGridTest, InsideABracketNothingRepaintsAndClosingItResortsOnceKeepingTheSelection) {
   AddFiles({"/d/m", "/d/c"}, {5, 1});
   Grid.HeaderClick(fcSize);  // c m

@@ -222,21 +222,6 @@ TEST_F(FileGridTest, TheSelectionStaysOnTheSameFilesThroughEveryResort) {
   }
 }
 
-TEST_F(FileGridTest, AnEditedTextIsSortedByItsNewValue) {
-  AddFiles({"/d/a", "/d/b"});
-  Reader->Put("/d/z");
-  Grid.HeaderClick(fcFileName);
-  Grid.UpdateFile(0, "/d/z");  // the collation key must follow the new name
-  EXPECT_EQ(Order(), "/d/b /d/z");
-  Grid.HeaderClick(fcNewFileName);
-  Grid.SetNewFileName(0, "y");
-  EXPECT_EQ(Order(), "/d/z /d/b");
-  Grid.SetNewFileName(0, "x");
-  EXPECT_EQ(Order(), "/d/z /d/b");
-  Grid.SetNewFileName(1, "a");
-  EXPECT_EQ(Order(), "/d/b /d/z");
-}
-
 TEST_F(FileGridTest, EverySortAgreesWithCompareEntriesThroughRandomEdits) {
   // Between sorts the list ranks text keys and re-ranks only what changed;
   // whatever the history, the order must be the one the keys give.
