@@ -78,8 +78,9 @@ class TSearchReplace {
   TSearchReplace() = default;
   TSearchReplace(std::string_view SearchString, std::string_view ReplaceString);
 
-  // The new name for Name: every match replaced. Adds the bracket fields of
-  // each match ("<1>" onwards) to Items and reads every field from Items.
+  // The new name for Name: every match replaced by the replacement text with
+  // its fields: the brackets from that match, all others from Items. Items
+  // then holds the brackets ("<1>" onwards) of the last match.
   std::string Apply(std::string_view Name, TItemList& Items) const;
   // The same, reading the fields from Items without adding the brackets to it.
   std::string ApplyKeepingItems(std::string_view Name, const TItemList& Items) const;
@@ -96,12 +97,15 @@ class TSearchReplace {
     std::string Text;  // literal text, or the field key with its brackets
   };
 
-  std::string FSearchText;
-  std::string FReplaceText;
+  // Matches in the name held as bytes (ASCII) or as code points; adds the
+  // brackets to Record when it is given.
+  std::string Dispatch(std::string_view Name, const TItemList& Items, TItemList* Record) const;
   template <typename TChar>
   std::string Run(std::basic_string_view<TChar> Buffer, std::basic_string_view<TChar> Search, const TItemList& Items,
                   TItemList* Record) const;
-  std::string Dispatch(std::string_view Name, const TItemList& Items, TItemList* Record) const;
+
+  std::string FSearchText;
+  std::string FReplaceText;
 
   std::u32string FSearch;  // code points; an anchoring quote is the boundary mark
   // The search text as bytes when it is ASCII (an anchor is then the byte
