@@ -75,15 +75,6 @@ TEST(CheckReplaceText, ResetsTheCounterOnlyWhenTheTextHoldsACounterField) {
   EXPECT_EQ(Counter, -12);
 }
 
-TEST(CheckReplaceText, RefusesACounterStartThatIsNoNumber) {
-  TRenameSettings Settings;
-  Settings.CounterStartValue = "1x";
-  int32_t Counter = 5;
-  TUsedFields Used;
-  EXPECT_EQ(CheckReplaceText("<zaehler>", Settings, Used, Counter), InvalidNumberMessage);
-  EXPECT_EQ(Counter, 5);
-}
-
 TEST(CheckRenameSettings, ChecksTheTextsThenEveryCounterNumberThePassWillUse) {
   struct Case {
     const char* What;

@@ -50,13 +50,6 @@ TEST(CounterText, BringsTheNumberToTheWidthAsked) {
   }
 }
 
-TEST(AdvanceCounter, WrapsAt32Bits) {
-  EXPECT_EQ(AdvanceCounter(2147483647, 1), INT32_MIN);
-  EXPECT_EQ(AdvanceCounter(INT32_MIN, -1), INT32_MAX);
-  EXPECT_EQ(AdvanceCounter(10, -5), 5);
-  EXPECT_EQ(AdvanceCounter(-2, INT32_MIN), INT32_MAX - 1);
-}
-
 TEST(DateTime, EncodesAndDecodesCalendarDatesAndTimes) {
   const TDateTimeParts Cases[] = {
       {1899, 12, 30, 0, 0, 0}, {2024, 3, 5, 9, 7, 42}, {2000, 2, 29, 23, 59, 58},

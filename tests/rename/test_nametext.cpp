@@ -26,11 +26,6 @@ TEST(Utf8Names, DecodeUndecodableBytesToLowSurrogatesAndBack) {
   }
 }
 
-TEST(Utf8Names, EncodingDropsTheBoundaryMark) {
-  const std::u32string Marked = std::u32string(1, NameBoundaryMark) + U"ab" + NameBoundaryMark;
-  EXPECT_EQ(EncodeUtf8(Marked), "ab");
-}
-
 TEST(CaseMapping, MapsEachCodePointToOne) {
   EXPECT_EQ(UpperCaseName("ä-ß-ǆ-ﬃ-ÿ"), "Ä-ß-Ǆ-ﬃ-Ÿ");
   EXPECT_EQ(LowerCaseName("ŒUVRE ǄA"), "œuvre ǆa");

@@ -63,9 +63,6 @@ TEST(ExtensionFunctions, SplitAtTheLastDotAfterTheLastSlash) {
     EXPECT_EQ(RemoveFileExt(C.Name), C.WithoutExt);
     EXPECT_EQ(GetFileExt(C.Name), C.Ext);
   }
-  EXPECT_EQ(AppendFileExt("a", "bak"), "a.bak");
-  EXPECT_EQ(AppendFileExt("a", ".bak"), "a.bak");
-  EXPECT_EQ(AppendFileExt("a", ""), "a.");
   EXPECT_EQ(NamePart("/home/u/a\\b:c.txt"), "a\\b:c.txt");
   EXPECT_EQ(NamePart("plain"), "plain");
 }
