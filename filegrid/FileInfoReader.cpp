@@ -7,22 +7,11 @@
 
 #include <ctime>
 
+#include "base/VmDateTime.h"
+
 namespace {
 
 constexpr size_t MaxDescriptionChars = 80;
-
-// Days from 1970-01-01 to the given civil date (proleptic Gregorian).
-int64_t DaysFromCivil(int64_t Y, unsigned M, unsigned D) {
-  Y -= M <= 2;
-  const int64_t Era = (Y >= 0 ? Y : Y - 399) / 400;
-  const unsigned Yoe = static_cast<unsigned>(Y - Era * 400);
-  const unsigned Doy = (153 * (M > 2 ? M - 3 : M + 9) + 2) / 5 + D - 1;
-  const unsigned Doe = Yoe * 365 + Yoe / 4 - Yoe / 100 + Doy;
-  return Era * 146097 + static_cast<int64_t>(Doe) - 719468;
-}
-
-// Days from 1899-12-30, the zero of date-time values, to 1970-01-01.
-constexpr int64_t UnixEpochDays = 25569;
 
 TFileKind KindOf(uint16_t Mode) {
   switch (Mode & S_IFMT) {
@@ -50,14 +39,9 @@ double UnixTimeToDateTime(int64_t Seconds) {
   const time_t T = static_cast<time_t>(Seconds);
   struct tm Local {};
   if (localtime_r(&T, &Local) == nullptr) return 0;
-  const int64_t Days = DaysFromCivil(int64_t{Local.tm_year} + 1900, static_cast<unsigned>(Local.tm_mon + 1),
-                                     static_cast<unsigned>(Local.tm_mday)) +
-                       UnixEpochDays;
-  const int SecondOfDay = Local.tm_hour * 3600 + Local.tm_min * 60 + (Local.tm_sec & ~1);
-  // Before 1899-12-30 the whole part counts the days back and the fraction
-  // still runs forward through the day, as every date-time value does.
-  const double Fraction = SecondOfDay / 86400.0;
-  return Days >= 0 ? static_cast<double>(Days) + Fraction : static_cast<double>(Days) - Fraction;
+  // File times keep seconds in steps of two.
+  return EncodeDateTime({Local.tm_year + 1900, Local.tm_mon + 1, Local.tm_mday, Local.tm_hour, Local.tm_min,
+                         Local.tm_sec & ~1});
 }
 
 std::string TruncateUtf8(std::string_view Text, size_t MaxChars) {
