@@ -7,32 +7,9 @@
 #include <map>
 
 #include "base/VmFileLib.h"
+#include "support/TempDir.h"
 
 namespace fs = std::filesystem;
-
-namespace {
-
-// A fresh folder for one test, removed afterwards.
-struct TTempDir {
-  TTempDir() {
-    char Template[] = "/tmp/quorvane-test-XXXXXX";
-    Path = ::mkdtemp(Template);
-  }
-  ~TTempDir() { fs::remove_all(Path); }
-  std::string operator/(const std::string& Name) const { return (Path / Name).string(); }
-  fs::path Path;
-};
-
-void ExpectFileErrorNaming(const std::string& Path, const std::function<void()>& Action) {
-  try {
-    Action();
-    ADD_FAILURE() << "no error for " << Path;
-  } catch (const EFileError& E) {
-    EXPECT_NE(std::string(E.what()).find(Path), std::string::npos) << E.what();
-  }
-}
-
-}  // namespace
 
 TEST(FileLib, WritesAndReadsBytesUnchanged) {
   TTempDir Dir;
@@ -42,7 +19,7 @@ TEST(FileLib, WritesAndReadsBytesUnchanged) {
   WriteFileAtomic(Dir / "f", "");
   EXPECT_EQ(ReadWholeFile(Dir / "f"), "");
   // Nothing but the target is left in the folder.
-  EXPECT_EQ(std::distance(fs::directory_iterator(Dir.Path), fs::directory_iterator()), 1);
+  EXPECT_EQ(Dir.EntryCount(), 1);
 }
 
 TEST(FileLib, ReplacingKeepsPermissionsAndFollowsLinks) {

@@ -12,6 +12,7 @@
 #include "rename/RenamePasses.h"
 #include "rename/TextChecks.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -32,12 +33,8 @@ class TRecordingView : public TPassView {
 // A temporary folder with files, the grid listing them, and the pass objects.
 class PassTest : public ::testing::Test {
  protected:
-  PassTest() {
-    char Template[] = "/tmp/quorvane-pass-XXXXXX";
-    Dir = ::mkdtemp(Template);
-    Dir += '/';
-  }
-  ~PassTest() override { fs::remove_all(Dir); }
+  TTempDir Folder;
+  const std::string Dir = Folder.Path.string() + '/';
 
   // Creates the files (each holds its own name, so contents identify them) and lists them in order.
   void List(std::initializer_list<std::string> Names) {
@@ -73,7 +70,6 @@ class PassTest : public ::testing::Test {
   }
   void TearDown() override { EXPECT_EQ(Contents(), Before) << "a file was lost or changed"; }
 
-  std::string Dir;
   TMemoryFileGridRows Rows;
   std::shared_ptr<TLinuxFileInfoReader> Reader = std::make_shared<TLinuxFileInfoReader>();
   TVmVirtualFileGrid Grid{Rows, Reader};

@@ -8,35 +8,13 @@
 
 #include "XmlTestUtil.h"
 #include "base/VmFileLib.h"
+#include "support/TempDir.h"
 #include "xml/Xml.h"
 
 using namespace xmltest;
 namespace fs = std::filesystem;
 
 namespace {
-
-// A fresh folder for one test, removed afterwards.
-struct TTempDir {
-  TTempDir() {
-    char Template[] = "/tmp/quorvane-xml-test-XXXXXX";
-    Path = ::mkdtemp(Template);
-  }
-  ~TTempDir() { fs::remove_all(Path); }
-  std::string operator/(const std::string& Name) const { return (Path / Name).string(); }
-  int EntryCount() const {
-    return static_cast<int>(std::distance(fs::directory_iterator(Path), fs::directory_iterator()));
-  }
-  fs::path Path;
-};
-
-void ExpectFileErrorNaming(const std::string& Path, const std::function<void()>& Action) {
-  try {
-    Action();
-    ADD_FAILURE() << "no error for " << Path;
-  } catch (const EFileError& E) {
-    EXPECT_NE(std::string(E.what()).find(Path), std::string::npos) << E.what();
-  }
-}
 
 // A document holding only a root named Name.
 void SetRoot(TXmlFile& File, const std::string& Name) {

@@ -1,0 +1,39 @@
+// File helpers for tests that work on real folders.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "base/VmFileLib.h"
+
+// A fresh folder under /tmp for one test, removed with everything in it afterwards.
+struct TTempDir {
+  TTempDir() {
+    char Template[] = "/tmp/quorvane-test-XXXXXX";
+    Path = ::mkdtemp(Template);
+  }
+  ~TTempDir() { std::filesystem::remove_all(Path); }
+  TTempDir(const TTempDir&) = delete;
+  TTempDir& operator=(const TTempDir&) = delete;
+
+  std::string operator/(const std::string& Name) const { return (Path / Name).string(); }
+  int EntryCount() const {
+    return static_cast<int>(
+        std::distance(std::filesystem::directory_iterator(Path), std::filesystem::directory_iterator()));
+  }
+  std::filesystem::path Path;
+};
+
+// Checks that Action raises EFileError and that its message names Path.
+inline void ExpectFileErrorNaming(const std::string& Path, const std::function<void()>& Action) {
+  try {
+    Action();
+    ADD_FAILURE() << "no error for " << Path;
+  } catch (const EFileError& E) {
+    EXPECT_NE(std::string(E.what()).find(Path), std::string::npos) << E.what();
+  }
+}
