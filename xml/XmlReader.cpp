@@ -2,13 +2,10 @@
 // level, errors positioned by line and column.
 #include "base/VmStringLib.h"
 #include "xml/Xml.h"
+#include "xml/XmlChars.h"
 
 namespace {
 
-bool IsNameStart(char C) { return (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z') || C == '_'; }
-bool IsNameChar(char C) {
-  return IsNameStart(C) || (C >= '0' && C <= '9') || C == '-' || C == '.' || C == ':';
-}
 bool IsWhitespace(char C) { return C == ' ' || C == '\t' || C == '\n' || C == '\r'; }
 bool IsLineBreak(char C) { return C == '\n' || C == '\r'; }
 
@@ -144,9 +141,9 @@ char TXmlReader::ReadEntity() {
 }
 
 std::string TXmlReader::ReadName() {
-  if (!IsNameStart(C())) Error("Invalid start character in XML-element!");
+  if (!IsXmlNameStart(C())) Error("Invalid start character in XML-element!");
   const size_t Start = FPos;
-  while (IsNameChar(C())) Advance(1);
+  while (IsXmlNameChar(C())) Advance(1);
   return std::string(FText.substr(Start, FPos - Start));
 }
 
@@ -223,7 +220,7 @@ void TXmlReader::ParseMarkup(TXmlElementContainer& Container, int Depth) {
   } else if (Kind == '?') {
     Advance(1);
     ParseInstruction(Container);
-  } else if (IsNameStart(Kind)) {
+  } else if (IsXmlNameStart(Kind)) {
     ParseElement(Container, Depth + 1);
   } else {
     Error("Unknown tag found!");
@@ -254,7 +251,7 @@ void TXmlReader::ParseInstruction(TXmlElementContainer& Container) {
       return;
     }
     if (Attributes) {
-      if (!IsNameStart(C())) throw EXmlException("Unexpected/invalid character found!");
+      if (!IsXmlNameStart(C())) throw EXmlException("Unexpected/invalid character found!");
       ReadAttribute(*Attributes);
     } else {
       ReadUpToTerminator(static_cast<TXmlProcessingInstruction*>(Instruction)->Data, "?>");
@@ -269,7 +266,7 @@ void TXmlReader::ParseElement(TXmlElementContainer& Container, int Depth) {
   for (;;) {
     SkipWhitespace();
     const char Ch = C();
-    if (IsNameStart(Ch)) {
+    if (IsXmlNameStart(Ch)) {
       ReadAttribute(Node.Attributes);
     } else if (Ch == '>') {
       Advance(1);

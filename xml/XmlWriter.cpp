@@ -1,15 +1,9 @@
 // The writer: lazily closed start tags, indentation by depth, escaping, and
 // the WriteTo operations of the document model.
-#include <cstring>
-
 #include "xml/Xml.h"
+#include "xml/XmlChars.h"
 
 namespace {
-
-bool IsNameStart(char C) { return (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z') || C == '_'; }
-bool IsNameChar(char C) {
-  return IsNameStart(C) || (C >= '0' && C <= '9') || C == '-' || C == '.' || C == ':';
-}
 
 constexpr const char* InstructionTarget = "?";  // the item name that marks an open instruction
 
@@ -48,9 +42,9 @@ void TXmlWriter::WriteIndent(int Levels) {
 
 void TXmlWriter::WriteName(std::string_view Name) {
   if (Name.empty()) return;
-  if (!IsNameStart(Name[0])) throw EXmlException("Invalid start character for XML-element!");
+  if (!IsXmlNameStart(Name[0])) throw EXmlException("Invalid start character for XML-element!");
   for (size_t I = 1; I < Name.size(); ++I)
-    if (!IsNameChar(Name[I])) throw EXmlException("Invalid character for XML-element!");
+    if (!IsXmlNameChar(Name[I])) throw EXmlException("Invalid character for XML-element!");
   FOutput += Name;
 }
 
