@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <map>
 
 #include "base/VmFileLib.h"
 #include "support/TempDir.h"
@@ -18,8 +17,13 @@ TEST(FileLib, WritesAndReadsBytesUnchanged) {
   EXPECT_EQ(ReadWholeFile(Dir / "f"), Bytes);
   WriteFileAtomic(Dir / "f", "");
   EXPECT_EQ(ReadWholeFile(Dir / "f"), "");
-  // Nothing but the target is left in the folder.
-  EXPECT_EQ(Dir.EntryCount(), 1);
+  // A full-length name leaves no room for a suffix; the temporary name must not need one.
+  const std::string Long(255, 'n');
+  WriteFileAtomic(Dir / Long, "old");
+  WriteFileAtomic(Dir / Long, "new");
+  EXPECT_EQ(ReadWholeFile(Dir / Long), "new");
+  // Nothing but the targets is left in the folder.
+  EXPECT_EQ(Dir.EntryCount(), 2);
 }
 
 TEST(FileLib, ReplacingKeepsPermissionsAndFollowsLinks) {
@@ -57,54 +61,24 @@ TEST(FileLib, FailedWriteLeavesTheOldFile) {
   ExpectFileErrorNaming(Dir / "no/such/f", [&] { WriteFileAtomic(Dir / "no/such/f", "x"); });
 }
 
-namespace {
-
-// The folder's entries with their contents, to prove that nothing was lost.
-std::map<std::string, std::string> Snapshot(const fs::path& Dir) {
-  std::map<std::string, std::string> Files;
-  for (const auto& Entry : fs::directory_iterator(Dir))
-    if (Entry.is_regular_file()) Files[Entry.path().filename()] = ReadWholeFile(Entry.path());
-  return Files;
-}
-
-}  // namespace
-
 TEST(RenameNoReplace, RenamesWithinTheFolderAndRefusesEverythingElse) {
-  struct Case {
-    const char* Name;
-    const char* NewName;
-    bool Renamed;
-    std::map<std::string, std::string> After;
-  } Cases[] = {
-      {"plain rename", "b.txt", true, {{"b.txt", "A"}, {"other", "O"}}},
-      {"same name does nothing", "a.txt", true, {{"a.txt", "A"}, {"other", "O"}}},
-      {"existing target is kept", "other", false, {{"a.txt", "A"}, {"other", "O"}}},
-      {"empty name", "", false, {{"a.txt", "A"}, {"other", "O"}}},
-      {"dot", ".", false, {{"a.txt", "A"}, {"other", "O"}}},
-      {"dot dot", "..", false, {{"a.txt", "A"}, {"other", "O"}}},
-      {"slash would move the file", "sub/a.txt", false, {{"a.txt", "A"}, {"other", "O"}}},
-      {"backslash and colon are ordinary", "x\\y:z", true, {{"x\\y:z", "A"}, {"other", "O"}}},
-      {"bytes that are not UTF-8", "\xff\xfe.txt", true, {{"\xff\xfe.txt", "A"}, {"other", "O"}}},
-      {"case only on a case-sensitive system", "A.TXT", true, {{"A.TXT", "A"}, {"other", "O"}}},
+  const std::pair<std::string, bool> Cases[] = {
+      {"b.txt", true}, {"a.txt", true} /* same name: nothing to do */, {"other", false} /* never replaces */,
+      {"", false}, {".", false}, {"..", false}, {"sub/a.txt", false}, {std::string("b\0c", 3), false},
+      {"x\\y:z", true}, {"\xff\xfe.txt", true}, {"A.TXT", true} /* case only, on a case-sensitive system */,
   };
-  for (const Case& C : Cases) {
-    SCOPED_TRACE(C.Name);
+  for (const auto& [NewName, Renamed] : Cases) {
+    SCOPED_TRACE(NewName);
     TTempDir Dir;
     WriteFileAtomic(Dir / "a.txt", "A");
     WriteFileAtomic(Dir / "other", "O");
     fs::create_directory(Dir / "sub");
-    EXPECT_EQ(RenameNoReplace(Dir / "a.txt", C.NewName), C.Renamed);
-    EXPECT_EQ(Snapshot(Dir.Path), C.After);
+    EXPECT_EQ(RenameNoReplace(Dir / "a.txt", NewName), Renamed);
+    EXPECT_EQ(ReadWholeFile(Dir / (Renamed ? NewName : "a.txt")), "A");
+    EXPECT_EQ(ReadWholeFile(Dir / "other"), "O");
+    EXPECT_EQ(Dir.EntryCount(), 3);
     EXPECT_TRUE(fs::is_empty(Dir / "sub"));
   }
-}
-
-TEST(RenameNoReplace, NulByteInTheNameIsRefused) {
-  TTempDir Dir;
-  WriteFileAtomic(Dir / "a", "A");
-  EXPECT_FALSE(RenameNoReplace(Dir / "a", std::string_view("b\0c", 3)));
-  EXPECT_EQ(errno, EINVAL);
-  EXPECT_TRUE(fs::exists(Dir / "a"));
 }
 
 TEST(RenameNoReplace, MissingFileFailsAndLinksAreRenamedThemselves) {
@@ -114,15 +88,6 @@ TEST(RenameNoReplace, MissingFileFailsAndLinksAreRenamedThemselves) {
   WriteFileAtomic(Dir / "target", "T");
   fs::create_symlink("target", Dir / "link");
   ASSERT_TRUE(RenameNoReplace(Dir / "link", "renamed-link"));
-  EXPECT_TRUE(fs::is_symlink(Dir / "renamed-link"));
   EXPECT_EQ(fs::read_symlink(Dir / "renamed-link"), "target");
   EXPECT_EQ(ReadWholeFile(Dir / "target"), "T");
-}
-
-TEST(FileLib, ATargetNameOfTheFullLengthCanBeReplaced) {
-  TTempDir Dir;
-  const std::string Name(255, 'n');
-  WriteFileAtomic(Dir / Name, "old");
-  WriteFileAtomic(Dir / Name, "new");
-  EXPECT_EQ(ReadWholeFile(Dir / Name), "new");
 }
