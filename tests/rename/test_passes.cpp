@@ -37,14 +37,20 @@ class PassTest : public ::testing::Test {
   const std::string Dir = Folder.Path.string() + '/';
 
   // Creates the files (each holds its own name, so contents identify them) and lists them in order.
-  void List(std::initializer_list<std::string> Names) {
+  void List(const std::vector<std::string>& Names) {
     for (const std::string& Name : Names) {
       if (!fs::exists(Dir + Name)) WriteFileAtomic(Dir + Name, "content of " + Name);
       Grid.AddFile(Dir + Name);
     }
     Before = Contents();
   }
-  void MakeReadOnly(const std::string& Name) { ::chmod((Dir + Name).c_str(), 0444); }
+  // Empties the folder, the grid and the records for the next case of a table.
+  void Reset() {
+    for (const auto& Entry : fs::directory_iterator(Dir)) fs::remove(Entry.path());
+    Grid.RemoveAllFiles();
+    Dialogs = TScriptedDialogs();
+    View.Events.clear();
+  }
 
   // Every file's content, whatever its name: a pass may rename but never lose or change one.
   std::multiset<std::string> Contents() const {
@@ -105,6 +111,12 @@ TEST_F(PassTest, PreviewNamesCheckedFilesAndCountsOnlyThem) {
 }
 
 TEST_F(PassTest, RefusedSettingsShowTheirMessageAndChangeNothing) {
+  // A counter rule with the given numbers.
+  const auto Counter = [](const char* Start, const char* Step, const char* Width) {
+    TRenameSettings S = SearchAndReplace("a", "<zaehler>");
+    S.CounterStartValue = Start, S.CounterStepSize = Step, S.CounterSameWidth = true, S.CounterWidth = Width;
+    return S;
+  };
   struct Case {
     const char* Name;
     TRenameSettings Settings;
@@ -112,13 +124,9 @@ TEST_F(PassTest, RefusedSettingsShowTheirMessageAndChangeNothing) {
   } Cases[] = {
       {"quote inside the search text", SearchAndReplace("a\"b", "x"), QuoteMessage},
       {"a \">\" that closes no field", SearchAndReplace("a", "x>"), FieldOverlapMessage},
-      {"bad counter start", [] { auto S = SearchAndReplace("a", "<zaehler>"); S.CounterStartValue = "x"; return S; }(),
-       InvalidNumberMessage},
-      {"bad counter step", [] { auto S = SearchAndReplace("a", "<zaehler>"); S.CounterStepSize = "1.5"; return S; }(),
-       InvalidNumberMessage},
-      {"bad width with same width on",
-       [] { auto S = SearchAndReplace("a", "<zaehler>"); S.CounterSameWidth = true; S.CounterWidth = ""; return S; }(),
-       InvalidNumberMessage},
+      {"bad counter start", Counter("x", "1", "3"), InvalidNumberMessage},
+      {"bad counter step", Counter("1", "1.5", "3"), InvalidNumberMessage},
+      {"bad width with same width on", Counter("1", "1", ""), InvalidNumberMessage},
   };
   List({"a.txt"});
   for (const Case& C : Cases) {
@@ -142,55 +150,41 @@ TEST_F(PassTest, RefusedSettingsShowTheirMessageAndChangeNothing) {
   }
 }
 
-TEST_F(PassTest, RenamingRenamesInPlaceAndRefusesWhatWouldLoseAFile) {
-  // Each file meets one rule of the safe rename; the counter is unused, so names depend on the file alone.
-  List({"keep.txt", "taken.txt", "taken.TXT.new", "slash.txt", ".profile", "same", "case.txt", "\xff-bad.txt"});
-  Settings.DelExtension = true;
-  Settings.AddExtension = true;
-  Settings.FileExtension = "new";
-  Settings.SearchAndReplace = true;
-  Settings.SearchString = "slash";
-  Settings.ReplaceString = "sub/slash";
-  // Rules: "keep.txt" -> "keep.new"; "taken.txt" -> "taken.new" (free);
-  // "taken.TXT.new" -> "taken.TXT.new" (unchanged); "slash.txt" -> "sub/slash.new" (refused);
-  // ".profile" -> ".new"; "same" -> "same.new"; "case.txt" -> "case.new".
-  EXPECT_EQ(Passes.StartRenaming(Settings, State), 6);
-  EXPECT_EQ(Names(), (std::set<std::string>{"keep.new", "taken.new", "taken.TXT.new", "slash.txt", ".new", "same.new",
-                                            "case.new", "\xff-bad.new"}));
-  EXPECT_EQ(Messages(), std::vector<std::string>{"Quorvane 2: 6 file(s) renamed."});
-  EXPECT_EQ(Grid.GetFileName(2), Dir + "taken.TXT.new");
-  EXPECT_EQ(View.Events, (std::vector<std::string>{"renaming on", "progress of 8", "progress hidden", "renaming off"}));
-  EXPECT_EQ(View.LastProgress, 8);
-  EXPECT_EQ(NewNames(), std::vector<std::string>(8, ""));
-}
-
-TEST_F(PassTest, ExistingTargetsAndEqualNewNamesAreLeftAlone) {
-  List({"a.txt", "b.txt", "a.jpg"});
-  Settings.DelExtension = true;
-  Settings.AddExtension = true;
-  Settings.FileExtension = "jpg";
-  // a.txt -> a.jpg exists; b.txt -> b.jpg; a.jpg -> a.jpg (same path: succeeds, not counted).
-  EXPECT_EQ(Passes.StartRenaming(Settings, State), 1);
-  EXPECT_EQ(Names(), (std::set<std::string>{"a.txt", "b.jpg", "a.jpg"}));
-  EXPECT_EQ(ReadWholeFile(Dir + "a.jpg"), "content of a.jpg");
-  EXPECT_EQ(Grid.GetFileName(0), Dir + "a.txt");
-  EXPECT_EQ(Grid.GetFileName(1), Dir + "b.jpg");
-}
-
-TEST_F(PassTest, TwoFilesGivenTheSameNameOnlyTheFirstIsRenamed) {
-  List({"x1.txt", "x2.txt"});
-  Settings = SearchAndReplace("\"x?", "y");
-  EXPECT_EQ(Passes.StartRenaming(Settings, State), 1);
-  EXPECT_EQ(Names(), (std::set<std::string>{"y.txt", "x2.txt"}));
-  EXPECT_EQ(ReadWholeFile(Dir + "y.txt"), "content of x1.txt");
-}
-
-TEST_F(PassTest, ACaseOnlyChangeCounts) {
-  List({"photo.jpg"});
-  Settings.UpperCase = true;
-  EXPECT_EQ(Passes.StartRenaming(Settings, State), 1);
-  EXPECT_EQ(Names(), std::set<std::string>{"PHOTO.JPG"});
-  EXPECT_EQ(Grid.File(0).Name, "PHOTO.JPG");
+TEST_F(PassTest, RenamingRenamesInPlaceAndNeverLosesAFile) {
+  TRenameSettings ToJpg, Upper, NoExtension;
+  ToJpg.DelExtension = ToJpg.AddExtension = true;
+  ToJpg.FileExtension = "jpg";
+  Upper.UpperCase = true;
+  NoExtension.DelExtension = true;
+  struct Case {
+    const char* Name;
+    std::vector<std::string> Files;
+    TRenameSettings Settings;
+    int Renamed;
+    std::set<std::string> After;
+  } Cases[] = {
+      {"an existing target and an unchanged name are left alone", {"a.txt", "a.jpg", "b.txt"}, ToJpg, 1,
+       {"a.txt", "a.jpg", "b.jpg"}},
+      {"of two files given one name only the first is renamed", {"x1.txt", "x2.txt"},
+       SearchAndReplace("\"x?", "y"), 1, {"y.txt", "x2.txt"}},
+      {"a change of case counts", {"photo.jpg"}, Upper, 1, {"PHOTO.JPG"}},
+      {"a name with a slash is refused", {"s.txt"}, SearchAndReplace("s", "sub/s"), 0, {"s.txt"}},
+      {"an empty name is refused", {".profile"}, NoExtension, 0, {".profile"}},
+      {"bytes that are not UTF-8 survive", {"\xff-a.txt"}, Upper, 1, {"\xff-A.TXT"}},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    Reset();
+    List(C.Files);
+    EXPECT_EQ(Passes.StartRenaming(C.Settings, State), C.Renamed);
+    EXPECT_EQ(Names(), C.After);
+    EXPECT_EQ(Contents(), Before);
+    for (int I = 0; I < Grid.FileCount(); ++I) EXPECT_TRUE(fs::exists(Grid.GetFileName(I)));  // entries follow
+    EXPECT_EQ(NewNames(), std::vector<std::string>(C.Files.size(), ""));
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Quorvane 2: " + std::to_string(C.Renamed) + " file(s) renamed."});
+    EXPECT_EQ(View.Events, (std::vector<std::string>{"renaming on", "progress of " + std::to_string(C.Files.size()),
+                                                     "progress hidden", "renaming off"}));
+  }
 }
 
 TEST_F(PassTest, AMissingFileIsReportedAndTheCounterMovesOn) {
@@ -221,10 +215,9 @@ TEST_F(PassTest, ReadOnlyFilesFollowTheAnswersGiven) {
   };
   for (const Case& C : Cases) {
     SCOPED_TRACE(C.Name);
-    for (const auto& Entry : fs::directory_iterator(Dir)) fs::remove(Entry.path());
-    Grid.RemoveAllFiles();
+    Reset();
     for (const char* Name : {"r1", "r2", "r3", "w4"}) WriteFileAtomic(Dir + Name, Name);
-    for (const char* Name : {"r1", "r2", "r3"}) MakeReadOnly(Name);
+    for (const char* Name : {"r1", "r2", "r3"}) ::chmod((Dir + Name).c_str(), 0444);
     List({"r1", "r2", "r3", "w4"});
     Dialogs = TScriptedDialogs(C.Answers);
     TRenameSettings Upper;
@@ -247,14 +240,6 @@ TEST_F(PassTest, SymbolicLinksAreRenamedThemselves) {
   EXPECT_EQ(Passes.StartRenaming(Settings, State), 1);
   EXPECT_EQ(fs::read_symlink(Dir + "renamed.txt"), "target.txt");
   EXPECT_EQ(Names(), (std::set<std::string>{"target.txt", "renamed.txt"}));
-}
-
-TEST_F(PassTest, NoCheckedFileRenamesNothing) {
-  List({"a"});
-  Grid.CheckNone();
-  Settings.UpperCase = true;
-  EXPECT_EQ(Passes.StartRenaming(Settings, State), 0);
-  EXPECT_EQ(Messages(), std::vector<std::string>{"Quorvane 2: 0 file(s) renamed."});
 }
 
 TEST_F(PassTest, PreviewGivesAMissingFileNoDateRatherThanThePreviousOne) {
