@@ -1,259 +1,277 @@
-// The list operations of the grid over in-memory rows and a made-up file system.
-#include "FileGridTestUtil.h"
+// The file list over in-memory rows and a made-up file system: list operations and sorting.
+#include <gtest/gtest.h>
 
-using filegridtest::FileGridTest;
+#include <map>
+#include <random>
+#include <set>
+
+#include "filegrid/VirtualFileGrid.h"
+
+namespace {
+
+// Files are whatever the test puts into Files; everything else is missing.
+struct TFakeReader : TFileInfoReader {
+  std::optional<TFileInfo> Read(const std::string& Path) override {
+    return Files.count(Path) ? std::optional(Files.at(Path)) : std::nullopt;
+  }
+  TFileInfo& Put(const std::string& Path, uint64_t Size = 0) { return Files[Path] = {Size, faArchive, 0, 0, "Doc", 0}; }
+  std::map<std::string, TFileInfo> Files;
+};
+
+class FileGridTest : public ::testing::Test {
+ protected:
+  void AddFiles(const std::vector<std::string>& Paths, const std::vector<uint64_t>& Sizes = {}) {
+    for (size_t I = 0; I < Paths.size(); ++I) Reader->Put(Paths[I], I < Sizes.size() ? Sizes[I] : 0);
+    for (const std::string& Path : Paths) Grid.AddFile(Path);
+  }
+  // Display order (or its reverse) as the paths joined by blanks; "-" marks an unchecked entry, "*" a selected row.
+  std::string Order(bool Reversed = false) const {
+    std::string Result;
+    for (int I = 0, N = Grid.FileCount(); I < N; ++I) {
+      const int Row = Reversed ? N - 1 - I : I;
+      Result += (I ? " " : "") + Grid.GetFileName(Row) + (Grid.IsChecked(Row) ? "" : "-");
+      Result += Rows.IsRowSelected(Row) ? "*" : "";
+    }
+    return Result;
+  }
+  std::string Click(int Column, bool Reversed = false) { Grid.HeaderClick(Column); return Order(Reversed); }
+  void Select(std::set<int> Set) { Rows.ClearSelection(); for (int Row : Set) Rows.SetRowSelected(Row, true); }
+
+  TMemoryFileGridRows Rows;
+  std::shared_ptr<TFakeReader> Reader = std::make_shared<TFakeReader>();
+  TVmVirtualFileGrid Grid{Rows, Reader};
+};
+
+}  // namespace
 
 TEST(FileGridNames, SplitIntoPathNameAndExtensionAtTheLastSlashAndDot) {
-  struct Case {
-    const char* FileName;
-    const char* Path;
-    const char* Name;
-    const char* Extension;
-  } Cases[] = {
-      {"/home/u/a.b/file", "/home/u/a.b/", "file", ""},  // a dot in a folder is no extension
-      {"x.tar.gz", "", "x.tar.gz", ".gz"},
-      {"/home/u/.profile", "/home/u/", ".profile", ".profile"},
-      {"rel/dir/a:b\\c.txt", "rel/dir/", "a:b\\c.txt", ".txt"},  // ":" and "\" are ordinary
-      {"noext", "", "noext", ""},
-      {"trailing.", "", "trailing.", "."},
-  };
-  for (const Case& C : Cases) {
-    SCOPED_TRACE(C.FileName);
+  for (const auto& C : std::initializer_list<std::array<const char*, 4>>{
+           {"/home/u/a.b/file", "/home/u/a.b/", "file", ""},  // a dot in a folder is no extension
+           {"x.tar.gz", "", "x.tar.gz", ".gz"},
+           {"/home/u/.profile", "/home/u/", ".profile", ".profile"},
+           {"rel/dir/a:b\\c.txt", "rel/dir/", "a:b\\c.txt", ".txt"}}) {  // ":" and "\" are ordinary
     TFileGridFile Entry;
-    SetFileNameFields(Entry, C.FileName);
-    EXPECT_EQ(Entry.FileName, C.FileName);
-    EXPECT_EQ(Entry.Path, C.Path);
-    EXPECT_EQ(Entry.Name, C.Name);
-    EXPECT_EQ(Entry.Extension, C.Extension);
+    SetFileNameFields(Entry, C[0]);
+    EXPECT_EQ(Entry.FileName + "|" + Entry.Path + "|" + Entry.Name + "|" + Entry.Extension,
+              std::string(C[0]) + "|" + C[1] + "|" + C[2] + "|" + C[3]);
   }
 }
 
-TEST_F(FileGridTest, AddingAMissingPathAddsNothingAndShowsNothing) {
-  Grid.AddFile("/nowhere/file.txt");
-  EXPECT_EQ(Grid.FileCount(), 0);
-  EXPECT_EQ(Rows.RowCount(), 0);
-  EXPECT_EQ(Grid.NextIndex(), 0);
-}
-
-TEST_F(FileGridTest, AddingTheSamePathTwiceGivesTwoEntriesWithRisingIndexes) {
-  AddFiles({"/d/a.txt", "/d/a.txt"});
-  ASSERT_EQ(Grid.FileCount(), 2);
-  EXPECT_EQ(Rows.RowCount(), 2);
-  EXPECT_EQ(Grid.File(0).Index, 0);
+TEST_F(FileGridTest, AddFileSkipsMissingAndNamelessPathsButNotDuplicates) {
+  for (const char* Path : {"/", ""}) Reader->Put(Path);  // found, but without a name
+  for (const char* Path : {"/nowhere/file.txt", "/", "///", ""}) Grid.AddFile(Path);
+  EXPECT_EQ(Rows.RowCount() + Grid.NextIndex(), 0);
+  AddFiles({"/d/Photo.JPG", "/d/Photo.JPG"});
+  EXPECT_EQ(Order(), "/d/Photo.JPG /d/Photo.JPG");
   EXPECT_EQ(Grid.File(1).Index, 1);
-  EXPECT_EQ(Grid.NextIndex(), 2);
-  EXPECT_TRUE(Grid.IsChecked(0));
-  EXPECT_TRUE(Grid.File(0).Exists);
-  EXPECT_EQ(Grid.File(0).Description, "Document");
-}
-
-TEST_F(FileGridTest, ContainsFileComparesWholePathsWithLetterCase) {
-  AddFiles({"/d/Photo.JPG"});
-  EXPECT_TRUE(Grid.ContainsFile("/d/Photo.JPG"));
-  EXPECT_FALSE(Grid.ContainsFile("/d/photo.jpg"));
-  EXPECT_FALSE(Grid.ContainsFile("Photo.JPG"));
-}
-
-TEST_F(FileGridTest, AFolderGivenWithATrailingSlashIsListedUnderItsName) {
-  Reader->Put("/d/sub").Attributes = faDirectory;
-  Grid.AddFile("/d/sub//");
-  ASSERT_EQ(Grid.FileCount(), 1);
-  EXPECT_EQ(Grid.GetFileName(0), "/d/sub");
-  EXPECT_EQ(Grid.File(0).Name, "sub");
-  EXPECT_EQ(Grid.File(0).Path, "/d/");
-  EXPECT_EQ(Grid.File(0).Attributes, uint32_t{faDirectory});
-}
-
-TEST_F(FileGridTest, ThePathsWithoutANameAreNotAdded) {
-  Reader->Put("/");
-  Reader->Put("");
-  Grid.AddFile("/");
-  Grid.AddFile("///");
-  Grid.AddFile("");
-  EXPECT_EQ(Grid.FileCount(), 0);
+  EXPECT_TRUE(Grid.File(0).Exists && Grid.ContainsFile("/d/Photo.JPG"));
+  EXPECT_FALSE(Grid.ContainsFile("/d/photo.jpg") || Grid.ContainsFile("Photo.JPG"));
+  Reader->Put("/d/sub");
+  Grid.AddFile("/d/sub//");  // a folder given with a trailing slash is listed under its name
+  EXPECT_EQ(Grid.File(2).FileName + " " + Grid.File(2).Name, "/d/sub sub");
 }
 
 TEST_F(FileGridTest, PositionsOutsideTheListAreIgnoredBySettersAndRefusedByGetters) {
   AddFiles({"/d/a"});
   for (int Position : {-1, 1, 100}) {
-    SCOPED_TRACE(Position);
     Grid.SetNewFileName(Position, "x");
     Grid.UpdateFile(Position, "/d/a");
     EXPECT_THROW(Grid.GetFileName(Position), std::out_of_range);
-    EXPECT_THROW(Grid.IsChecked(Position), std::out_of_range);
   }
   EXPECT_EQ(Grid.File(0).NewFileName, "");
 }
 
-TEST_F(FileGridTest, UpdateFileFollowsTheRenamedFileAndGreysOutAMissingOne) {
-  AddFiles({"/d/a.txt", "/d/b.txt"}, {10, 20});
-  Grid.SetNewFileName(0, "c.md");
-  Reader->Put("/d/c.md", 30).Description = "Markdown";
+TEST_F(FileGridTest, UpdateAndRefreshFollowRenamedFilesAndGreyOutMissingOnesWithoutRemovingThem) {
+  AddFiles({"/d/a.txt", "/d/b.txt", "/d/c.txt"}, {10, 20, 30});
+  Reader->Put("/d/c.md", 40).Description = "Markdown";
   Grid.UpdateFile(0, "/d/c.md");
-  Grid.SetNewFileName(0, "");
-  const TFileGridFile& Renamed = Grid.File(0);
-  EXPECT_EQ(Renamed.FileName, "/d/c.md");
-  EXPECT_EQ(Renamed.Name, "c.md");
-  EXPECT_EQ(Renamed.Extension, ".md");
-  EXPECT_EQ(Renamed.Size, 30u);
-  EXPECT_EQ(Renamed.Description, "Markdown");
-  EXPECT_EQ(Renamed.NewFileName, "");
-  EXPECT_TRUE(Renamed.Checked);
-
+  EXPECT_EQ(Grid.File(0).Description + " " + std::to_string(Grid.File(0).Size), "Markdown 40");
   Grid.UpdateFile(1, "/d/gone.txt");
-  const TFileGridFile& Gone = Grid.File(1);
-  EXPECT_EQ(Gone.Name, "gone.txt");
-  EXPECT_FALSE(Gone.Exists);
-  EXPECT_FALSE(Gone.Checked);
-  EXPECT_EQ(Gone.Size, 0u);
-  EXPECT_EQ(Gone.Attributes, 0u);
-  EXPECT_EQ(Gone.Description, "");
-  EXPECT_EQ(Grid.FileCount(), 2);
-}
-
-TEST_F(FileGridTest, RefreshKeepsTheRowOfAFileDeletedOutsideTheProgram) {
-  AddFiles({"/d/a", "/d/b", "/d/c"}, {1, 2, 3});
-  Reader->Files.erase("/d/b");
-  Reader->Files["/d/c"].Size = 33;
+  Reader->Files.erase("/d/c.txt");
   Grid.RefreshFiles();
-  EXPECT_EQ(Order(), "/d/a /d/b /d/c");
-  EXPECT_FALSE(Grid.File(1).Exists);
-  EXPECT_FALSE(Grid.File(1).Checked);
-  EXPECT_TRUE(Grid.File(0).Checked);
-  EXPECT_EQ(Grid.File(2).Size, 33u);
+  EXPECT_EQ(Order(), "/d/c.md /d/gone.txt- /d/c.txt-");
+  for (const TFileGridFile* Gone : {&Grid.File(1), &Grid.File(2)})
+    EXPECT_EQ(Gone->Exists + Gone->Size + Gone->Attributes + Gone->Description.size(), 0u);  // nothing is kept
 }
 
-TEST_F(FileGridTest, RemoveSelectedFilesClosesUpAndSelectsTheRowAfterTheFirstRemoved) {
-  struct Case {
-    const char* Title;
-    std::set<int> Selected;
-    const char* Order;
-    std::set<int> SelectedAfter;
-  } Cases[] = {
-      {"rows 3 and 5 of 8", {3, 5}, "0 1 2 4 6 7", {3}},
-      {"the last two rows", {6, 7}, "0 1 2 3 4 5", {}},
-      {"the first row", {0}, "1 2 3 4 5 6 7", {0}},
-      {"nothing selected", {}, "0 1 2 3 4 5 6 7", {}},
+TEST_F(FileGridTest, RemovesAndMovesShiftTheSelectedRowsAndTheSelectionFollows) {
+  enum { Remove = -1 };
+  struct Case { int Operation; std::set<int> Selected; const char* Order; int NextIndex; } Cases[] = {
+      {Remove, {3, 5}, "0 1 2 4*", 6},  // the row after the first removed becomes the selection
+      {Remove, {4, 5}, "0 1 2 3", 6},   {Remove, {0}, "1* 2 3 4 5", 6},  {Remove, {}, "0 1 2 3 4 5", 6},
+      {Remove, {0, 1, 2, 3, 4, 5}, "", 0},  // survivors keep their numbers; an emptied list starts again at 0
+      {mdUp, {0, 2}, "0* 2* 1 3 4 5", 6},       {mdUp, {3, 4}, "0 1 3* 4* 2 5", 6},
+      {mdDown, {5}, "0 1 2 3 4 5*", 6},         {mdDown, {1, 3}, "0 2 1* 4 3* 5", 6},
+      {mdDown, {2, 4, 5}, "0 1 3 2* 4* 5*", 6}, {mdTop, {2, 4}, "2* 4* 0 1 3 5", 6},
+      {mdBottom, {0, 3}, "1 2 4 5 0* 3*", 6},
   };
   for (const Case& C : Cases) {
-    SCOPED_TRACE(C.Title);
+    SCOPED_TRACE(C.Order);
     Grid.RemoveAllFiles();
-    AddFiles({"0", "1", "2", "3", "4", "5", "6", "7"});
+    Grid.SetSortState(fcFileName, sdAscending);
+    AddFiles({"0", "1", "2", "3", "4", "5"});
     Select(C.Selected);
-    Grid.RemoveSelectedFiles();
+    if (C.Operation == Remove) Grid.RemoveSelectedFiles();
+    else Grid.MoveSelectedFiles(static_cast<TFileGridMoveDirection>(C.Operation));
     EXPECT_EQ(Order(), C.Order);
     EXPECT_EQ(Rows.RowCount(), Grid.FileCount());
-    EXPECT_EQ(SelectedRows(), C.SelectedAfter);
-    if (!C.SelectedAfter.empty()) {
-      EXPECT_EQ(Rows.FocusedRow(), *C.SelectedAfter.begin());
-    }
-    EXPECT_EQ(Grid.NextIndex(), 8);  // survivors keep their numbers
+    EXPECT_EQ(Grid.NextIndex(), C.NextIndex);
+    EXPECT_EQ(Grid.SortColumn(), C.Operation == Remove ? fcFileName : -1);  // every move switches sorting off
+    if (C.Operation == Remove && Rows.SelectedCount()) { EXPECT_EQ(Rows.FocusedRow(), Rows.FirstSelectedRow()); }
   }
-}
-
-TEST_F(FileGridTest, RemovingEveryRowEmptiesTheListAndStartsNumberingAgain) {
-  AddFiles({"a", "b", "c"});
-  Select({0, 1, 2});
-  Grid.RemoveSelectedFiles();
-  EXPECT_EQ(Grid.FileCount(), 0);
-  EXPECT_EQ(Rows.RowCount(), 0);
-  EXPECT_EQ(Grid.NextIndex(), 0);
-  EXPECT_TRUE(SelectedRows().empty());
-  AddFiles({"d"});
-  EXPECT_EQ(Grid.File(0).Index, 0);
-}
-
-TEST_F(FileGridTest, RemoveAllFilesKeepsTheSortColumn) {
-  AddFiles({"a", "b"});
   Grid.HeaderClick(fcSize);
   Grid.RemoveAllFiles();
-  EXPECT_EQ(Grid.FileCount(), 0);
-  EXPECT_EQ(Rows.RowCount(), 0);
-  EXPECT_EQ(Grid.NextIndex(), 0);
-  EXPECT_EQ(Grid.SortColumn(), fcSize);
+  EXPECT_EQ(Grid.SortColumn(), fcSize);  // emptying the list keeps the sort column
 }
 
-TEST_F(FileGridTest, MovesShiftSelectedBlocksAndTheSelectionTravelsWithThem) {
-  struct Case {
-    const char* Title;
-    TFileGridMoveDirection Direction;
-    std::set<int> Selected;
-    const char* Order;
-  } Cases[] = {
-      {"up with rows 0 and 2", mdUp, {0, 2}, "0 2 1 3 4 5"},
-      {"up with a block", mdUp, {3, 4}, "0 1 3 4 2 5"},
-      {"down with the last row", mdDown, {5}, "0 1 2 3 4 5"},
-      {"down with rows 1 and 3", mdDown, {1, 3}, "0 2 1 4 3 5"},
-      {"down with a block at the bottom and one above", mdDown, {2, 4, 5}, "0 1 3 2 4 5"},
-      {"top with rows 2 and 4", mdTop, {2, 4}, "2 4 0 1 3 5"},
-      {"bottom with rows 0 and 3", mdBottom, {0, 3}, "1 2 4 5 0 3"},
-  };
-  for (const Case& C : Cases) {
-    SCOPED_TRACE(C.Title);
-    Grid.RemoveAllFiles();
-    AddFiles({"0", "1", "2", "3", "4", "5"});
-    Grid.HeaderClick(fcFileName);
-    Select(C.Selected);
-    std::string SelectedBefore = SelectedFiles();
-    Grid.MoveSelectedFiles(C.Direction);
-    EXPECT_EQ(Order(), C.Order);
-    EXPECT_EQ(SelectedFiles(), SelectedBefore);
-    EXPECT_EQ(Grid.SortColumn(), -1);  // every move switches sorting off
-  }
-}
-
-TEST_F(FileGridTest, InsideABracketNothingRepaintsAndClosingItResortsOnceKeepingTheSelection) {
-  AddFiles({"/d/m", "/d/c"}, {5, 1});
-  Grid.HeaderClick(fcSize);  // c m
-  Select({1});               // m
+TEST_F(FileGridTest, BracketsNestWithoutRepaintingAndKeepTheSelectionThroughRemovesAndMoves) {
+  AddFiles({"/d/m", "/d/c", "/d/x"}, {5, 1, 7});
+  Grid.HeaderClick(fcSize);
+  Select({1, 2});
+  Grid.EndUpdate();  // unbalanced: does nothing
   const int Repaints = Rows.RepaintCount();
   Grid.BeginUpdate();
   Grid.BeginUpdate();
   AddFiles({"/d/a", "/d/z"}, {9, 0});
-  Grid.SetNewFileName(0, "x");
-  Grid.CheckAll();
-  EXPECT_EQ(Order(), "/d/c /d/m /d/a /d/z");  // unsorted while the bracket is open
+  Grid.RemoveSelectedFiles();
   Grid.EndUpdate();
-  EXPECT_EQ(Order(), "/d/c /d/m /d/a /d/z");  // still nested
+  EXPECT_EQ(Order(), "/d/c /d/a* /d/z");  // still nested: unsorted, nothing repainted
   EXPECT_EQ(Rows.RepaintCount(), Repaints);
+  Grid.MoveSelectedFiles(mdTop);
+  Grid.MoveSelectedFiles(mdBottom);
   Grid.EndUpdate();
-  EXPECT_EQ(Order(), "/d/z /d/c /d/m /d/a");
-  EXPECT_EQ(SelectedFiles(), "/d/m");
-  EXPECT_EQ(Rows.RowCount(), 4);
+  Grid.EndUpdate();
+  EXPECT_EQ(Order(), "/d/c /d/z /d/a*");
   EXPECT_GT(Rows.RepaintCount(), Repaints);
   EXPECT_FALSE(Rows.IsUpdating());
 }
 
-TEST_F(FileGridTest, AnUnbalancedEndUpdateChangesNothing) {
-  AddFiles({"a", "b"});
-  Select({1});
-  Grid.EndUpdate();
-  EXPECT_FALSE(Rows.IsUpdating());
-  EXPECT_EQ(SelectedFiles(), "b");
-  Grid.BeginUpdate();
-  Grid.EndUpdate();
-  Grid.EndUpdate();
-  AddFiles({"c"});
-  EXPECT_EQ(Rows.RowCount(), 3);
+TEST_F(FileGridTest, HeaderClicksGoAscendingDescendingThenBackToTheOrderFromBeforeWithAddedFilesLast) {
+  AddFiles({"/d/b", "/d/c", "/d/a", "/d/d"}, {20, 5, 30, 10});
+  Select({0});
+  Grid.MoveSelectedFiles(mdBottom);  // a manual order
+  EXPECT_EQ(Order(), "/d/c /d/a /d/d /d/b*");
+  EXPECT_EQ(Click(fcSize), "/d/c /d/d /d/b* /d/a");
+  EXPECT_EQ(Click(fcSize), "/d/a /d/b* /d/d /d/c");
+  EXPECT_EQ(Click(fcFileName), "/d/a /d/b* /d/c /d/d");  // another column starts ascending
+  AddFiles({"/d/bb"});  // goes to its place
+  EXPECT_EQ(Order(), "/d/a /d/b* /d/bb /d/c /d/d");
+  EXPECT_EQ(Click(fcFileName), "/d/d /d/c /d/bb /d/b* /d/a");
+  EXPECT_EQ(Click(fcFileName), "/d/c /d/a /d/d /d/b* /d/bb");
+  for (int Column : {int{fcSize}, 10, -1}) Grid.HeaderClick(Column, Column == fcSize ? mbRight : mbLeft);
+  EXPECT_EQ(Grid.SortColumn(), -1);  // only the left button and known columns count
 }
 
-TEST_F(FileGridTest, RemovingInsideABracketKeepsTheNewSelectionWhenTheBracketCloses) {
-  AddFiles({"0", "1", "2", "3"});
-  Select({1});
-  Grid.BeginUpdate();
-  Grid.RemoveSelectedFiles();
-  Grid.EndUpdate();
-  EXPECT_EQ(Order(), "0 2 3");
-  EXPECT_EQ(SelectedFiles(), "2");
+TEST_F(FileGridTest, EachColumnSortsByItsOwnKeyThenByNameAndDescendingTurnsBothRound) {
+  struct File { const char *Path, *Type, *NewName; uint64_t Size; uint32_t Attributes; double Created, Written; };
+  const File Files[] = {
+      {"/x/d.txt", "Beta", "a", uint64_t{5} << 32, 32, 0, 45000.5},
+      {"/z/a.dat", "alpha", "z", 1u << 31, 33, 30000, -1.5},  // 29 December 1899, 12:00
+      {"/y/b.TXT", "beta", "", 7, 34, 40000.25, 40000.5},  // the one unchecked
+      {"/x/c.txt", "Gamma", "m", 8, 32, 40000.75, -1.25},     // 29 December 1899, 06:00
+  };
+  const std::pair<int, const char*> Cases[] = {
+      {fcCheck, "/y/b.TXT- /z/a.dat /x/c.txt /x/d.txt"},          // unchecked first
+      {fcFileName, "/z/a.dat /y/b.TXT- /x/c.txt /x/d.txt"},
+      {fcNewFileName, "/y/b.TXT- /x/d.txt /x/c.txt /z/a.dat"},    // empty first
+      {fcPath, "/x/c.txt /x/d.txt /y/b.TXT- /z/a.dat"},           // the whole path
+      {fcExtension, "/z/a.dat /y/b.TXT- /x/c.txt /x/d.txt"},      // without regard to case
+      {fcSize, "/y/b.TXT- /x/c.txt /z/a.dat /x/d.txt"},           // 64-bit
+      {fcDescription, "/z/a.dat /y/b.TXT- /x/d.txt /x/c.txt"},    // without regard to case
+      {fcAttributes, "/x/c.txt /x/d.txt /z/a.dat /y/b.TXT-"},
+      {fcCreationDate, "/x/d.txt /z/a.dat /y/b.TXT- /x/c.txt"},   // none first
+      {fcLastWriteDate, "/x/c.txt /z/a.dat /y/b.TXT- /x/d.txt"},  // in time order before 1899-12-30 too
+  };
+  for (const auto& [Column, Expected] : Cases) {
+    SCOPED_TRACE(FileGridColumnCaptions[static_cast<size_t>(Column)]);
+    Grid.RemoveAllFiles();
+    for (const File& F : Files) {
+      Reader->Files[F.Path] = {F.Size, F.Attributes, F.Created, F.Written, F.Type, 0};
+      Grid.AddFile(F.Path, F.NewName, F.Path[1] != 'y');
+    }
+    EXPECT_EQ(Click(Column), Expected);
+    EXPECT_EQ(Click(Column, true), Expected);
+  }
 }
 
-TEST_F(FileGridTest, MovesInsideABracketUseTheSelectionSavedWhenItOpened) {
-  AddFiles({"0", "1", "2", "3"});
-  Select({2});
+TEST_F(FileGridTest, SortStateSortFilesAndCompareEntriesFollowTheColumnAndDirection) {
+  AddFiles({"/d/b", "/d/a", "/e/A"}, {1, 2, 2});
+  const TFileGridFile &B = Grid.File(0), &A = Grid.File(1);
+  EXPECT_EQ(Grid.CompareEntries(A, B), 1);  // unsorted: by Index
+  Grid.SetSortState(fcSize, sdDescending);
+  EXPECT_EQ(Grid.CompareEntries(A, B), -1);
+  EXPECT_EQ(Grid.CompareEntries(A, A), 0);
+  Grid.SetSortState(fcFileName, sdAscending);  // as saved options are loaded: no sorting yet
+  EXPECT_EQ(Grid.CompareEntries(A, Grid.File(2)), 0);  // letter case does not count
+  Grid.SortFiles(fcSize, false);  // not the sort column
   Grid.BeginUpdate();
-  Grid.MoveSelectedFiles(mdTop);
-  Grid.MoveSelectedFiles(mdBottom);
+  Grid.SortFiles(fcFileName, false);  // nothing sorts inside a bracket
+  EXPECT_EQ(Order(), "/d/b /d/a /e/A");
   Grid.EndUpdate();
-  EXPECT_EQ(Order(), "0 1 3 2");
-  EXPECT_EQ(SelectedFiles(), "2");
+  EXPECT_EQ(Order(), "/d/a /e/A /d/b");
+  Grid.ClearSort();
+  Grid.RenumberEntries();
+  EXPECT_EQ(Grid.CompareEntries(A, B), -1);
+  Grid.SetSortState(42, sdDescending);  // an unknown column switches sorting off
+  EXPECT_EQ(std::pair(Grid.SortColumn(), Grid.SortDirection()), std::pair(-1, sdAscending));
+}
+
+TEST_F(FileGridTest, CheckChangesResortByTheCheckColumnButAUserClickLeavesTheRowAlone) {
+  AddFiles({"/d/a", "/d/b", "/d/c"});
+  Grid.HeaderClick(fcCheck);
+  Grid.CheckBoxChanged(2, false);  // a user's click
+  EXPECT_EQ(Order(), "/d/a /d/b /d/c-");
+  Grid.RefreshFiles();  // the next re-sort moves it
+  EXPECT_EQ(Order(), "/d/c- /d/a /d/b");
+  Grid.InvertChecks();
+  EXPECT_EQ(Order(), "/d/a- /d/b- /d/c");
+  Grid.CheckAll();
+  EXPECT_EQ(Order(), "/d/a /d/b /d/c");
+  Grid.CheckNone();
+  EXPECT_EQ(Order(), "/d/a- /d/b- /d/c-");
+}
+
+TEST_F(FileGridTest, NewNamesResortAtOnceOrOnceWhenThePreviewBracketClosesKeepingTheSelection) {
+  AddFiles({"/d/a", "/d/b", "/d/c"});
+  Grid.HeaderClick(fcNewFileName);
+  Grid.SetNewFileName(0, "z");
+  Select({0});
+  EXPECT_EQ(Order(), "/d/b* /d/c /d/a");
+  Grid.BeginUpdate();
+  for (int I = 0; I < 3; ++I) Grid.SetNewFileName(I, std::to_string(3 - I));
+  EXPECT_EQ(Order(), "/d/b* /d/c /d/a");  // positions stay put inside the bracket
+  Grid.EndUpdate();
+  EXPECT_EQ(Order(), "/d/a /d/c /d/b*");  // the selection follows the re-sort
+}
+
+// Text keys are ranked between sorts and only changes re-ranked: every sort must agree with the plain comparison.
+TEST_F(FileGridTest, EverySortAgreesWithCompareEntriesThroughRandomEdits) {
+  std::mt19937 Random(5);
+  const char* const Parts[] = {"a", "A", "b", "B", "\xC3\xA4", "c", " ", "1", "10", "2", ""};
+  const char* const Extensions[] = {".txt", ".TXT", ".md", "", ".tar.gz"};
+  const int Columns[] = {fcFileName, fcNewFileName, fcPath, fcExtension, fcDescription, fcSize, fcCheck};
+  auto Pick = [&](const auto& List) { return std::string(List[Random() % std::size(List)]); };
+  auto Name = [&] { return Pick(Parts) + Pick(Parts) + Pick(Extensions); };
+  auto File = [&] {
+    const std::string Path = "/" + Pick(Parts) + "/" + Name();
+    Reader->Put(Path, Random() % 4).Description = Pick(Parts);
+    return Path;
+  };
+  auto Position = [&] { return static_cast<int>(Random() % static_cast<unsigned>(Grid.FileCount())); };
+  for (int Step = 0; Step < 400; ++Step) {
+    const unsigned Action = Random() % 5;
+    if (Action == 0 || Grid.FileCount() == 0) Grid.AddFile(File());
+    else if (Action == 1) Grid.SetNewFileName(Position(), Name());
+    else if (Action == 2) Grid.UpdateFile(Position(), File());
+    else if (Action == 3) Grid.HeaderClick(Columns[Random() % std::size(Columns)]);
+    else {
+      Grid.BeginUpdate();
+      for (int I = 0; I < 5; ++I) Grid.AddFile(File());
+      Grid.SetNewFileName(Position(), Name());
+      Grid.EndUpdate();
+    }
+    for (int I = 1; Grid.SortColumn() != -1 && I < Grid.FileCount(); ++I)
+      ASSERT_LE(Grid.CompareEntries(Grid.File(I - 1), Grid.File(I)), 0) << "step " << Step << ", row " << I;
+  }
+  EXPECT_GT(Grid.FileCount(), 100);
 }
