@@ -24,18 +24,6 @@ TEST(CounterText, BringsTheNumberToTheWidthAsked) {
   }
 }
 
-TEST(DateTime, EncodesAndDecodesCalendarDatesAndTimes) {
-  const TDateTimeParts Cases[] = {{1899, 12, 30, 0, 0, 0}, {2024, 3, 5, 9, 7, 42}, {2000, 2, 29, 23, 59, 58},
-                                  {1899, 12, 29, 6, 0, 0},  {1, 1, 1, 0, 0, 0},     {9999, 12, 31, 23, 59, 59}};
-  for (const TDateTimeParts& P : Cases) {
-    SCOPED_TRACE(std::to_string(P.Year) + "-" + std::to_string(P.Month) + "-" + std::to_string(P.Day));
-    EXPECT_EQ(DecodeDateTime(EncodeDateTime(P)), P);
-  }
-  EXPECT_EQ(EncodeDateTime({1900, 1, 1, 12, 0, 0}), 2.5);
-  EXPECT_EQ(DecodeDateTime(1e12), TDateTimeParts());
-  EXPECT_EQ(DecodeDateTime(std::numeric_limits<double>::quiet_NaN()), TDateTimeParts());
-}
-
 // The clock is read anew for every field, so the current seconds move on.
 TEST(DateFields, FormatTheFileDateAndTheClockWithTheSeparator) {
   struct : TClock {  // moves on by one second each time it is read
