@@ -1,5 +1,5 @@
-// The characters XML names are made of, shared by the reader and the writer
-// so that whatever one writes the other reads.
+// Character sets and fixed names shared by the model, the reader and the
+// writer, so that whatever one writes the others read.
 #pragma once
 
 // "A".."Z", "a".."z" and "_".
@@ -8,3 +8,6 @@ inline bool IsXmlNameStart(char C) { return (C >= 'A' && C <= 'Z') || (C >= 'a' 
 inline bool IsXmlNameChar(char C) {
   return IsXmlNameStart(C) || (C >= '0' && C <= '9') || C == '-' || C == '.' || C == ':';
 }
+
+// The type attribute's text of stCss, stXsl and stXml, by ordinal.
+inline constexpr const char* XmlStylesheetTypeNames[] = {"text/css", "text/xsl", "text/xml"};

@@ -6,6 +6,7 @@
 #include "base/VmFileLib.h"
 #include "base/VmStringLib.h"
 #include "xml/Xml.h"
+#include "xml/XmlChars.h"
 
 namespace {
 
@@ -231,16 +232,10 @@ TXmlStylesheetReference::TXmlStylesheetReference() {
     if (Key == "href") {
       Href = Value;
     } else if (Key == "type") {
-      if (Value == "text/xsl")
-        StylesheetType = stXsl;
-      else if (Value == "text/css")
-        StylesheetType = stCss;
-      else if (Value == "text/xml")
-        StylesheetType = stXml;
-      else {
-        StylesheetType = stCustom;
-        CustomType = Value;
-      }
+      StylesheetType = stCustom;
+      for (uint8_t Type = stCss; Type < stCustom; ++Type)
+        if (Value == XmlStylesheetTypeNames[Type]) StylesheetType = static_cast<TXmlStylesheetType>(Type);
+      if (StylesheetType == stCustom) CustomType = Value;
     } else {
       throw EXmlException("Invalid/unknown attribute (\"" + Key + "\") inside XML-Stylesheet-Declaration!");
     }

@@ -222,9 +222,8 @@ void TXmlDeclaration::WriteTo(TXmlWriter& Writer) const {
 }
 
 void TXmlStylesheetReference::WriteTo(TXmlWriter& Writer) const {
-  static const char* const Types[] = {"text/css", "text/xsl", "text/xml"};
   Writer.OpenProcessingInstruction("xml-stylesheet");
-  Writer.WriteAttribute("type", StylesheetType < stCustom ? std::string_view(Types[StylesheetType])
+  Writer.WriteAttribute("type", StylesheetType < stCustom ? std::string_view(XmlStylesheetTypeNames[StylesheetType])
                                                          : std::string_view(CustomType));
   Writer.WriteAttribute("href", Href);
   Writer.CloseProcessingInstruction();
