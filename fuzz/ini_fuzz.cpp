@@ -1,0 +1,80 @@
+// INI files: the first line holds "Section|Key|Value|OtherSection|OtherKey",
+// the rest is the file's text. The key is looked up and then set.
+// Properties: no crash; a refused write changes nothing and happens only for
+// names or values that cannot be stored; after a write the key reads back as
+// written, the other key and the other section read as before, the text
+// differs from the old one in one line's value or in added lines only, and
+// writing the same value again changes nothing.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "base/IniFile.h"
+
+namespace {
+
+void Require(bool Condition) {
+  if (!Condition) std::abort();
+}
+
+std::string_view NextPart(std::string_view& Rest, char Separator) {
+  const size_t Cut = Rest.find(Separator);
+  const std::string_view Part = Rest.substr(0, Cut);
+  Rest = Cut == std::string_view::npos ? std::string_view() : Rest.substr(Cut + 1);
+  return Part;
+}
+
+bool SameIgnoringAsciiCase(std::string_view A, std::string_view B) {
+  if (A.size() != B.size()) return false;
+  for (size_t I = 0; I < A.size(); ++I) {
+    const auto Lower = [](char C) { return C >= 'A' && C <= 'Z' ? static_cast<char>(C + 32) : C; };
+    if (Lower(A[I]) != Lower(B[I])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
+  std::string_view Input(reinterpret_cast<const char*>(Data), Size);
+  std::string_view Header = NextPart(Input, '\n');
+  const std::string_view Section = NextPart(Header, '|');
+  const std::string_view Key = NextPart(Header, '|');
+  const std::string_view Value = NextPart(Header, '|');
+  const std::string_view OtherSection = NextPart(Header, '|');
+  const std::string_view OtherKey = Header;
+  const std::string Old(Input);
+
+  TIniFile Ini{Old};
+  const auto OldValue = Ini.ReadValue(Section, Key);
+  const auto OtherKeyBefore = Ini.ReadValue(Section, OtherKey);
+  const auto OtherSectionBefore = Ini.ReadValue(OtherSection, Key);
+  const bool Storable =
+      TIniFile::IsValidSectionName(Section) && TIniFile::IsValidKeyName(Key) && TIniFile::IsValidValue(Value);
+  if (!Ini.WriteString(Section, Key, Value)) {
+    Require(!Storable && Ini.Text() == Old);
+    return 0;
+  }
+  Require(Storable);
+  Require(Ini.ReadValue(Section, Key) == Value);
+  if (!SameIgnoringAsciiCase(OtherKey, Key)) Require(Ini.ReadValue(Section, OtherKey) == OtherKeyBefore);
+  if (!SameIgnoringAsciiCase(OtherSection, Section)) Require(Ini.ReadValue(OtherSection, Key) == OtherSectionBefore);
+
+  // Old and new text share everything but one stretch, and the old stretch
+  // lies within one line: lines were only added, or one value replaced.
+  const std::string& New = Ini.Text();
+  size_t Prefix = 0;
+  while (Prefix < Old.size() && Prefix < New.size() && Old[Prefix] == New[Prefix]) ++Prefix;
+  size_t Suffix = 0;
+  while (Suffix < Old.size() - Prefix && Suffix < New.size() - Prefix &&
+         Old[Old.size() - 1 - Suffix] == New[New.size() - 1 - Suffix])
+    ++Suffix;
+  Require(Old.substr(Prefix, Old.size() - Prefix - Suffix).find('\n') == std::string::npos);
+  if (OldValue) Require(New.size() == Old.size() - OldValue->size() + Value.size());
+
+  const std::string Once = New;
+  Require(Ini.WriteString(Section, Key, Value) && Ini.Text() == Once);
+  return 0;
+}
