@@ -1,6 +1,7 @@
 #include "base/IniFile.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -18,13 +19,6 @@ std::string_view TrimBlanks(std::string_view Text) {
 }
 
 char LowerAscii(char C) { return C >= 'A' && C <= 'Z' ? static_cast<char>(C + ('a' - 'A')) : C; }
-
-bool SameName(std::string_view A, std::string_view B) {
-  if (A.size() != B.size()) return false;
-  for (size_t I = 0; I < A.size(); ++I)
-    if (LowerAscii(A[I]) != LowerAscii(B[I])) return false;
-  return true;
-}
 
 bool HasLineBreak(std::string_view Text) { return Text.find_first_of("\r\n") != std::string_view::npos; }
 
@@ -100,14 +94,14 @@ TKeyPlace FindKey(std::string_view Text, std::string_view Section, std::string_v
     Place.LastLineBlank = Parsed.Kind == lkBlank;
     if (Parsed.Kind == lkSection) {
       if (InSection) return Place;  // the first section of that name ends here
-      if (!Place.SectionFound && SameName(Parsed.Name, Section)) {
+      if (!Place.SectionFound && TIniFile::SameName(Parsed.Name, Section)) {
         Place.SectionFound = InSection = true;
         Place.LastOfSection = Line;
       }
       continue;
     }
     if (!InSection) continue;
-    if (Parsed.Kind == lkKey && SameName(Parsed.Name, Key)) {
+    if (Parsed.Kind == lkKey && TIniFile::SameName(Parsed.Name, Key)) {
       Place.KeyFound = true;
       Place.KeyLine = Line;
       Place.ValueBegin = Parsed.ValueBegin;
@@ -146,7 +140,15 @@ TIniFile TIniFile::Load(const std::string& Path) {
   return TIniFile(std::move(Text));
 }
 
-void TIniFile::Save(const std::string& Path) const { WriteFileAtomic(Path, FText); }
+void TIniFile::Save(const std::string& Path) const {
+  // The new text replaces the file by a rename, which a read-only file would
+  // not stop; honour the write protection as writing in place would.
+  struct stat Info {};
+  if (::stat(Path.c_str(), &Info) == 0 && S_ISREG(Info.st_mode) &&
+      ((Info.st_mode & S_IWUSR) == 0 || ::access(Path.c_str(), W_OK) != 0))
+    throw EFileError("Cannot write file \"" + Path + "\": the file is read-only");
+  WriteFileAtomic(Path, FText);
+}
 
 std::optional<std::string> TIniFile::ReadValue(std::string_view Section, std::string_view Key) const {
   const TKeyPlace Place = FindKey(FText, Section, Key);
@@ -178,6 +180,13 @@ bool TIniFile::WriteString(std::string_view Section, std::string_view Key, std::
   if (!Place.LastLineBlank) Added += LineEnding;  // a blank line between sections
   Added += "[" + std::string(Section) + "]" + LineEnding + KeyLine;
   FText += Added;
+  return true;
+}
+
+bool TIniFile::SameName(std::string_view A, std::string_view B) {
+  if (A.size() != B.size()) return false;
+  for (size_t I = 0; I < A.size(); ++I)
+    if (LowerAscii(A[I]) != LowerAscii(B[I])) return false;
   return true;
 }
 

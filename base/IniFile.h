@@ -37,7 +37,8 @@ class TIniFile {
   // larger than MaxFileSize.
   static TIniFile Load(const std::string& Path);
   // Replaces the file at Path with the text atomically (the previous file
-  // stays whole when this fails). Throws EFileError.
+  // stays whole when this fails). A file without write permission for its
+  // owner, or one this user may not write, is refused. Throws EFileError.
   void Save(const std::string& Path) const;
 
   const std::string& Text() const { return FText; }
@@ -55,6 +56,8 @@ class TIniFile {
   // stored so that they read back the same (see the three checks below).
   bool WriteString(std::string_view Section, std::string_view Key, std::string_view Value);
 
+  // Whether two section or key names are the same (ASCII letters compare without case).
+  static bool SameName(std::string_view A, std::string_view B);
   // A section name: not empty, no line break or ']', no blank at either end.
   static bool IsValidSectionName(std::string_view Name);
   // A key name: not empty, no line break or '=', no blank at either end, and

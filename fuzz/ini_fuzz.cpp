@@ -26,15 +26,6 @@ std::string_view NextPart(std::string_view& Rest, char Separator) {
   return Part;
 }
 
-bool SameIgnoringAsciiCase(std::string_view A, std::string_view B) {
-  if (A.size() != B.size()) return false;
-  for (size_t I = 0; I < A.size(); ++I) {
-    const auto Lower = [](char C) { return C >= 'A' && C <= 'Z' ? static_cast<char>(C + 32) : C; };
-    if (Lower(A[I]) != Lower(B[I])) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
@@ -59,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   }
   Require(Storable);
   Require(Ini.ReadValue(Section, Key) == Value);
-  if (!SameIgnoringAsciiCase(OtherKey, Key)) Require(Ini.ReadValue(Section, OtherKey) == OtherKeyBefore);
-  if (!SameIgnoringAsciiCase(OtherSection, Section)) Require(Ini.ReadValue(OtherSection, Key) == OtherSectionBefore);
+  if (!TIniFile::SameName(OtherKey, Key)) Require(Ini.ReadValue(Section, OtherKey) == OtherKeyBefore);
+  if (!TIniFile::SameName(OtherSection, Section)) Require(Ini.ReadValue(OtherSection, Key) == OtherSectionBefore);
 
   // Old and new text share everything but one stretch, and the old stretch
   // lies within one line: lines were only added, or one value replaced.
