@@ -100,7 +100,8 @@ TRenameSettings ReadProfileSettings(const std::string& FileName) {
 bool WriteProfileSettings(TIniFile& Ini, const TRenameSettings& Settings) {
   for (const TProfileKey& Entry : ProfileKeys) {
     const std::string Value = Entry.Bool ? (Settings.*Entry.Bool ? "1" : "0") : Settings.*Entry.Text;
-    if (!Ini.WriteString(ProfileSection, Entry.Key, Value)) return false;
+    // Bytes that are not UTF-8 would make the whole file read as Windows-1252.
+    if (!IsValidUtf8(Value) || !Ini.WriteString(ProfileSection, Entry.Key, Value)) return false;
   }
   return true;
 }

@@ -25,8 +25,8 @@ TRenameSettings ReadProfileSettings(const TIniFile& Ini);
 TRenameSettings ReadProfileSettings(const std::string& FileName);
 
 // Sets the thirteen keys in Ini in their fixed order, booleans as "1" and
-// "0", texts as they are. False when a value cannot be stored (a text with a
-// line break); keys set before it stay set.
+// "0", texts as they are. False when a text cannot be stored (one with a
+// line break, or one that is not valid UTF-8); keys set before it stay set.
 bool WriteProfileSettings(TIniFile& Ini, const TRenameSettings& Settings);
 // Writes the rules into the profile file FileName, creating it when missing.
 // False when the file cannot be read or written or a value cannot be

@@ -76,8 +76,10 @@ TEST(Profile, FailedSavesLeaveTheFileAsItWas) {
   TTempDir Dir;
   WriteFileAtomic(Dir / "p.prf", kDefaultProfile);
   TRenameSettings Changed;
-  Changed.SearchString = "two\nlines";  // cannot be one line of the file
-  EXPECT_FALSE(WriteProfileSettings(Dir / "p.prf", Changed));
+  for (const char* Unstorable : {"two\nlines", "\xe4"}) {  // not one line; not UTF-8
+    Changed.SearchString = Unstorable;
+    EXPECT_FALSE(WriteProfileSettings(Dir / "p.prf", Changed));
+  }
   Changed.SearchString = "x";
   ::chmod((Dir / "p.prf").c_str(), 0444);
   EXPECT_FALSE(WriteProfileSettings(Dir / "p.prf", Changed));
