@@ -4,14 +4,18 @@
 // names or values that cannot be stored; after a write the key reads back as
 // written, the other key and the other section read as before, the text
 // differs from the old one in one line's value or in added lines only, and
-// writing the same value again changes nothing.
+// writing the same value again changes nothing. On the same text read as a
+// profile: Windows-1252 decoding gives UTF-8, and rules written into the text
+// read back as written (the value above as the search text).
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "app/Profile.h"
 #include "base/IniFile.h"
+#include "rename/NameText.h"
 
 namespace {
 
@@ -26,18 +30,19 @@ std::string_view NextPart(std::string_view& Rest, char Separator) {
   return Part;
 }
 
-}  // namespace
+void CheckProfile(const std::string& Text, std::string_view SearchString) {
+  const std::string Utf8 = IsValidUtf8(Text) ? Text : Windows1252ToUtf8(Text);
+  Require(IsValidUtf8(Utf8));
+  TIniFile Profile(Utf8);
+  TRenameSettings Rules = ReadProfileSettings(Profile);
+  Rules.SearchString = SearchString;
+  const bool Storable = IsValidUtf8(SearchString) && TIniFile::IsValidValue(SearchString);
+  Require(WriteProfileSettings(Profile, Rules) == Storable);
+  if (Storable) Require(ReadProfileSettings(Profile) == Rules);
+}
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
-  std::string_view Input(reinterpret_cast<const char*>(Data), Size);
-  std::string_view Header = NextPart(Input, '\n');
-  const std::string_view Section = NextPart(Header, '|');
-  const std::string_view Key = NextPart(Header, '|');
-  const std::string_view Value = NextPart(Header, '|');
-  const std::string_view OtherSection = NextPart(Header, '|');
-  const std::string_view OtherKey = Header;
-  const std::string Old(Input);
-
+void CheckIni(const std::string& Old, std::string_view Section, std::string_view Key, std::string_view Value,
+              std::string_view OtherSection, std::string_view OtherKey) {
   TIniFile Ini{Old};
   const auto OldValue = Ini.ReadValue(Section, Key);
   const auto OtherKeyBefore = Ini.ReadValue(Section, OtherKey);
@@ -46,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
       TIniFile::IsValidSectionName(Section) && TIniFile::IsValidKeyName(Key) && TIniFile::IsValidValue(Value);
   if (!Ini.WriteString(Section, Key, Value)) {
     Require(!Storable && Ini.Text() == Old);
-    return 0;
+    return;
   }
   Require(Storable);
   Require(Ini.ReadValue(Section, Key) == Value);
@@ -67,5 +72,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
 
   const std::string Once = New;
   Require(Ini.WriteString(Section, Key, Value) && Ini.Text() == Once);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
+  std::string_view Input(reinterpret_cast<const char*>(Data), Size);
+  std::string_view Header = NextPart(Input, '\n');
+  const std::string_view Section = NextPart(Header, '|');
+  const std::string_view Key = NextPart(Header, '|');
+  const std::string_view Value = NextPart(Header, '|');
+  const std::string_view OtherSection = NextPart(Header, '|');
+  const std::string Text(Input);
+  CheckIni(Text, Section, Key, Value, OtherSection, Header);
+  CheckProfile(Text, Value);
   return 0;
 }
