@@ -43,8 +43,8 @@ TLine LineAt(std::string_view Text, size_t Begin) {
   const size_t Feed = Text.find('\n', Begin);
   Line.Next = Feed == std::string_view::npos ? Text.size() : Feed + 1;
   Line.End = Feed == std::string_view::npos ? Text.size() : Feed;
-  // A CR before the LF, or a CR that ends the text, belongs to the line ending.
-  if (Line.End > Begin && Text[Line.End - 1] == '\r') --Line.End;
+  // CRs before the LF, or at the end of the text, belong to the line ending.
+  while (Line.End > Begin && Text[Line.End - 1] == '\r') --Line.End;
   return Line;
 }
 
@@ -201,4 +201,6 @@ bool TIniFile::IsValidKeyName(std::string_view Name) {
          Name.front() != '#';
 }
 
-bool TIniFile::IsValidValue(std::string_view Value) { return !HasLineBreak(Value); }
+bool TIniFile::IsValidValue(std::string_view Value) {
+  return Value.find('\n') == std::string_view::npos && !Value.ends_with('\r');
+}

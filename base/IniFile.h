@@ -13,7 +13,8 @@
 //   '=' without blanks around it; the value is everything after that '=' up
 //   to the line's end, kept exactly (blanks and quotation marks included),
 //   however long it is.
-// - Lines end with LF or CR LF; the CR of a CR LF is not part of the value.
+// - Lines end with LF; CRs right before it (or at the end of the text) are
+//   part of the line ending, a CR inside a line is an ordinary byte.
 // - When a section or a key appears twice, the first one counts.
 // - A UTF-8 byte order mark at the start is skipped.
 // The text is bytes; this module neither checks nor converts its encoding.
@@ -63,7 +64,7 @@ class TIniFile {
   // A key name: not empty, no line break or '=', no blank at either end, and
   // not starting with '[', ';' or '#'.
   static bool IsValidKeyName(std::string_view Name);
-  // A value: any bytes but CR and LF.
+  // A value: any bytes but LF, and not ending in CR.
   static bool IsValidValue(std::string_view Value);
 
  private:

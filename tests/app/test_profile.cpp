@@ -76,7 +76,7 @@ TEST(Profile, FailedSavesLeaveTheFileAsItWas) {
   TTempDir Dir;
   WriteFileAtomic(Dir / "p.prf", kDefaultProfile);
   TRenameSettings Changed;
-  for (const char* Unstorable : {"two\nlines", "\xe4"}) {  // not one line; not UTF-8
+  for (const char* Unstorable : {"two\nlines", "cr\r", "\xe4"}) {  // not one line; not UTF-8
     Changed.SearchString = Unstorable;
     EXPECT_FALSE(WriteProfileSettings(Dir / "p.prf", Changed));
   }

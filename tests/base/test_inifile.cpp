@@ -14,7 +14,7 @@ TEST(IniFile, ReadsTheFirstMatchingKeyOfTheFirstMatchingSectionWithTheValueWhole
       {"names ignore case", "[sEC]\nkEY=a\n", "a"},
       {"blanks around names", "  [ Sec ]  \n  Key \t= b\n", " b"},
       {"value kept exactly", "[Sec]\nKey=  \"q\" ; x = y \t\n", "  \"q\" ; x = y \t"},
-      {"CR LF and a CR at the end", "[Sec]\r\nKey=c\r", "c"},
+      {"CRs inside and at the end", "[Sec]\r\nKey=c\rd\r\r", "c\rd"},
       {"long value", "[Sec]\nKey=" + Long, Long},
       {"byte order mark", "\xEF\xBB\xBF[Sec]\nKey=e\n", "e"},
       {"first key wins", "[Sec]\nKey=1\nKEY=2\n", "1"},
