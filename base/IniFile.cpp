@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "base/VmFileLib.h"
+#include "base/VmStringLib.h"
 
 namespace {
 
@@ -17,8 +18,6 @@ std::string_view TrimBlanks(std::string_view Text) {
   while (!Text.empty() && IsBlank(Text.back())) Text.remove_suffix(1);
   return Text;
 }
-
-char LowerAscii(char C) { return C >= 'A' && C <= 'Z' ? static_cast<char>(C + ('a' - 'A')) : C; }
 
 bool HasLineBreak(std::string_view Text) { return Text.find_first_of("\r\n") != std::string_view::npos; }
 
@@ -183,12 +182,7 @@ bool TIniFile::WriteString(std::string_view Section, std::string_view Key, std::
   return true;
 }
 
-bool TIniFile::SameName(std::string_view A, std::string_view B) {
-  if (A.size() != B.size()) return false;
-  for (size_t I = 0; I < A.size(); ++I)
-    if (LowerAscii(A[I]) != LowerAscii(B[I])) return false;
-  return true;
-}
+bool TIniFile::SameName(std::string_view A, std::string_view B) { return SameTextIgnoringAsciiCase(A, B); }
 
 bool TIniFile::IsValidSectionName(std::string_view Name) {
   return !Name.empty() && TrimBlanks(Name) == Name && !HasLineBreak(Name) &&

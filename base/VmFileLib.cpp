@@ -11,6 +11,8 @@
 #include <cstring>
 #include <random>
 
+#include "base/VmStringLib.h"
+
 namespace {
 
 [[noreturn]] void Fail(const char* What, const std::string& Path, int Error) {
@@ -102,16 +104,6 @@ void WriteFileAtomic(const std::string& Path, std::string_view Data) {
 
 namespace {
 
-// Whether A and B differ in ASCII letter case only.
-bool EqualIgnoringAsciiCase(std::string_view A, std::string_view B) {
-  if (A.size() != B.size()) return false;
-  for (size_t I = 0; I < A.size(); ++I) {
-    const auto Lower = [](char C) { return C >= 'A' && C <= 'Z' ? static_cast<char>(C + 32) : C; };
-    if (Lower(A[I]) != Lower(B[I])) return false;
-  }
-  return true;
-}
-
 bool SameFile(const std::string& A, const std::string& B) {
   struct stat InfoA {}, InfoB {};
   return ::lstat(A.c_str(), &InfoA) == 0 && ::lstat(B.c_str(), &InfoB) == 0 && InfoA.st_dev == InfoB.st_dev &&
@@ -138,7 +130,7 @@ bool RenameNoReplace(const std::string& OldPath, std::string_view NewName) {
   if (Error == EEXIST) {
     // A file system that ignores case reports the new spelling of the same
     // file as existing; only then may the plain rename run.
-    if (EqualIgnoringAsciiCase(OldName, NewName) && SameFile(OldPath, NewPath))
+    if (SameTextIgnoringAsciiCase(OldName, NewName) && SameFile(OldPath, NewPath))
       return ::rename(OldPath.c_str(), NewPath.c_str()) == 0;
     errno = EEXIST;
     return false;
@@ -147,7 +139,7 @@ bool RenameNoReplace(const std::string& OldPath, std::string_view NewName) {
     // The file system does not know the no-replace flag: check, then rename.
     struct stat Info {};
     if (::lstat(NewPath.c_str(), &Info) == 0) {
-      if (!(EqualIgnoringAsciiCase(OldName, NewName) && SameFile(OldPath, NewPath))) {
+      if (!(SameTextIgnoringAsciiCase(OldName, NewName) && SameFile(OldPath, NewPath))) {
         errno = EEXIST;
         return false;
       }

@@ -51,3 +51,11 @@ std::optional<int32_t> TryStrToInt(std::string_view Text) {
   if (Value > INT32_MAX || Value < INT32_MIN) return std::nullopt;
   return static_cast<int32_t>(Value);
 }
+
+bool SameTextIgnoringAsciiCase(std::string_view A, std::string_view B) {
+  const auto Lower = [](char C) { return C >= 'A' && C <= 'Z' ? static_cast<char>(C + ('a' - 'A')) : C; };
+  if (A.size() != B.size()) return false;
+  for (size_t I = 0; I < A.size(); ++I)
+    if (Lower(A[I]) != Lower(B[I])) return false;
+  return true;
+}

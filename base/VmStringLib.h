@@ -18,3 +18,6 @@ std::vector<std::string> Split(std::string_view Text, char Separator);
 // A 32-bit signed decimal: an optional sign followed by ASCII digits, nothing
 // else (no blanks, no prefix). Empty when the text is anything else or out of range.
 std::optional<int32_t> TryStrToInt(std::string_view Text);
+
+// Whether A and B are equal when ASCII letters are compared without case.
+bool SameTextIgnoringAsciiCase(std::string_view A, std::string_view B);
