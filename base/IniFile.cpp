@@ -177,7 +177,7 @@ bool TIniFile::WriteString(std::string_view Section, std::string_view Key, std::
   }
   std::string Added(EndingToAdd(FText, LineEnding));
   if (!Place.LastLineBlank) Added += LineEnding;  // a blank line between sections
-  Added += "[" + std::string(Section) + "]" + LineEnding + KeyLine;
+  Added.append("[").append(Section).append("]").append(LineEnding).append(KeyLine);
   FText += Added;
   return true;
 }
