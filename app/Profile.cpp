@@ -33,12 +33,9 @@ constexpr TProfileKey ProfileKeys[] = {
     {"CounterFillZeros", &TRenameSettings::CounterFillZeros},
 };
 
-bool IsBlank(char C) { return C == ' ' || C == '\t'; }
-
 // Whether a boolean's text is a non-zero integer; empty when it is no integer.
 std::optional<bool> ParseProfileBool(std::string_view Text) {
-  while (!Text.empty() && IsBlank(Text.front())) Text.remove_prefix(1);
-  while (!Text.empty() && IsBlank(Text.back())) Text.remove_suffix(1);
+  Text = TrimBlanks(Text);
   std::string_view Digits = Text;
   if (!Digits.empty() && (Digits.front() == '+' || Digits.front() == '-')) Digits.remove_prefix(1);
   size_t Prefix = 0;

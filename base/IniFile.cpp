@@ -11,14 +11,6 @@
 
 namespace {
 
-bool IsBlank(char C) { return C == ' ' || C == '\t'; }
-
-std::string_view TrimBlanks(std::string_view Text) {
-  while (!Text.empty() && IsBlank(Text.front())) Text.remove_prefix(1);
-  while (!Text.empty() && IsBlank(Text.back())) Text.remove_suffix(1);
-  return Text;
-}
-
 bool HasLineBreak(std::string_view Text) { return Text.find_first_of("\r\n") != std::string_view::npos; }
 
 // One line of the text: [Begin, End) is its content, [End, Next) its line ending.

@@ -59,3 +59,10 @@ bool SameTextIgnoringAsciiCase(std::string_view A, std::string_view B) {
     if (Lower(A[I]) != Lower(B[I])) return false;
   return true;
 }
+
+std::string_view TrimBlanks(std::string_view Text) {
+  const auto IsBlank = [](char C) { return C == ' ' || C == '\t'; };
+  while (!Text.empty() && IsBlank(Text.front())) Text.remove_prefix(1);
+  while (!Text.empty() && IsBlank(Text.back())) Text.remove_suffix(1);
+  return Text;
+}

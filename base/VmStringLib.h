@@ -21,3 +21,6 @@ std::optional<int32_t> TryStrToInt(std::string_view Text);
 
 // Whether A and B are equal when ASCII letters are compared without case.
 bool SameTextIgnoringAsciiCase(std::string_view A, std::string_view B);
+
+// Text without the blanks and tabs at either end.
+std::string_view TrimBlanks(std::string_view Text);
