@@ -25,11 +25,6 @@ class TScopeExit {
 
 bool UsesFileDate(TUsedFields Used) { return Used.Contains(ufDate) || Used.Contains(ufTime); }
 
-std::string FolderPart(const std::string& Path) {
-  const size_t Slash = Path.rfind('/');
-  return Slash == std::string::npos ? std::string() : Path.substr(0, Slash + 1);
-}
-
 }  // namespace
 
 std::string ReadOnlyQuestion(const std::string& Path) {
@@ -140,7 +135,7 @@ int TRenamePasses::StartRenaming(const TRenameSettings& Settings, TPassState& St
             BuildNewFileName(NamePart(Path), FileDate, Settings, State.UsedFields, State.CounterValue, FContext);
         // Refused or failed renames are skipped without a message, as are existing targets.
         if (RenameNoReplace(Path, NewName)) {
-          const std::string NewPath = FolderPart(Path) + NewName;
+          const std::string NewPath = FGrid.File(I).Path + NewName;  // the entry's folder, "/" included
           if (NewPath != Path) ++Renamed;
           FGrid.UpdateFile(I, NewPath);
         }
