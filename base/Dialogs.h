@@ -1,6 +1,6 @@
-// Every modal message of the program goes through TDialogs: the real one
-// shows Qt message boxes, tests install a scripted one. Core code never
-// opens a window itself.
+// Every modal message and file dialog of the program goes through TDialogs:
+// the real one shows Qt dialogs, tests install a scripted one. Core code
+// never opens a window itself.
 #pragma once
 
 #include <string>
@@ -21,12 +21,29 @@ struct TMessage {
   bool operator==(const TMessage&) const = default;
 };
 
+// An open or save file dialog.
+struct TFileDialog {
+  std::string Title;
+  std::string Filter;         // Qt filter syntax: "Profiles (*.prf);;All files (*)"
+  std::string DefaultSuffix;  // added to a typed name without extension ("prf")
+  std::string InitialPath;    // folder or file selected when the dialog opens; empty for the default
+  bool MultiSelect = false;   // open dialogs only
+  bool operator==(const TFileDialog&) const = default;
+};
+
 class TDialogs {
  public:
   virtual ~TDialogs() = default;
   // Shows Message modally; the button pressed, or mrNone when the box was
   // closed without one.
   virtual TModalResult ShowMessage(const TMessage& Message) = 0;
+  // The absolute paths of the existing files chosen; empty when cancelled.
+  virtual std::vector<std::string> OpenFiles(const TFileDialog& Dialog) = 0;
+  // The absolute path chosen to save to; empty when cancelled. The dialog
+  // has already asked before an existing file is replaced.
+  virtual std::string SaveFile(const TFileDialog& Dialog) = 0;
+  // An existing folder's absolute path; empty when cancelled.
+  virtual std::string BrowseForFolder(const std::string& Title, const std::string& InitialFolder) = 0;
 };
 
 // The caption of a button: "OK", "Cancel", "&Yes", "&No", "N&o to All", "Yes to &All".

@@ -25,6 +25,9 @@ constexpr int FileCountTotal = 100000;
 class TQuietDialogs : public TDialogs {
  public:
   TModalResult ShowMessage(const TMessage&) override { return mrOk; }
+  std::vector<std::string> OpenFiles(const TFileDialog&) override { return {}; }
+  std::string SaveFile(const TFileDialog&) override { return {}; }
+  std::string BrowseForFolder(const std::string&, const std::string&) override { return {}; }
 };
 
 class TNoView : public TPassView {

@@ -1,7 +1,9 @@
-// A TDialogs for tests: records every message and answers from a script.
+// A TDialogs for tests: records every message and file dialog and answers
+// from scripts.
 #pragma once
 
 #include <deque>
+#include <string>
 #include <vector>
 
 #include "base/Dialogs.h"
@@ -19,8 +21,35 @@ class TScriptedDialogs : public TDialogs {
     return Answer;
   }
 
+  // File dialogs take the next prepared answer; none left means cancelled.
+  std::vector<std::string> OpenFiles(const TFileDialog& Dialog) override {
+    FileDialogs.push_back(Dialog);
+    return Next(OpenAnswers, std::vector<std::string>{});
+  }
+  std::string SaveFile(const TFileDialog& Dialog) override {
+    FileDialogs.push_back(Dialog);
+    return Next(SaveAnswers, std::string{});
+  }
+  std::string BrowseForFolder(const std::string& Title, const std::string&) override {
+    FolderTitles.push_back(Title);
+    return Next(FolderAnswers, std::string{});
+  }
+
   std::vector<TMessage> Shown;
+  std::vector<TFileDialog> FileDialogs;
+  std::vector<std::string> FolderTitles;
+  std::deque<std::vector<std::string>> OpenAnswers;
+  std::deque<std::string> SaveAnswers;
+  std::deque<std::string> FolderAnswers;
 
  private:
+  template <typename T>
+  static T Next(std::deque<T>& Answers, T None) {
+    if (Answers.empty()) return None;
+    T Answer = std::move(Answers.front());
+    Answers.pop_front();
+    return Answer;
+  }
+
   std::deque<TModalResult> FAnswers;
 };
