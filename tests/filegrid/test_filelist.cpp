@@ -6,17 +6,9 @@
 #include <set>
 
 #include "filegrid/VirtualFileGrid.h"
+#include "support/FakeFileReader.h"
 
 namespace {
-
-// Files are whatever the test puts into Files; everything else is missing.
-struct TFakeReader : TFileInfoReader {
-  std::optional<TFileInfo> Read(const std::string& Path) override {
-    return Files.count(Path) ? std::optional(Files.at(Path)) : std::nullopt;
-  }
-  TFileInfo& Put(const std::string& Path, uint64_t Size = 0) { return Files[Path] = {Size, faArchive, 0, 0, "Doc", 0}; }
-  std::map<std::string, TFileInfo> Files;
-};
 
 class FileGridTest : public ::testing::Test {
  protected:

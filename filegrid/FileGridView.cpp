@@ -1,0 +1,515 @@
+#include "filegrid/FileGridView.h"
+
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QStyledItemDelegate>
+#include <QUrl>
+
+#include <algorithm>
+
+#include "filegrid/VmColorLib.h"
+
+namespace {
+
+constexpr std::array<int, FileGridColumnCount> DefaultWidths = {20, 150, 150, 150, 40, 70, 120, 35, 120, 120};
+
+QString Text(const char* Value) { return QString::fromUtf8(Value); }
+
+// Draws cells without the focus rectangle.
+class TNoFocusDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* Option, const QModelIndex& Index) const override {
+    QStyledItemDelegate::initStyleOption(Option, Index);
+    Option->state &= ~QStyle::State_HasFocus;
+  }
+};
+
+// The themed icon for a file type, falling back to its generic icon and then
+// to the plain file icon, so that no row shows an empty place.
+QIcon ThemeIcon(const std::string& Name, const std::string& Generic) {
+  QIcon Icon = QIcon::fromTheme(QString::fromStdString(Name));
+  if (Icon.isNull()) Icon = QIcon::fromTheme(QString::fromStdString(Generic));
+  if (Icon.isNull()) Icon = QIcon::fromTheme(QStringLiteral("text-x-generic"));
+  return Icon;
+}
+
+}  // namespace
+
+// --- Model -------------------------------------------------------------------
+
+TFileGridModel::TFileGridModel(QObject* Parent) : QAbstractTableModel(Parent) {}
+
+int TFileGridModel::rowCount(const QModelIndex& Parent) const { return Parent.isValid() ? 0 : FRows; }
+
+int TFileGridModel::columnCount(const QModelIndex& Parent) const { return Parent.isValid() ? 0 : FileGridColumnCount; }
+
+const TFileGridFile* TFileGridModel::Entry(int Row) const {
+  // While an update bracket is open the list may hold fewer entries than the
+  // rows shown; such rows show nothing until the bracket closes.
+  if (FGrid == nullptr || Row < 0 || Row >= FRows || Row >= FGrid->FileCount()) return nullptr;
+  return &FGrid->File(Row);
+}
+
+QIcon TFileGridModel::FileIcon(int IconIndex) const {
+  if (IconIndex < 0) return {};
+  const auto Slot = static_cast<size_t>(IconIndex);
+  if (Slot >= FIcons.size()) FIcons.resize(Slot + 1);
+  if (!FIcons[Slot]) {
+    const auto Icons = TFileIconCache::Shared();
+    FIcons[Slot] = ThemeIcon(Icons->IconName(IconIndex), Icons->GenericIconName(IconIndex));
+  }
+  return *FIcons[Slot];
+}
+
+QVariant TFileGridModel::data(const QModelIndex& Index, int Role) const {
+  const TFileGridFile* File = Entry(Index.row());
+  if (File == nullptr || Index.column() < 0 || Index.column() >= FileGridColumnCount) return {};
+  const int Column = Index.column();
+  switch (Role) {
+    case Qt::DisplayRole:
+      return Column == fcCheck ? QVariant() : QVariant(FFormat.CellText(*File, Column));
+    case Qt::CheckStateRole:
+      if (Column == fcCheck) return File->Checked ? Qt::Checked : Qt::Unchecked;
+      return {};
+    case Qt::DecorationRole:
+      if (Column == fcFileName && FShowIcons) return FileIcon(File->IconIndex);
+      return {};
+    case Qt::ForegroundRole:
+      if (!File->Exists && FGreyText.isValid()) return FGreyText;
+      return {};
+    case Qt::BackgroundRole:
+      if (Column == fcNewFileName && FNewNameBackground.isValid()) return FNewNameBackground;
+      return {};
+    default:
+      return {};
+  }
+}
+
+bool TFileGridModel::setData(const QModelIndex& Index, const QVariant& Value, int Role) {
+  if (Role != Qt::CheckStateRole || Index.column() != fcCheck || Entry(Index.row()) == nullptr) return false;
+  FGrid->CheckBoxChanged(Index.row(), Value.value<Qt::CheckState>() == Qt::Checked);
+  emit dataChanged(Index, Index, {Qt::CheckStateRole});
+  return true;
+}
+
+Qt::ItemFlags TFileGridModel::flags(const QModelIndex& Index) const {
+  if (!Index.isValid()) return Qt::NoItemFlags;
+  Qt::ItemFlags Flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+  if (Index.column() == fcCheck) Flags |= Qt::ItemIsUserCheckable;
+  return Flags;
+}
+
+QVariant TFileGridModel::headerData(int Section, Qt::Orientation Orientation, int Role) const {
+  if (Orientation != Qt::Horizontal || Section < 0 || Section >= FileGridColumnCount) return {};
+  if (Role == Qt::DisplayRole) return Text(FileGridColumnCaptions[static_cast<size_t>(Section)]);
+  if (Role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+  return {};
+}
+
+void TFileGridModel::PublishRows(int Count) {
+  if (Count > FRows) {
+    beginInsertRows({}, FRows, Count - 1);
+    FRows = Count;
+    endInsertRows();
+  } else if (Count < FRows) {
+    beginRemoveRows({}, Count, FRows - 1);
+    FRows = Count;
+    endRemoveRows();
+  }
+}
+
+void TFileGridModel::SetColors(const QColor& NewNameBackground, const QColor& GreyText) {
+  FNewNameBackground = NewNameBackground;
+  FGreyText = GreyText;
+}
+
+// --- View --------------------------------------------------------------------
+
+TFileGridView::TFileGridView(QWidget* Parent, std::shared_ptr<TFileInfoReader> Reader)
+    : QTreeView(Parent),
+      FModel(std::make_unique<TFileGridModel>()),
+      FGrid(std::make_unique<TVmVirtualFileGrid>(*this, std::move(Reader))),
+      FOpener([](const QUrl& Url) { QDesktopServices::openUrl(Url); }) {
+  FModel->SetGrid(FGrid.get());
+  setModel(FModel.get());
+  setItemDelegate(new TNoFocusDelegate(this));
+  // A flat list of uniform rows: the view then lays out and paints only the
+  // rows on screen, however long the list is.
+  setRootIsDecorated(false);
+  setItemsExpandable(false);
+  setExpandsOnDoubleClick(false);
+  setUniformRowHeights(true);
+  setAllColumnsShowFocus(true);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setDragEnabled(false);
+  setSortingEnabled(false);  // the grid sorts itself on header clicks
+  CreateColumns();
+  CreateMenus();
+  UpdateColors();
+  connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    if (!FFlushing) FSelectionValid = false;
+  });
+}
+
+TFileGridView::~TFileGridView() {
+  // The grid refers to this view as its rows; it goes first.
+  FGrid.reset();
+  setModel(nullptr);
+}
+
+void TFileGridView::CreateColumns() {
+  QHeaderView* Header = header();
+  Header->setStretchLastSection(false);
+  Header->setSectionsMovable(true);
+  Header->setSectionsClickable(true);
+  Header->setFirstSectionMovable(true);
+  Header->setSectionResizeMode(QHeaderView::Interactive);
+  Header->setMinimumSectionSize(10);
+  Header->setMaximumSectionSize(10000);
+  Header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  Header->setSortIndicatorShown(true);
+  Header->setSortIndicator(-1, Qt::AscendingOrder);
+  for (int Column = 0; Column < FileGridColumnCount; ++Column)
+    Header->resizeSection(Column, DefaultWidths[static_cast<size_t>(Column)]);
+  connect(Header, &QHeaderView::sectionClicked, this, [this](int Column) {
+    FGrid->HeaderClick(Column, mbLeft);
+    SyncSortIndicator();
+  });
+  Header->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(Header, &QWidget::customContextMenuRequested, this, [this, Header](const QPoint& Point) {
+    FillColumnChooser();
+    FColumnChooser->popup(Header->mapToGlobal(Point));
+  });
+}
+
+void TFileGridView::CreateMenus() {
+  FGridMenu = new QMenu(this);
+  struct TItem {
+    const char* Caption;
+    QKeySequence Shortcut;
+    int Command;  // 0 = separator
+  };
+  const TItem Items[] = {
+      {"Move up", QKeySequence(Qt::ALT | Qt::Key_Up), gcMoveUp},
+      {"Move down", QKeySequence(Qt::ALT | Qt::Key_Down), gcMoveDown},
+      {"Move to Top", QKeySequence(Qt::ALT | Qt::Key_Home), gcMoveToTop},
+      {"Move to Bottom", QKeySequence(Qt::ALT | Qt::Key_End), gcMoveToBottom},
+      {nullptr, {}, 0},
+      {"Remove file(s)", QKeySequence(Qt::Key_Delete), gcRemoveFiles},
+      {"Remove all files", {}, gcRemoveAllFiles},
+      {nullptr, {}, 0},
+      {"Check All", {}, gcCheckAll},
+      {"Check None", {}, gcCheckNone},
+      {"Invert Checks", {}, gcInvertChecks},
+      {nullptr, {}, 0},
+      {"Refresh", QKeySequence(Qt::Key_F5), gcRefresh},
+      {nullptr, {}, 0},
+      {"Show File Icons", {}, gcShowFileIcons},
+      {"Visible Columns...", {}, gcVisibleColumns},
+  };
+  for (const TItem& Item : Items) {
+    if (Item.Caption == nullptr) {
+      FGridMenu->addSeparator();
+      continue;
+    }
+    QAction* Action = FGridMenu->addAction(Text(Item.Caption));
+    // The shortcut is shown in the menu; the view handles the key itself, so
+    // that the key of a disabled item is taken and does nothing.
+    Action->setShortcut(Item.Shortcut);
+    Action->setShortcutContext(Qt::WidgetShortcut);
+    const int Command = Item.Command;
+    connect(Action, &QAction::triggered, this, [this, Command] { RunCommand(Command); });
+    FActions[static_cast<size_t>(Command)] = Action;
+  }
+  QAction* Icons = FActions[gcShowFileIcons];
+  Icons->setCheckable(true);
+  Icons->setChecked(true);
+
+  FColumnChooser = new QMenu(this);
+  connect(FColumnChooser, &QMenu::aboutToShow, this, &TFileGridView::FillColumnChooser);
+}
+
+void TFileGridView::RunCommand(int Command) {
+  switch (Command) {
+    case gcRemoveFiles: FGrid->RemoveSelectedFiles(); break;
+    case gcRemoveAllFiles: FGrid->RemoveAllFiles(); break;
+    case gcMoveUp: FGrid->MoveSelectedFiles(mdUp); break;
+    case gcMoveDown: FGrid->MoveSelectedFiles(mdDown); break;
+    case gcMoveToTop: FGrid->MoveSelectedFiles(mdTop); break;
+    case gcMoveToBottom: FGrid->MoveSelectedFiles(mdBottom); break;
+    case gcCheckAll: FGrid->CheckAll(); break;
+    case gcCheckNone: FGrid->CheckNone(); break;
+    case gcInvertChecks: FGrid->InvertChecks(); break;
+    case gcRefresh: FGrid->RefreshFiles(); break;
+    // The action flips its own check mark when triggered from the menu.
+    case gcShowFileIcons: SetShowFileIcons(FActions[gcShowFileIcons]->isChecked()); break;
+    case gcVisibleColumns: FColumnChooser->popup(QCursor::pos()); break;
+    default: break;
+  }
+}
+
+void TFileGridView::SetShowFileIcons(bool Show) {
+  FActions[gcShowFileIcons]->setChecked(Show);
+  FModel->SetShowFileIcons(Show);
+  viewport()->update();
+}
+
+void TFileGridView::FillColumnChooser() {
+  FColumnChooser->clear();
+  QHeaderView* Header = header();
+  const int Visible = Header->count() - Header->hiddenSectionCount();
+  for (int Position = 0; Position < Header->count(); ++Position) {
+    const int Column = Header->logicalIndex(Position);
+    QAction* Action = FColumnChooser->addAction(Text(FileGridColumnCaptions[static_cast<size_t>(Column)]));
+    Action->setCheckable(true);
+    Action->setChecked(!Header->isSectionHidden(Column));
+    // The last visible column cannot be hidden.
+    Action->setEnabled(!(Visible == 1 && Action->isChecked()));
+    connect(Action, &QAction::triggered, this,
+            [Header, Column] { Header->setSectionHidden(Column, !Header->isSectionHidden(Column)); });
+  }
+}
+
+QPoint TFileGridView::PrepareGridMenu(std::optional<QPoint> Point) {
+  bool Target = false;
+  QPoint At(0, 0);
+  if (Point) {
+    At = *Point;
+    const QModelIndex Under = indexAt(At);
+    if (Under.isValid()) {
+      Target = true;
+      if (!IsRowSelected(Under.row())) {
+        ClearSelection();
+        SetRowSelected(Under.row(), true);
+        SetFocusedRow(Under.row());
+      }
+    }
+  } else if (SelectedCount() > 0) {
+    Target = true;
+    int Last = FirstSelectedRow();
+    for (int Row = Last; Row >= 0; Row = NextSelectedRow(Row)) Last = Row;
+    const int FirstColumn = header()->logicalIndex(std::max(0, [&] {
+      for (int Position = 0; Position < header()->count(); ++Position)
+        if (!header()->isSectionHidden(header()->logicalIndex(Position))) return Position;
+      return 0;
+    }()));
+    At = visualRect(FModel->index(Last, FirstColumn)).center();
+    if (At.y() < 0) At.setY(-5);
+    else if (At.y() > viewport()->height()) At.setY(viewport()->height() + 5);
+  }
+  for (int Command : {gcMoveUp, gcMoveDown, gcMoveToTop, gcMoveToBottom, gcRemoveFiles})
+    FActions[static_cast<size_t>(Command)]->setEnabled(Target);
+  const bool HasFiles = FGrid->FileCount() > 0;
+  for (int Command : {gcRemoveAllFiles, gcCheckAll, gcCheckNone, gcInvertChecks, gcRefresh})
+    FActions[static_cast<size_t>(Command)]->setEnabled(HasFiles);
+  return At;
+}
+
+void TFileGridView::contextMenuEvent(QContextMenuEvent* Event) {
+  const bool Keyboard = Event->reason() == QContextMenuEvent::Keyboard;
+  const QPoint At = PrepareGridMenu(Keyboard ? std::nullopt : std::optional<QPoint>(Event->pos()));
+  setState(QAbstractItemView::NoState);  // ends a drag-select in progress
+  Event->accept();
+  FGridMenu->popup(viewport()->mapToGlobal(At));
+}
+
+QAction* TFileGridView::ShortcutAction(const QKeyEvent& Event) const {
+  const QKeySequence Pressed(QKeyCombination(Event.modifiers() & ~Qt::KeypadModifier, Qt::Key(Event.key())));
+  for (QAction* Action : FActions)
+    if (Action != nullptr && !Action->shortcut().isEmpty() && Action->shortcut() == Pressed) return Action;
+  return nullptr;
+}
+
+bool TFileGridView::event(QEvent* Event) {
+  // Keys of the grid menu win over the window's shortcuts while the grid has
+  // the focus.
+  if (Event->type() == QEvent::ShortcutOverride) {
+    auto* Key = static_cast<QKeyEvent*>(Event);
+    if (ShortcutAction(*Key) != nullptr || Key->key() == Qt::Key_F5) {
+      Event->accept();
+      return true;
+    }
+  }
+  return QTreeView::event(Event);
+}
+
+void TFileGridView::keyPressEvent(QKeyEvent* Event) {
+  if (QAction* Action = ShortcutAction(*Event)) {
+    if (Action->isEnabled()) Action->trigger();
+    Event->accept();
+    return;
+  }
+  if (Event->key() == Qt::Key_F5) {
+    FGrid->RefreshFiles();
+    Event->accept();
+    return;
+  }
+  QTreeView::keyPressEvent(Event);
+}
+
+void TFileGridView::mouseDoubleClickEvent(QMouseEvent* Event) {
+  QTreeView::mouseDoubleClickEvent(Event);
+  if (FGrid->FileCount() == 0 || SelectedCount() == 0) return;
+  const int Row = FirstSelectedRow();
+  if (Row < FGrid->FileCount() && FOpener) FOpener(QUrl::fromLocalFile(QString::fromStdString(FGrid->GetFileName(Row))));
+}
+
+void TFileGridView::changeEvent(QEvent* Event) {
+  QTreeView::changeEvent(Event);
+  if (Event->type() == QEvent::PaletteChange) UpdateColors();
+}
+
+void TFileGridView::UpdateColors() {
+  const QPalette Colors = palette();
+  // The window colour with its luminance lowered by 10.
+  const QColor Base = Colors.color(QPalette::Base);
+  const auto Background = ChangeLuminance(Base.red() | Base.green() << 8 | Base.blue() << 16, -10);
+  FModel->SetColors(QColor(Background & 0xFF, (Background >> 8) & 0xFF, (Background >> 16) & 0xFF),
+                    Colors.color(QPalette::Disabled, QPalette::Text));
+  viewport()->update();
+}
+
+void TFileGridView::SyncSortIndicator() {
+  const int Column = FGrid->SortColumn();
+  const Qt::SortOrder Order = FGrid->SortDirection() == sdDescending ? Qt::DescendingOrder : Qt::AscendingOrder;
+  if (header()->sortIndicatorSection() != Column || header()->sortIndicatorOrder() != Order)
+    header()->setSortIndicator(Column, Order);
+}
+
+// --- Rows --------------------------------------------------------------------
+
+void TFileGridView::Publish() {
+  if (FModel->rowCount() != FRowCount) {
+    FModel->PublishRows(FRowCount);
+    FSelectionValid = false;
+  }
+}
+
+void TFileGridView::SetRowCount(int Count) {
+  FlushSelection();
+  FRowCount = std::max(Count, 0);
+  if (!IsUpdating() || FRowCount < FModel->rowCount()) Publish();
+}
+
+void TFileGridView::AppendRow() {
+  ++FRowCount;
+  // Rows added inside an update bracket are announced once, when it closes.
+  if (!IsUpdating()) Publish();
+}
+
+void TFileGridView::RemoveAllRows() {
+  FPendingSelection.clear();
+  FPendingLastRow = -2;
+  FRowCount = 0;
+  Publish();
+  FSelection.clear();
+  FSelectionValid = true;
+}
+
+const std::vector<char>& TFileGridView::Selection() const {
+  if (!FSelectionValid) {
+    FSelection.assign(static_cast<size_t>(FRowCount), 0);
+    auto Mark = [this](const QItemSelection& Ranges) {
+      for (const QItemSelectionRange& Range : Ranges)
+        for (int Row = std::max(Range.top(), 0); Row <= Range.bottom() && Row < FRowCount; ++Row)
+          FSelection[static_cast<size_t>(Row)] = 1;
+    };
+    Mark(selectionModel()->selection());
+    Mark(FPendingSelection);
+    FSelectionValid = true;
+  }
+  return FSelection;
+}
+
+bool TFileGridView::IsRowSelected(int Row) const {
+  const auto& Rows = Selection();
+  return Row >= 0 && static_cast<size_t>(Row) < Rows.size() && Rows[static_cast<size_t>(Row)] != 0;
+}
+
+int TFileGridView::NextSelectedRow(int Row) const {
+  const auto& Rows = Selection();
+  const auto From = Rows.begin() + std::clamp(Row + 1, 0, static_cast<int>(Rows.size()));
+  const auto Found = std::find(From, Rows.end(), 1);
+  return Found == Rows.end() ? -1 : static_cast<int>(Found - Rows.begin());
+}
+
+int TFileGridView::SelectedCount() const {
+  const auto& Rows = Selection();
+  return static_cast<int>(std::count(Rows.begin(), Rows.end(), 1));
+}
+
+void TFileGridView::SetRowSelected(int Row, bool Selected) {
+  if (Row < 0 || Row >= FRowCount) return;
+  if (!Selected) {
+    FlushSelection();
+    Publish();
+    selectionModel()->select(FModel->index(Row, 0), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+    return;
+  }
+  // Rows selected one after another are gathered into ranges and handed to
+  // the selection model at once: one signal instead of one per row.
+  Publish();
+  if (Row == FPendingLastRow + 1 && !FPendingSelection.isEmpty()) {
+    QItemSelectionRange& Last = FPendingSelection.last();
+    Last = QItemSelectionRange(Last.topLeft(), FModel->index(Row, FileGridColumnCount - 1));
+  } else {
+    FPendingSelection.append(QItemSelectionRange(FModel->index(Row, 0), FModel->index(Row, FileGridColumnCount - 1)));
+  }
+  FPendingLastRow = Row;
+  if (FSelectionValid) FSelection[static_cast<size_t>(Row)] = 1;
+  if (!IsUpdating()) FlushSelection();
+}
+
+void TFileGridView::FlushSelection() {
+  if (FPendingSelection.isEmpty()) return;
+  Publish();
+  FFlushing = true;
+  selectionModel()->select(FPendingSelection, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  FFlushing = false;
+  FPendingSelection.clear();
+  FPendingLastRow = -2;
+}
+
+void TFileGridView::ClearSelection() {
+  FPendingSelection.clear();
+  FPendingLastRow = -2;
+  selectionModel()->clearSelection();
+  FSelection.assign(static_cast<size_t>(FRowCount), 0);
+  FSelectionValid = true;
+}
+
+void TFileGridView::SetFocusedRow(int Row) {
+  FlushSelection();
+  Publish();
+  if (Row >= 0 && Row < FRowCount)
+    selectionModel()->setCurrentIndex(FModel->index(Row, std::max(currentIndex().column(), 0)),
+                                      QItemSelectionModel::NoUpdate);
+}
+
+void TFileGridView::BeginUpdate() {
+  if (FUpdateCount++ == 0) viewport()->setUpdatesEnabled(false);
+}
+
+void TFileGridView::EndUpdate() {
+  if (FUpdateCount == 0 || --FUpdateCount > 0) return;
+  Publish();
+  FlushSelection();
+  viewport()->setUpdatesEnabled(true);
+  Repaint();
+}
+
+void TFileGridView::Repaint() {
+  Publish();
+  FlushSelection();
+  SyncSortIndicator();
+  viewport()->update();
+}
