@@ -31,6 +31,14 @@ class TNoFocusDelegate : public QStyledItemDelegate {
   }
 };
 
+// File icons come from the desktop's icon theme; where it has none (no
+// desktop session, or a theme without file-type icons) the Adwaita theme that
+// the program depends on fills in.
+void UseIconThemeFallback() {
+  const QString Fallback = QIcon::fallbackThemeName();
+  if (Fallback.isEmpty() || Fallback == QLatin1String("hicolor")) QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+}
+
 // The themed icon for a file type, falling back to its generic icon and then
 // to the plain file icon, so that no row shows an empty place.
 QIcon ThemeIcon(const std::string& Name, const std::string& Generic) {
@@ -137,6 +145,7 @@ TFileGridView::TFileGridView(QWidget* Parent, std::shared_ptr<TFileInfoReader> R
       FModel(std::make_unique<TFileGridModel>()),
       FGrid(std::make_unique<TVmVirtualFileGrid>(*this, std::move(Reader))),
       FOpener([](const QUrl& Url) { QDesktopServices::openUrl(Url); }) {
+  UseIconThemeFallback();
   FModel->SetGrid(FGrid.get());
   setModel(FModel.get());
   setItemDelegate(new TNoFocusDelegate(this));
