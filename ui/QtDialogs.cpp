@@ -93,6 +93,8 @@ std::unique_ptr<QFileDialog> CreateFolderDialog(const std::string& Title, const 
   FileDialog->setAcceptMode(QFileDialog::AcceptOpen);
   FileDialog->setFileMode(QFileDialog::Directory);
   FileDialog->setOption(QFileDialog::ShowDirsOnly, true);
+  // A folder reached through a link is added under the link's path.
+  FileDialog->setOption(QFileDialog::DontResolveSymlinks, true);
   if (!InitialFolder.empty()) FileDialog->setDirectory(FromPath(InitialFolder));
   return FileDialog;
 }

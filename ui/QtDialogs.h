@@ -49,7 +49,8 @@ TModalResult MessageBoxResult(const QMessageBox& Box);
 // The open (Save false) or save dialog for Dialog, not yet shown. Save
 // dialogs ask before an existing file is replaced.
 std::unique_ptr<QFileDialog> CreateFileDialog(const TFileDialog& Dialog, bool Save, QWidget* Owner = nullptr);
-// The folder dialog: existing folders only, starting at InitialFolder.
+// The folder dialog: existing folders only, starting at InitialFolder; a
+// symbolic link is chosen as itself, not as its target.
 std::unique_ptr<QFileDialog> CreateFolderDialog(const std::string& Title, const std::string& InitialFolder,
                                                 QWidget* Owner = nullptr);
 // A chosen folder as an absolute path without a trailing "/", the root as "/".

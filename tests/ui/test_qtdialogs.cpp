@@ -115,6 +115,7 @@ TEST_F(QtDialogsTest, FileDialogsTakeTitleFilterSuffixAndInitialPath) {
   EXPECT_EQ(Dialog->windowTitle(), "Select the folder");
   EXPECT_EQ(Dialog->fileMode(), QFileDialog::Directory);
   EXPECT_TRUE(Dialog->testOption(QFileDialog::ShowDirsOnly));
+  EXPECT_TRUE(Dialog->testOption(QFileDialog::DontResolveSymlinks));
   EXPECT_EQ(Dialog->directory().absolutePath(), "/tmp");
 }
 
