@@ -8,7 +8,9 @@
 
 #include "base/Dialogs.h"
 
-class TScriptedDialogs : public TDialogs {
+// TDialogs is a virtual base so that TScriptedWindowDialogs can join this
+// class to TWindowDialogs.
+class TScriptedDialogs : public virtual TDialogs {
  public:
   // Answers given in order; when the script is used up, the first button.
   explicit TScriptedDialogs(std::deque<TModalResult> Answers = {}) : FAnswers(std::move(Answers)) {}
@@ -30,14 +32,16 @@ class TScriptedDialogs : public TDialogs {
     FileDialogs.push_back(Dialog);
     return Next(SaveAnswers, std::string{});
   }
-  std::string BrowseForFolder(const std::string& Title, const std::string&) override {
+  std::string BrowseForFolder(const std::string& Title, const std::string& InitialFolder) override {
     FolderTitles.push_back(Title);
+    FolderInitialFolders.push_back(InitialFolder);
     return Next(FolderAnswers, std::string{});
   }
 
   std::vector<TMessage> Shown;
   std::vector<TFileDialog> FileDialogs;
   std::vector<std::string> FolderTitles;
+  std::vector<std::string> FolderInitialFolders;
   std::deque<std::vector<std::string>> OpenAnswers;
   std::deque<std::string> SaveAnswers;
   std::deque<std::string> FolderAnswers;
