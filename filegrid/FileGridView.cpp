@@ -379,11 +379,8 @@ void TFileGridView::changeEvent(QEvent* Event) {
 
 void TFileGridView::UpdateColors() {
   const QPalette Colors = palette();
-  // The window colour with its luminance lowered by 10.
-  const QColor Base = Colors.color(QPalette::Base);
-  const auto Background = ChangeLuminance(Base.red() | Base.green() << 8 | Base.blue() << 16, -10);
-  FModel->SetColors(QColor(Background & 0xFF, (Background >> 8) & 0xFF, (Background >> 16) & 0xFF),
-                    Colors.color(QPalette::Disabled, QPalette::Text));
+  // "New Filename" stands out: the window colour with its luminance lowered by 10.
+  FModel->SetColors(ToQColor(ChangeLuminance(clWindow, -10, Colors), Colors), ToQColor(clGrayText, Colors));
   viewport()->update();
 }
 

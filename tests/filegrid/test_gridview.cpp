@@ -9,7 +9,7 @@
 
 #include "filegrid/FileGridView.h"
 #include "support/FakeFileReader.h"
-#include "support/QtApp.h"
+#include "support/TestApplication.h"
 
 namespace {
 
