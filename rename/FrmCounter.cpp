@@ -15,6 +15,7 @@
 #include "base/VmStringLib.h"
 #include "filegrid/VmColorLib.h"
 #include "rename/TextChecks.h"
+#include "ui/FitFont.h"
 
 namespace {
 
@@ -68,6 +69,9 @@ TfrmCounter::TfrmCounter(TDialogs& Dialogs, QWidget* Parent)
   connect(btnOk, &QPushButton::clicked, this, &TfrmCounter::btnOkClick);
   connect(btnCancel, &QPushButton::clicked, this, &TfrmCounter::btnCancelClick);
   chkSameWidthClick();
+  // The layout was made for an 8-point font; a larger desktop font would cut
+  // the captions off.
+  ShrinkFontToFit(*this);
 }
 
 std::string TfrmCounter::StartText() const { return TextOf(editStart); }

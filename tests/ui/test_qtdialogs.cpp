@@ -1,15 +1,18 @@
-// The real message boxes and file dialogs, built but never run modally.
+// The real message boxes and file dialogs, built but never run modally, and
+// fonts shrunk to fit fixed layouts.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QDir>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTest>
 
 #include <algorithm>
 
 #include "support/TestApplication.h"
+#include "ui/FitFont.h"
 #include "ui/QtDialogs.h"
 
 namespace {
@@ -127,4 +130,34 @@ TEST_F(QtDialogsTest, ChosenFoldersAreAbsoluteWithoutDoubledOrTrailingSlashes) {
     SCOPED_TRACE(Chosen.toStdString());
     EXPECT_EQ(FolderPath(Chosen), Expected);
   }
+}
+
+TEST_F(QtDialogsTest, FontShrinksUntilCaptionsFitButNotBelowTheFloor) {
+  QWidget Form;
+  QFont Font = Form.font();
+  Font.setPointSizeF(12);
+  Form.setFont(Font);
+  auto* Short = new QLabel("ab", &Form);
+  Short->setGeometry(0, 0, 300, 20);
+  auto* Long = new QLabel("a caption that needs room", &Form);
+  const int Needed = Long->sizeHint().width();
+  auto* Wrapped = new QLabel("wrapped text may be as long as it likes", &Form);
+  Wrapped->setWordWrap(true);
+  Wrapped->setGeometry(0, 40, 10, 60);
+
+  Long->setGeometry(0, 20, Needed, 20);
+  ShrinkFontToFit(Form);
+  EXPECT_EQ(Form.font().pointSizeF(), 12);  // everything fits already
+
+  Long->setGeometry(0, 20, Needed - 20, 20);
+  ShrinkFontToFit(Form);
+  const double Size = Form.font().pointSizeF();
+  EXPECT_LE(Long->sizeHint().width(), Long->width());
+  Font.setPointSizeF(Size + 0.5);  // the largest size that fits was taken
+  Form.setFont(Font);
+  EXPECT_GT(Long->sizeHint().width(), Long->width());
+
+  Long->setGeometry(0, 20, 5, 20);
+  ShrinkFontToFit(Form, 7.5);
+  EXPECT_EQ(Form.font().pointSizeF(), 7.5);
 }
