@@ -1,14 +1,569 @@
 #include "app/WindowMain.h"
 
-#include <QFileInfo>
+#include <dirent.h>
+#include <sys/stat.h>
 
-TWindowMain::TWindowMain(QWidget* Parent) : QMainWindow(Parent) {
-  setObjectName("WindowMain");
-  resize(800, 600);
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+#include "app/FolderBrowser.h"
+#include "app/WindowInfo.h"
+#include "filegrid/VmColorLib.h"
+#include "rename/FrmCounter.h"
+#include "ui/Anchors.h"
+#include "ui/QtDialogs.h"
+
+const std::array<std::string_view, 33> FieldTags = {
+    "",        "<1>",            "<2>",            "<3>",            "<4>",            "<5>",
+    "<6>",     "<7>",            "<8>",            "<9>",            NameFieldKey,     TypeFieldKey,
+    DateFieldKeys[0], DateFieldKeys[1], DateFieldKeys[2], DateFieldKeys[3], DateFieldKeys[4],
+    DateFieldKeys[5], DateFieldKeys[6], DateFieldKeys[7], DateFieldKeys[8], DateFieldKeys[9],
+    TimeFieldKeys[0], TimeFieldKeys[1], TimeFieldKeys[2], TimeFieldKeys[3], TimeFieldKeys[4],
+    TimeFieldKeys[5], TimeFieldKeys[6], TimeFieldKeys[7], TimeFieldKeys[8], TimeFieldKeys[9],
+    CounterFieldKey};
+
+namespace {
+
+constexpr char Title[] = "Quorvane 2";
+// The client area the positions of the controls are given for, and the
+// height of the toolbar dock above the file selection panel.
+constexpr QSize DesignClientSize(988, 602);
+constexpr int DesignDockHeight = 39;
+
+QString Text(const char* Value) { return QString::fromUtf8(Value); }
+std::string Utf8(const QString& Value) { return Value.toUtf8().toStdString(); }
+QString FromUtf8(const std::string& Value) { return QString::fromUtf8(Value.data(), static_cast<qsizetype>(Value.size())); }
+
+QIcon Image(const char* Folder, int Index) {
+  return QIcon(QStringLiteral(":/%1/%2.png").arg(QLatin1String(Folder)).arg(Index, 2, 10, QLatin1Char('0')));
+}
+
+// The local path of a dropped URL as the bytes of its name, so that names
+// that are not valid UTF-8 arrive unchanged.
+std::string LocalPath(const QUrl& Url) {
+  return QByteArray::fromPercentEncoding(Url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+}
+
+// The toolbars' own look: a soft vertical gradient from a light blend of
+// the button-face colour down to the button face itself.
+class TThemedToolBar : public QToolBar {
+ public:
+  using QToolBar::QToolBar;
+
+ protected:
+  void paintEvent(QPaintEvent* Event) override {
+    QPainter Painter(this);
+    const TColor Face = ResolveColor(clBtnFace, palette());
+    DrawGradient(Painter, rect(), BlendColors(Face, clWhite, 60), 0, 3, Face);
+    Painter.end();
+    QToolBar::paintEvent(Event);
+  }
+};
+
+}  // namespace
+
+TWindowMain::TWindowMain(TWindowDialogs& Dialogs, TWindowMainOptions Options, QWidget* Parent)
+    : QMainWindow(Parent), FDialogs(Dialogs), FOptions(std::move(Options)) {
+  FReader = FOptions.Reader ? FOptions.Reader : std::make_shared<TLinuxFileInfoReader>();
+  setObjectName(QStringLiteral("WindowMain"));
+  setWindowIcon(QIcon(QStringLiteral(":/pictures/quorvane.png")));
+  CreateToolbars();
+  CreateFileSelection();
+  CreateFieldMenu();
+  frmCounter = new TfrmCounter(FDialogs, this);
+  TPassView& View = *this;
+  FPasses = std::make_unique<TRenamePasses>(gridFiles->Grid(), *FReader, FDialogs, View, FOptions.FieldContext);
   UpdateTitle();
+  resize(DesignClientSize);
+  if (const QScreen* Screen = screen()) move(Screen->availableGeometry().center() - rect().center());
+  setAcceptDrops(true);
+
+  // The saved layout first, then the files of the command line in one bracket.
+  LoadSettings();
+  TVmVirtualFileGrid& Files = gridFiles->Grid();
+  Files.BeginUpdate();
+  for (const std::string& Path : FOptions.Files) Files.AddFile(Path, "", true);
+  UpdateControlStates();
+  Files.EndUpdate();
+}
+
+TWindowMain::~TWindowMain() { SaveSettings(); }
+
+// --- Building the window ------------------------------------------------------
+
+QAction* TWindowMain::AddToolButton(QToolBar* Bar, const char* Name, const char* Caption, int Image) {
+  QAction* Action = Bar->addAction(::Image("toolbar", Image), Text(Caption));
+  Action->setObjectName(QLatin1String(Name));
+  return Action;
+}
+
+void TWindowMain::CreateToolbars() {
+  auto NewToolBar = [this](const char* Name) {
+    QToolBar* Bar = new TThemedToolBar(this);
+    Bar->setObjectName(QLatin1String(Name));
+    Bar->setWindowTitle(QLatin1String(Name));
+    Bar->setFloatable(false);
+    Bar->setMovable(true);
+    Bar->setAllowedAreas(Qt::TopToolBarArea);
+    Bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    Bar->setIconSize(QSize(24, 24));
+    addToolBar(Qt::TopToolBarArea, Bar);
+    return Bar;
+  };
+  toolbarProfile = NewToolBar("toolbarProfile");
+  toolbuttonNewProfile = AddToolButton(toolbarProfile, "toolbuttonNewProfile", "New Profile", 0);
+  toolbuttonOpenProfile = AddToolButton(toolbarProfile, "toolbuttonOpenProfile", "Open Profile...", 1);
+  toolmenuMRU = new QMenu(this);
+  toolbuttonOpenProfile->setMenu(toolmenuMRU);
+  toolbuttonSaveProfile = AddToolButton(toolbarProfile, "toolbuttonSaveProfile", "Save Profile", 2);
+  auto* SaveMenu = new QMenu(this);
+  toolbuttonSaveProfileAs = SaveMenu->addAction(Image("toolbar", 3), Text("Save Profile as..."));
+  toolbuttonSaveProfileAs->setObjectName(QStringLiteral("toolbuttonSaveProfileAs"));
+  toolbuttonSaveProfile->setMenu(SaveMenu);
+  for (QAction* Split : {toolbuttonOpenProfile, toolbuttonSaveProfile})
+    if (auto* Button = qobject_cast<QToolButton*>(toolbarProfile->widgetForAction(Split)))
+      Button->setPopupMode(QToolButton::MenuButtonPopup);
+
+  toolbarFileGrid = NewToolBar("toolbarFileGrid");
+  toolbuttonAddFiles = AddToolButton(toolbarFileGrid, "toolbuttonAddFiles", "Add Files...", 4);
+  toolbuttonAddFolder = AddToolButton(toolbarFileGrid, "toolbuttonAddFolder", "Add Folder...", 5);
+  toolbarFileGrid->addSeparator();
+  toolbuttonRemoveFile = AddToolButton(toolbarFileGrid, "toolbuttonRemoveFile", "Remove selected File(s)", 6);
+  toolbuttonRemoveAllFiles = AddToolButton(toolbarFileGrid, "toolbuttonRemoveAllFiles", "Remove all Files", 7);
+  toolbarFileGrid->addSeparator();
+  toolbuttonMoveTop = AddToolButton(toolbarFileGrid, "toolbuttonMoveTop", "Move to Top", 8);
+  toolbuttonMoveUp = AddToolButton(toolbarFileGrid, "toolbuttonMoveUp", "Move up", 9);
+  toolbuttonMoveDown = AddToolButton(toolbarFileGrid, "toolbuttonMoveDown", "Move down", 10);
+  toolbuttonMoveBottom = AddToolButton(toolbarFileGrid, "toolbuttonMoveBottom", "Move to Bottom", 11);
+  toolbarFileGrid->addSeparator();
+  toolbuttonUncheckAll = AddToolButton(toolbarFileGrid, "toolbuttonUncheckAll", "Uncheck All", 14);
+  toolbuttonInvertChecks = AddToolButton(toolbarFileGrid, "toolbuttonInvertChecks", "Invert Checks", 13);
+  toolbuttonCheckAll = AddToolButton(toolbarFileGrid, "toolbuttonCheckAll", "Check All", 12);
+
+  toolbarAbout = NewToolBar("toolbarAbout");
+  toolButtonInfo = AddToolButton(toolbarAbout, "toolButtonInfo", "Info...", 15);
+  toolbuttonExit = AddToolButton(toolbarAbout, "toolbuttonExit", "Exit", 16);
+  // Both buttons of equal width.
+  const QList<QWidget*> AboutButtons = {toolbarAbout->widgetForAction(toolButtonInfo),
+                                        toolbarAbout->widgetForAction(toolbuttonExit)};
+  int Widest = 0;
+  for (QWidget* Button : AboutButtons) Widest = std::max(Widest, Button->sizeHint().width());
+  for (QWidget* Button : AboutButtons) Button->setMinimumWidth(Widest);
+
+  menuToolbarOptions = new QMenu(this);
+  menuitemToolbarShowCaptions = menuToolbarOptions->addAction(Text("Show Captions"));
+  menuitemToolbarShowCaptions->setObjectName(QStringLiteral("menuitemToolbarShowCaptions"));
+  menuitemToolbarShowCaptions->setCheckable(true);
+  menuitemToolbarShowCaptions->setChecked(true);
+  connect(menuitemToolbarShowCaptions, &QAction::triggered, this, &TWindowMain::menuitemToolbarShowCaptionsClick);
+
+  connect(toolbuttonAddFiles, &QAction::triggered, this, &TWindowMain::toolbuttonAddFilesClick);
+  connect(toolbuttonAddFolder, &QAction::triggered, this, &TWindowMain::toolbuttonAddFolderClick);
+  connect(toolbuttonRemoveFile, &QAction::triggered, this, &TWindowMain::toolbuttonRemoveFileClick);
+  connect(toolbuttonRemoveAllFiles, &QAction::triggered, this, &TWindowMain::toolbuttonRemoveAllFilesClick);
+  connect(toolbuttonMoveTop, &QAction::triggered, this, [this] { Grid().MoveSelectedFiles(mdTop); });
+  connect(toolbuttonMoveUp, &QAction::triggered, this, [this] { Grid().MoveSelectedFiles(mdUp); });
+  connect(toolbuttonMoveDown, &QAction::triggered, this, [this] { Grid().MoveSelectedFiles(mdDown); });
+  connect(toolbuttonMoveBottom, &QAction::triggered, this, [this] { Grid().MoveSelectedFiles(mdBottom); });
+  connect(toolbuttonUncheckAll, &QAction::triggered, this, [this] { Grid().CheckNone(); });
+  connect(toolbuttonInvertChecks, &QAction::triggered, this, [this] { Grid().InvertChecks(); });
+  connect(toolbuttonCheckAll, &QAction::triggered, this, [this] { Grid().CheckAll(); });
+  connect(toolButtonInfo, &QAction::triggered, this, &TWindowMain::toolbuttonInfoClick);
+  connect(toolbuttonExit, &QAction::triggered, this, &QWidget::close);
+}
+
+QMenu* TWindowMain::createPopupMenu() {
+  // The main window frees the menu it asks for after showing it; the item
+  // itself stays with the window.
+  auto* Menu = new QMenu(this);
+  Menu->addAction(menuitemToolbarShowCaptions);
+  return Menu;
+}
+
+void TWindowMain::CreateFileSelection() {
+  panelFileSelection = new QWidget(this);
+  panelFileSelection->setObjectName(QStringLiteral("panelFileSelection"));
+  setCentralWidget(panelFileSelection);
+  const QSize PanelSize(DesignClientSize.width(), DesignClientSize.height() - DesignDockHeight);
+  panelFileSelection->resize(PanelSize);
+  auto* Anchors = new TAnchors(panelFileSelection, PanelSize);
+
+  auto Picture = [&](const char* Name, int Index, QRect Place, int Anchor) {
+    auto* Label = new QLabel(panelFileSelection);
+    Label->setObjectName(QLatin1String(Name));
+    Label->setPixmap(Image("pictures", Index).pixmap(96, 96));
+    Label->setAttribute(Qt::WA_TranslucentBackground);
+    Anchors->Place(Label, Place, Anchor);
+  };
+  Picture("imageFileSelection", 0, {0, 8, 96, 96}, akLeft | akTop);
+  Picture("imageSettings", 1, {0, 298, 96, 96}, akLeft | akBottom);
+  Picture("imageAction", 2, {0, 460, 96, 96}, akLeft | akBottom);
+
+  gridFiles = new TFileGridView(panelFileSelection, FReader);
+  gridFiles->setObjectName(QStringLiteral("gridFiles"));
+  Anchors->Place(gridFiles, {96, 8, 885, 268}, akLeft | akTop | akRight | akBottom);
+
+  panelSettings = new QWidget(panelFileSelection);
+  panelSettings->setObjectName(QStringLiteral("panelSettings"));
+  Anchors->Place(panelSettings, {96, 297, 885, 140}, akLeft | akRight | akBottom);
+  auto* SettingsAnchors = new TAnchors(panelSettings, QSize(885, 140));
+  CreateRuleGroups(panelSettings, *SettingsAnchors);
+
+  progressbarExecution = new QProgressBar(panelFileSelection);
+  progressbarExecution->setObjectName(QStringLiteral("progressbarExecution"));
+  progressbarExecution->setTextVisible(false);
+  progressbarExecution->hide();
+  Anchors->Place(progressbarExecution, {96, 531, 886, 21}, akLeft | akRight | akBottom);
+
+  buttonPreview = new QPushButton(Text("Preview"), panelFileSelection);
+  buttonPreview->setObjectName(QStringLiteral("buttonPreview"));
+  Anchors->Place(buttonPreview, {572, 529, 201, 25}, akRight | akBottom);
+  buttonStart = new QPushButton(Text("Start Renaming"), panelFileSelection);
+  buttonStart->setObjectName(QStringLiteral("buttonStart"));
+  Anchors->Place(buttonStart, {780, 529, 201, 25}, akRight | akBottom);
+  connect(buttonPreview, &QPushButton::clicked, this, &TWindowMain::buttonPreviewClick);
+  connect(buttonStart, &QPushButton::clicked, this, &TWindowMain::buttonStartClick);
+
+  // Tab order: Start, Preview, the grid, the rule groups.
+  setTabOrder(buttonStart, buttonPreview);
+  setTabOrder(buttonPreview, gridFiles);
+  setTabOrder(gridFiles, checkboxUpperCase);
+}
+
+void TWindowMain::CreateRuleGroups(QWidget* Parent, TAnchors& Anchors) {
+  auto Group = [&](const char* Name, const char* Caption, QRect Place, int Anchor) {
+    auto* Box = new QGroupBox(Text(Caption), Parent);
+    Box->setObjectName(QLatin1String(Name));
+    Anchors.Place(Box, Place, Anchor);
+    return Box;
+  };
+  auto Check = [](QWidget* Box, const char* Name, const char* Caption, QRect Place) {
+    auto* CheckBox = new QCheckBox(Text(Caption), Box);
+    CheckBox->setObjectName(QLatin1String(Name));
+    CheckBox->setGeometry(Place);
+    return CheckBox;
+  };
+  auto Edit = [](QWidget* Box, const char* Name) {
+    auto* LineEdit = new QLineEdit(Box);
+    LineEdit->setObjectName(QLatin1String(Name));
+    SetEditUnlocked(LineEdit, false);
+    return LineEdit;
+  };
+  auto Label = [](QWidget* Box, const char* Caption, QPoint At, bool Centred = false, int Width = 0) {
+    auto* Caption_ = new QLabel(Text(Caption), Box);
+    if (Centred) {
+      Caption_->setGeometry(At.x(), At.y(), Width, 21);
+      Caption_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    } else {
+      Caption_->move(At);
+      Caption_->adjustSize();
+    }
+    return Caption_;
+  };
+
+  QGroupBox* Spelling = Group("groupBoxSpelling", " 1. Spelling ", {0, 0, 193, 140}, akLeft | akTop);
+  checkboxUpperCase = Check(Spelling, "checkboxUpperCase", "Change to upper case", {16, 24, 153, 17});
+  checkboxLowerCase = Check(Spelling, "checkboxLowerCase", "Change to lower case", {16, 48, 153, 17});
+
+  QGroupBox* Extension = Group("groupBoxFileExtension", " 2. File Extension ", {200, 0, 193, 140}, akLeft | akTop);
+  checkboxDelExtension = Check(Extension, "checkboxDelExtension", "Remove current extension", {16, 24, 169, 17});
+  checkboxAddExtension = Check(Extension, "checkboxAddExtension", "Add extension:", {16, 48, 169, 17});
+  textboxFileExtension = Edit(Extension, "textboxFileExtension");
+  textboxFileExtension->setGeometry(40, 72, 137, 21);
+
+  QGroupBox* Search = Group("groupboxSearchReplace", " 3. Search and Replace ", {400, 0, 485, 140},
+                            akLeft | akTop | akRight);
+  auto* SearchAnchors = new TAnchors(Search, QSize(485, 140));
+  checkboxChangeFileName = Check(Search, "checkboxChangeFileName", "Search and Replace", {16, 24, 209, 17});
+  Label(Search, "Search:", {40, 48}, true, 81);
+  textboxSearchString = Edit(Search, "textboxSearchString");
+  SearchAnchors->Place(textboxSearchString, {120, 48, 357, 21}, akLeft | akTop | akRight);
+  Label(Search, "Replace by:", {40, 72}, true, 81);
+  textboxReplaceString = Edit(Search, "textboxReplaceString");
+  SearchAnchors->Place(textboxReplaceString, {120, 72, 333, 21}, akLeft | akTop | akRight);
+  buttonPopmenu = new QToolButton(Search);
+  buttonPopmenu->setObjectName(QStringLiteral("buttonPopmenu"));
+  buttonPopmenu->setIcon(Image("fields", 5));
+  buttonPopmenu->setToolTip(QString::fromUtf8("Feld einfügen"));
+  buttonPopmenu->setEnabled(false);
+  SearchAnchors->Place(buttonPopmenu, {456, 72, 21, 21}, akTop | akRight);
+  // The legend of the search text language.
+  Label(Search, "*", {16, 104});
+  Label(Search, "replaces any numbers of characters", {32, 103});
+  Label(Search, "?", {16, 119});
+  Label(Search, "replaces a single character", {32, 119});
+  Label(Search, "\"", {232, 104});
+  Label(Search, "indicates the start/ending of a filename", {248, 103});
+  Label(Search, "<>", {224, 120});
+  Label(Search, "copies a part from search text", {248, 119});
+
+  connect(checkboxAddExtension, &QCheckBox::toggled, this, &TWindowMain::checkboxAddExtensionClick);
+  connect(checkboxChangeFileName, &QCheckBox::toggled, this, &TWindowMain::checkboxChangeFileNameClick);
+  connect(buttonPopmenu, &QToolButton::clicked, this, &TWindowMain::buttonPopmenuClick);
+}
+
+void TWindowMain::CreateFieldMenu() {
+  menuSearchAndReplace = new QMenu(this);
+  auto Item = [this](QMenu* Menu, const char* Caption, int Tag, int ImageIndex = -1) {
+    QAction* Action = Menu->addAction(Text(Caption));
+    if (ImageIndex >= 0) Action->setIcon(Image("fields", ImageIndex));
+    connect(Action, &QAction::triggered, this, [this, Tag] { menuitemSearchReplaceClick(Tag); });
+    return Action;
+  };
+  auto SubMenu = [this](const char* Caption, int ImageIndex) {
+    QMenu* Menu = menuSearchAndReplace->addMenu(Image("fields", ImageIndex), Text(Caption));
+    return Menu;
+  };
+  QMenu* Brackets = SubMenu("From Search Text", 2);
+  for (int Tag = 1; Tag <= 9; ++Tag) Item(Brackets, ("Bracket " + std::to_string(Tag)).c_str(), Tag, 3);
+  Item(menuSearchAndReplace, "Filename", 10);
+  Item(menuSearchAndReplace, "File Extension", 11);
+  menuitemCounter = menuSearchAndReplace->addAction(Image("fields", 4), Text("Counter..."));
+  connect(menuitemCounter, &QAction::triggered, this, &TWindowMain::menuitemSearchReplaceCounterClick);
+  const char* const DateCaptions[] = {"German (dd.mm.yyyy)", "English (yyyy.mm.dd)", "Day", "Month", "Year"};
+  const char* const TimeCaptions[] = {"Complete (hh:mm:ss)", "Short (hh:mm)", "Seconds", "Minutes", "Hours"};
+  const struct {
+    const char* Caption;
+    int Image;
+    const char* const* Items;
+    int FirstTag;
+  } Groups[] = {{"Current Date", 1, DateCaptions, 12},
+                {"File Date", 1, DateCaptions, 17},
+                {"Current Time", 0, TimeCaptions, 22},
+                {"File Time", 0, TimeCaptions, 27}};
+  for (const auto& G : Groups) {
+    QMenu* Menu = SubMenu(G.Caption, G.Image);
+    for (int I = 0; I < 5; ++I) Item(Menu, G.Items[I], G.FirstTag + I);
+  }
+}
+
+// --- Rules on controls --------------------------------------------------------
+
+void TWindowMain::SetEditUnlocked(QLineEdit* Edit, bool Unlocked) {
+  Edit->setEnabled(Unlocked);
+  QPalette Colors = Edit->palette();
+  // The window colour while unlocked, the button face while locked.
+  const QColor Background = ToQColor(Unlocked ? clWindow : clBtnFace);
+  for (QPalette::ColorGroup Group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+    Colors.setColor(Group, QPalette::Base, Background);
+  Edit->setPalette(Colors);
+}
+
+void TWindowMain::checkboxAddExtensionClick() { SetEditUnlocked(textboxFileExtension, checkboxAddExtension->isChecked()); }
+
+void TWindowMain::checkboxChangeFileNameClick() {
+  const bool Unlocked = checkboxChangeFileName->isChecked();
+  SetEditUnlocked(textboxSearchString, Unlocked);
+  SetEditUnlocked(textboxReplaceString, Unlocked);
+  buttonPopmenu->setEnabled(Unlocked);
+}
+
+void TWindowMain::UpdateControlStates() {
+  const bool HasFiles = Grid().FileCount() > 0;
+  for (QAction* Action : {toolbuttonRemoveFile, toolbuttonRemoveAllFiles, toolbuttonMoveBottom, toolbuttonMoveDown,
+                          toolbuttonMoveUp, toolbuttonMoveTop, toolbuttonCheckAll, toolbuttonUncheckAll,
+                          toolbuttonInvertChecks})
+    Action->setEnabled(HasFiles);
+  buttonPreview->setEnabled(HasFiles);
+  buttonStart->setEnabled(HasFiles);
 }
 
 void TWindowMain::UpdateTitle() {
-  const QString Name = QFileInfo(QString::fromStdString(FProfileFileName)).fileName();
-  setWindowTitle(QStringLiteral("Quorvane 2 [%1]").arg(Name));
+  const std::string& Path = FProfileFileName;
+  const size_t Slash = Path.rfind('/');
+  const std::string Name = Slash == std::string::npos ? Path : Path.substr(Slash + 1);
+  setWindowTitle(QStringLiteral("%1 [%2]").arg(Text(Title), FromUtf8(Name)));
 }
+
+// --- Files arriving -----------------------------------------------------------
+
+void TWindowMain::AddDroppedFiles(const std::vector<std::string>& Paths) {
+  QApplication::setOverrideCursor(Qt::BusyCursor);
+  Grid().BeginUpdate();
+  for (const std::string& Path : Paths) Grid().AddFile(Path, "", true);
+  Grid().EndUpdate();
+  UpdateControlStates();
+  QApplication::restoreOverrideCursor();
+}
+
+void TWindowMain::dragEnterEvent(QDragEnterEvent* Event) {
+  if (Event->mimeData()->hasUrls()) Event->acceptProposedAction();
+}
+
+void TWindowMain::dropEvent(QDropEvent* Event) {
+  std::vector<std::string> Paths;
+  for (const QUrl& Url : Event->mimeData()->urls())
+    if (Url.isLocalFile()) Paths.push_back(LocalPath(Url));
+  Event->acceptProposedAction();
+  if (!Paths.empty()) AddDroppedFiles(Paths);
+}
+
+void TWindowMain::toolbuttonAddFilesClick() {
+  TFileDialog Dialog;
+  Dialog.Title = "Add Files";
+  Dialog.MultiSelect = true;
+  for (const std::string& Path : FDialogs.OpenFiles(Dialog)) Grid().AddFile(Path, "", true);
+  UpdateControlStates();
+}
+
+void TWindowMain::toolbuttonAddFolderClick() {
+  TFolderBrowser Browser("Select the folder whose files shall be added.", "", false, false);
+  Browser.StatusText = false;
+  std::string Folder = Browser.Execute(FDialogs) ? Browser.Folder : std::string();
+  if (!Folder.empty()) {
+    if (Folder.back() != '/') Folder += '/';
+    if (DIR* Entries = ::opendir(Folder.c_str())) {
+      Grid().BeginUpdate();
+      while (const dirent* Entry = ::readdir(Entries)) {
+        const std::string Path = Folder + Entry->d_name;
+        bool IsFolder = Entry->d_type == DT_DIR;
+        struct stat Info {};
+        if (Entry->d_type == DT_UNKNOWN && ::lstat(Path.c_str(), &Info) == 0) IsFolder = S_ISDIR(Info.st_mode);
+        if (IsFolder || Grid().ContainsFile(Path)) continue;
+        Grid().AddFile(Path, "", true);
+      }
+      Grid().EndUpdate();
+      ::closedir(Entries);
+    }
+  }
+  UpdateControlStates();
+}
+
+// --- Other commands -----------------------------------------------------------
+
+void TWindowMain::toolbuttonRemoveFileClick() {
+  Grid().RemoveSelectedFiles();
+  UpdateControlStates();
+}
+
+void TWindowMain::toolbuttonRemoveAllFilesClick() {
+  Grid().RemoveAllFiles();
+  UpdateControlStates();
+}
+
+void TWindowMain::toolbuttonInfoClick() {
+  TWindowInfo Info(this);
+  FDialogs.Exec(Info);
+}
+
+void TWindowMain::menuitemToolbarShowCaptionsClick() {
+  const Qt::ToolButtonStyle Style =
+      menuitemToolbarShowCaptions->isChecked() ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly;
+  for (QToolBar* Bar : {toolbarProfile, toolbarFileGrid, toolbarAbout}) Bar->setToolButtonStyle(Style);
+}
+
+void TWindowMain::buttonPopmenuClick() {
+  menuSearchAndReplace->popup(buttonPopmenu->mapToGlobal(QPoint(0, buttonPopmenu->height())));
+}
+
+void TWindowMain::menuitemSearchReplaceClick(int Tag) {
+  if (Tag <= 0 || Tag >= static_cast<int>(FieldTags.size())) return;
+  const std::string_view Key = FieldTags[static_cast<size_t>(Tag)];
+  // Replaces the selection, or goes in at the caret.
+  textboxReplaceString->insert(QString::fromUtf8(Key.data(), static_cast<qsizetype>(Key.size())));
+}
+
+void TWindowMain::menuitemSearchReplaceCounterClick() {
+  if (FDialogs.Exec(*frmCounter) == QDialog::Accepted) menuitemSearchReplaceClick(32);
+}
+
+// --- Closing ------------------------------------------------------------------
+
+bool TWindowMain::FormCloseQuery() {
+  if (FProfileFileName.empty()) return true;
+  const TMessage Question{
+      "Currently a Profile is opened. Possible changes are lost if you close the Quorvane 2! Continue?", Title,
+      mtConfirmation, {mrYes, mrNo}};
+  return FDialogs.ShowMessage(Question) == mrYes;
+}
+
+void TWindowMain::closeEvent(QCloseEvent* Event) {
+  if (FormCloseQuery()) Event->accept();
+  else Event->ignore();
+}
+
+// --- The passes ---------------------------------------------------------------
+
+TRenameSettings TWindowMain::ReadRenameSettings() const {
+  TRenameSettings Settings;
+  Settings.UpperCase = checkboxUpperCase->isChecked();
+  Settings.LowerCase = checkboxLowerCase->isChecked();
+  Settings.DelExtension = checkboxDelExtension->isChecked();
+  Settings.AddExtension = checkboxAddExtension->isChecked();
+  Settings.FileExtension = Utf8(textboxFileExtension->text());
+  Settings.SearchAndReplace = checkboxChangeFileName->isChecked();
+  Settings.SearchString = Utf8(textboxSearchString->text());
+  Settings.ReplaceString = Utf8(textboxReplaceString->text());
+  frmCounter->ReadCounterSettings(Settings);
+  return Settings;
+}
+
+void TWindowMain::buttonPreviewClick() {
+  TPassState State{FUsedFields, frmCounter->CounterValue()};
+  FPasses->Preview(ReadRenameSettings(), State);
+  FUsedFields = State.UsedFields;
+  frmCounter->SetCounterValue(State.CounterValue);
+}
+
+void TWindowMain::buttonStartClick() {
+  TPassState State{FUsedFields, frmCounter->CounterValue()};
+  FPasses->StartRenaming(ReadRenameSettings(), State);
+  FUsedFields = State.UsedFields;
+  frmCounter->SetCounterValue(State.CounterValue);
+}
+
+void TWindowMain::SetPreviewRunning(bool Running) {
+  for (QWidget* Control : {static_cast<QWidget*>(buttonPreview), static_cast<QWidget*>(buttonStart), panelSettings,
+                           panelFileSelection})
+    Control->setEnabled(!Running);
+}
+
+void TWindowMain::SetRenamingRunning(bool Running) {
+  buttonPreview->setVisible(!Running);
+  buttonStart->setVisible(!Running);
+  panelSettings->setEnabled(!Running);
+  panelFileSelection->setEnabled(!Running);
+}
+
+void TWindowMain::ShowProgress(int Maximum) {
+  progressbarExecution->setRange(0, std::max(Maximum, 0));
+  progressbarExecution->setValue(0);
+  progressbarExecution->show();
+  progressbarExecution->repaint();
+  FLastProgressPaint = QDateTime::currentMSecsSinceEpoch();
+}
+
+void TWindowMain::SetProgress(int Position) {
+  progressbarExecution->setValue(Position);
+  // The pass does not return to the event loop, so the bar is painted here,
+  // a few times a second: user input stays blocked while the bar advances.
+  const int64_t Now = QDateTime::currentMSecsSinceEpoch();
+  if (Now - FLastProgressPaint >= 40 || Position == progressbarExecution->maximum()) {
+    progressbarExecution->repaint();
+    FLastProgressPaint = Now;
+  }
+}
+
+void TWindowMain::HideProgress() { progressbarExecution->hide(); }
+
+// --- Settings -----------------------------------------------------------------
+
+void TWindowMain::LoadSettings() {}
+
+void TWindowMain::SaveSettings() {}

@@ -1,21 +1,158 @@
-// The program's main window.
+// The program's main window: the toolbars, the file grid, the three rule
+// groups, Preview and Start Renaming, and the intake of files from the
+// command line and from drops.
 #pragma once
 
 #include <QMainWindow>
-#include <string>
 
-class TWindowMain : public QMainWindow {
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "filegrid/FileGridView.h"
+#include "rename/RenamePasses.h"
+
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QToolBar;
+class QToolButton;
+class TAnchors;
+class TfrmCounter;
+class TWindowDialogs;
+
+// The field keys by the tag of their item in the field-insert menu; tag 0 is unused.
+extern const std::array<std::string_view, 33> FieldTags;
+
+// What the window is started with.
+struct TWindowMainOptions {
+  std::vector<std::string> Files;  // added to the grid at start, in order
+  // The settings file to read (MustExist true) or write (false); empty for
+  // none. Without it the window neither reads nor writes settings.
+  std::function<std::string(bool MustExist)> SettingsFileName;
+  std::shared_ptr<TFileInfoReader> Reader;  // the file system; the real one when empty
+  TFieldContext FieldContext;
+};
+
+class TWindowMain : public QMainWindow, private TPassView {
   Q_OBJECT
 
  public:
-  explicit TWindowMain(QWidget* Parent = nullptr);
+  // Dialogs must outlive the window.
+  TWindowMain(TWindowDialogs& Dialogs, TWindowMainOptions Options, QWidget* Parent = nullptr);
+  ~TWindowMain() override;
 
-  // The open profile's path; empty while no profile is open.
   const std::string& ProfileFileName() const { return FProfileFileName; }
+  TVmVirtualFileGrid& Grid() { return gridFiles->Grid(); }
+
+  // Enables the file commands, Preview and Start while the grid holds files.
+  void UpdateControlStates();
+  // Adds files in one update bracket with the busy cursor, as a drop does.
+  void AddDroppedFiles(const std::vector<std::string>& Paths);
+  // The rules as the controls and the counter dialog hold them.
+  TRenameSettings ReadRenameSettings() const;
+
+  // Command handlers.
+  void toolbuttonAddFilesClick();
+  void toolbuttonAddFolderClick();
+  void toolbuttonRemoveFileClick();
+  void toolbuttonRemoveAllFilesClick();
+  void toolbuttonInfoClick();
+  void menuitemToolbarShowCaptionsClick();
+  void buttonPopmenuClick();
+  void menuitemSearchReplaceClick(int Tag);
+  void menuitemSearchReplaceCounterClick();
+  void checkboxAddExtensionClick();
+  void checkboxChangeFileNameClick();
+  void buttonPreviewClick();
+  void buttonStartClick();
+
+  // Controls, named by kind and role.
+  QToolBar* toolbarProfile = nullptr;
+  QToolBar* toolbarFileGrid = nullptr;
+  QToolBar* toolbarAbout = nullptr;
+  QAction* toolbuttonNewProfile = nullptr;
+  QAction* toolbuttonOpenProfile = nullptr;
+  QAction* toolbuttonSaveProfile = nullptr;
+  QAction* toolbuttonSaveProfileAs = nullptr;
+  QAction* toolbuttonAddFiles = nullptr;
+  QAction* toolbuttonAddFolder = nullptr;
+  QAction* toolbuttonRemoveFile = nullptr;
+  QAction* toolbuttonRemoveAllFiles = nullptr;
+  QAction* toolbuttonMoveTop = nullptr;
+  QAction* toolbuttonMoveUp = nullptr;
+  QAction* toolbuttonMoveDown = nullptr;
+  QAction* toolbuttonMoveBottom = nullptr;
+  QAction* toolbuttonUncheckAll = nullptr;
+  QAction* toolbuttonInvertChecks = nullptr;
+  QAction* toolbuttonCheckAll = nullptr;
+  QAction* toolButtonInfo = nullptr;
+  QAction* toolbuttonExit = nullptr;
+  QMenu* toolmenuMRU = nullptr;
+  QMenu* menuToolbarOptions = nullptr;
+  QAction* menuitemToolbarShowCaptions = nullptr;
+  QMenu* menuSearchAndReplace = nullptr;
+  QAction* menuitemCounter = nullptr;
+
+  QWidget* panelFileSelection = nullptr;
+  TFileGridView* gridFiles = nullptr;
+  QWidget* panelSettings = nullptr;
+  QCheckBox* checkboxUpperCase = nullptr;
+  QCheckBox* checkboxLowerCase = nullptr;
+  QCheckBox* checkboxDelExtension = nullptr;
+  QCheckBox* checkboxAddExtension = nullptr;
+  QLineEdit* textboxFileExtension = nullptr;
+  QCheckBox* checkboxChangeFileName = nullptr;
+  QLineEdit* textboxSearchString = nullptr;
+  QLineEdit* textboxReplaceString = nullptr;
+  QToolButton* buttonPopmenu = nullptr;
+  QProgressBar* progressbarExecution = nullptr;
+  QPushButton* buttonPreview = nullptr;
+  QPushButton* buttonStart = nullptr;
+  TfrmCounter* frmCounter = nullptr;
+
+ protected:
+  void closeEvent(QCloseEvent* Event) override;
+  void dragEnterEvent(QDragEnterEvent* Event) override;
+  void dropEvent(QDropEvent* Event) override;
+  QMenu* createPopupMenu() override;
 
  private:
-  // Shows the application title and the open profile's file name.
+  void CreateToolbars();
+  void CreateFileSelection();
+  void CreateRuleGroups(QWidget* Parent, TAnchors& Anchors);
+  void CreateFieldMenu();
+  QAction* AddToolButton(QToolBar* Bar, const char* Name, const char* Caption, int Image);
+  // Whether the window may close: asks while a profile is open.
+  bool FormCloseQuery();
   void UpdateTitle();
+  // The window's saved size, toolbars, grid layout and recent profiles.
+  void LoadSettings();
+  void SaveSettings();
+  // An edit unlocked by a check box: enabled on the window colour, or
+  // disabled on the button-face colour.
+  static void SetEditUnlocked(QLineEdit* Edit, bool Unlocked);
 
+  // TPassView
+  void SetPreviewRunning(bool Running) override;
+  void SetRenamingRunning(bool Running) override;
+  void ShowProgress(int Maximum) override;
+  void SetProgress(int Position) override;
+  void HideProgress() override;
+
+  TWindowDialogs& FDialogs;
+  TWindowMainOptions FOptions;
+  std::shared_ptr<TFileInfoReader> FReader;
+  std::unique_ptr<TRenamePasses> FPasses;
   std::string FProfileFileName;
+  TUsedFields FUsedFields;
+  int64_t FLastProgressPaint = 0;
 };

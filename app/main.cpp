@@ -1,11 +1,25 @@
+// The program's start: every command-line argument is a path for the grid.
 #include <QApplication>
 
+#include <string>
+#include <vector>
+
 #include "app/WindowMain.h"
+#include "ui/QtDialogs.h"
 
 int main(int argc, char* argv[]) {
-  QApplication Application(argc, argv);
+  // The arguments are taken as they are, before Qt could read any of them
+  // as one of its own options: the program has none.
+  const std::vector<std::string> Files(argv + 1, argv + argc);
+  int QtArgc = 1;
+  QApplication Application(QtArgc, argv);
   QApplication::setApplicationName(QStringLiteral("Quorvane 2"));
-  TWindowMain WindowMain;
+
+  TQtDialogs Dialogs;
+  TWindowMainOptions Options;
+  Options.Files = Files;
+  TWindowMain WindowMain(Dialogs, std::move(Options));
+  Dialogs.SetOwner(&WindowMain);
   WindowMain.show();
   return QApplication::exec();
 }
