@@ -27,6 +27,7 @@
 #include "filegrid/VmColorLib.h"
 #include "rename/FrmCounter.h"
 #include "ui/Anchors.h"
+#include "ui/FitFont.h"
 #include "ui/QtDialogs.h"
 
 const std::array<std::string_view, 33> FieldTags = {
@@ -122,7 +123,7 @@ void TWindowMain::CreateToolbars() {
     Bar->setMovable(true);
     Bar->setAllowedAreas(Qt::TopToolBarArea);
     Bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    Bar->setIconSize(QSize(24, 24));
+    Bar->setIconSize(QSize(16, 16));
     addToolBar(Qt::TopToolBarArea, Bar);
     return Bar;
   };
@@ -166,6 +167,8 @@ void TWindowMain::CreateToolbars() {
   for (QWidget* Button : AboutButtons) Widest = std::max(Widest, Button->sizeHint().width());
   for (QWidget* Button : AboutButtons) Button->setMinimumWidth(Widest);
 
+  FitToolbars();
+
   menuToolbarOptions = new QMenu(this);
   menuitemToolbarShowCaptions = menuToolbarOptions->addAction(Text("Show Captions"));
   menuitemToolbarShowCaptions->setObjectName(QStringLiteral("menuitemToolbarShowCaptions"));
@@ -186,6 +189,25 @@ void TWindowMain::CreateToolbars() {
   connect(toolbuttonCheckAll, &QAction::triggered, this, [this] { Grid().CheckAll(); });
   connect(toolButtonInfo, &QAction::triggered, this, &TWindowMain::toolbuttonInfoClick);
   connect(toolbuttonExit, &QAction::triggered, this, &QWidget::close);
+}
+
+void TWindowMain::FitToolbars() {
+  // The three toolbars share one row of the window's design width: a large
+  // desktop font is made smaller on them, down to 7 points.
+  const QList<QToolBar*> Bars = {toolbarProfile, toolbarFileGrid, toolbarAbout};
+  QFont Font = toolbarProfile->font();
+  auto RowWidth = [&] {
+    int Width = 0;
+    for (QToolBar* Bar : Bars) Width += Bar->sizeHint().width();
+    return Width;
+  };
+  while (RowWidth() > DesignClientSize.width() && Font.pointSizeF() > 7.0) {
+    Font.setPointSizeF(Font.pointSizeF() - 0.5);
+    for (QToolBar* Bar : Bars) Bar->setFont(Font);
+  }
+  // Still too wide: the last toolbar starts a second row rather than hiding
+  // buttons behind the toolbar's overflow arrow.
+  if (RowWidth() > DesignClientSize.width()) insertToolBarBreak(toolbarAbout);
 }
 
 QMenu* TWindowMain::createPopupMenu() {
@@ -224,6 +246,8 @@ void TWindowMain::CreateFileSelection() {
   Anchors->Place(panelSettings, {96, 297, 885, 140}, akLeft | akRight | akBottom);
   auto* SettingsAnchors = new TAnchors(panelSettings, QSize(885, 140));
   CreateRuleGroups(panelSettings, *SettingsAnchors);
+  // The positions are made for a small font; a larger desktop font shrinks here.
+  ShrinkFontToFit(*panelSettings);
 
   progressbarExecution = new QProgressBar(panelFileSelection);
   progressbarExecution->setObjectName(QStringLiteral("progressbarExecution"));
@@ -303,15 +327,16 @@ void TWindowMain::CreateRuleGroups(QWidget* Parent, TAnchors& Anchors) {
   buttonPopmenu->setToolTip(QString::fromUtf8("Feld einfügen"));
   buttonPopmenu->setEnabled(false);
   SearchAnchors->Place(buttonPopmenu, {456, 72, 21, 21}, akTop | akRight);
-  // The legend of the search text language.
-  Label(Search, "*", {16, 104});
-  Label(Search, "replaces any numbers of characters", {32, 103});
-  Label(Search, "?", {16, 119});
-  Label(Search, "replaces a single character", {32, 119});
-  Label(Search, "\"", {232, 104});
-  Label(Search, "indicates the start/ending of a filename", {248, 103});
-  Label(Search, "<>", {224, 120});
-  Label(Search, "copies a part from search text", {248, 119});
+  // The legend of the search text language, each explanation as wide as the
+  // space up to the next column.
+  auto Legend = [&](const char* Sign, QPoint SignAt, const char* Meaning, QPoint MeaningAt, int Width) {
+    Label(Search, Sign, SignAt);
+    Label(Search, Meaning, MeaningAt)->resize(Width, 15);
+  };
+  Legend("*", {16, 104}, "replaces any numbers of characters", {32, 103}, 192);
+  Legend("?", {16, 119}, "replaces a single character", {32, 119}, 192);
+  Legend("\"", {232, 104}, "indicates the start/ending of a filename", {248, 103}, 230);
+  Legend("<>", {224, 120}, "copies a part from search text", {248, 119}, 230);
 
   connect(checkboxAddExtension, &QCheckBox::toggled, this, &TWindowMain::checkboxAddExtensionClick);
   connect(checkboxChangeFileName, &QCheckBox::toggled, this, &TWindowMain::checkboxChangeFileNameClick);

@@ -127,6 +127,7 @@ class TWindowMain : public QMainWindow, private TPassView {
 
  private:
   void CreateToolbars();
+  void FitToolbars();
   void CreateFileSelection();
   void CreateRuleGroups(QWidget* Parent, TAnchors& Anchors);
   void CreateFieldMenu();
