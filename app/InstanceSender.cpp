@@ -9,6 +9,7 @@
 #include <QLocalSocket>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/CopyData.h"
@@ -63,6 +64,8 @@ TSendStep SendTo(const std::string& SocketPath, const std::vector<std::string>& 
 }  // namespace
 
 TSendResult SendToRunningCopy(const std::vector<std::string>& Paths, std::chrono::milliseconds AnswerTimeout) {
+  for (const std::string& Path : Paths)
+    if (Path.size() >= CopyDataMaxSize) return {soFailed, "the path \"" + Path.substr(0, 100) + "...\" is too long"};
   const std::string Folder = InstanceFolderPath();
   struct stat Info {};
   if (::lstat(Folder.c_str(), &Info) != 0) return {soNoCopyRunning, {}};

@@ -20,7 +20,8 @@ struct TSendResult {
 // connection was left by a crashed copy: it is removed and the next older
 // one is tried. A copy that closes the connection before answering the
 // first message is passed over too; one that fails later gives soFailed, as
-// it may already hold some of the files.
+// it may already hold some of the files. A path too long for one message
+// gives soFailed before anything is sent.
 TSendResult SendToRunningCopy(const std::vector<std::string>& Paths,
                               std::chrono::milliseconds AnswerTimeout = std::chrono::seconds(60));
 

@@ -42,7 +42,8 @@ class TInstanceServer : public QObject {
   // Why Listen failed.
   const std::string& ErrorString() const { return FErrorString; }
 
-  // How long a connection may stay silent before it is closed (5 s unless set).
+  // How long a connection may stay silent before it is closed (5 s unless
+  // set); applies to connections made after the call.
   void SetStallTimeout(std::chrono::milliseconds Timeout) { FStallTimeout = Timeout; }
   std::chrono::milliseconds StallTimeout() const { return FStallTimeout; }
   // While paused, messages wait unread (their senders wait for the answer)

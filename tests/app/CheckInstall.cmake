@@ -1,5 +1,6 @@
 # Installs the build into PREFIX and checks that the programs, the menu entry
 # and the icons land in their usual places.
+cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX} RESULT_VARIABLE Result OUTPUT_QUIET)
 if(NOT Result EQUAL 0)

@@ -341,6 +341,9 @@ TEST_F(Instance, QuorvaneSendStartsTheProgramBesideItWhenNoCopyRuns) {
   TRun Run = RunSend({"a"}, Send, QString::fromStdString(Files.Path), Environment);
   EXPECT_EQ(Run.ExitCode, 1);
   EXPECT_NE(Run.Error.find("was found neither beside quorvane-send nor on PATH"), std::string::npos) << Run.Error;
+  Run = RunSend({QString(70000, 'a')}, Send, QString::fromStdString(Files.Path), Environment);
+  EXPECT_EQ(Run.ExitCode, 1);
+  EXPECT_NE(Run.Error.find("is too long"), std::string::npos) << Run.Error;
 
   std::ofstream(Bin / "quorvane") << "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\n";
   ::chmod((Bin / "quorvane").c_str(), 0755);
