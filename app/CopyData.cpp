@@ -1,0 +1,111 @@
+#include "app/CopyData.h"
+
+#include <algorithm>
+
+#include "filegrid/VirtualFileGrid.h"
+
+namespace {
+
+void AppendUInt32(std::string& Out, uint32_t Value) {
+  for (int Shift = 0; Shift < 32; Shift += 8) Out += static_cast<char>((Value >> Shift) & 0xFF);
+}
+
+uint32_t ReadUInt32(const unsigned char* Bytes) {
+  return static_cast<uint32_t>(Bytes[0]) | static_cast<uint32_t>(Bytes[1]) << 8 |
+         static_cast<uint32_t>(Bytes[2]) << 16 | static_cast<uint32_t>(Bytes[3]) << 24;
+}
+
+}  // namespace
+
+std::string EncodeCopyDataMessage(uint32_t Code, std::string_view Data) {
+  std::string Out;
+  Out.reserve(CopyDataHeaderSize + Data.size());
+  AppendUInt32(Out, Code);
+  AppendUInt32(Out, static_cast<uint32_t>(Data.size()));
+  Out += Data;
+  return Out;
+}
+
+std::string EncodeCopyDataPath(std::string_view Path) {
+  std::string Data(Path);
+  Data += '\0';
+  return EncodeCopyDataMessage(cdFile, Data);
+}
+
+std::optional<std::string> CopyDataPath(std::string_view Data) {
+  const size_t End = Data.find('\0');
+  // Without its zero the path's end is unknown: the sender is broken, and
+  // taking the bytes as they stand might name a different file.
+  if (End == std::string_view::npos || End == 0 || Data[0] != '/') return std::nullopt;
+  return std::string(Data.substr(0, End));
+}
+
+std::vector<TCopyDataMessage> TCopyDataParser::Feed(std::string_view Bytes) {
+  std::vector<TCopyDataMessage> Messages;
+  while (!FFailed && !Bytes.empty()) {
+    if (FHeaderLength < CopyDataHeaderSize) {
+      const size_t Take = std::min(CopyDataHeaderSize - FHeaderLength, Bytes.size());
+      std::copy_n(Bytes.begin(), Take, FHeader + FHeaderLength);
+      FHeaderLength += Take;
+      Bytes.remove_prefix(Take);
+      if (FHeaderLength < CopyDataHeaderSize) break;
+      FCode = ReadUInt32(FHeader);
+      FSize = ReadUInt32(FHeader + 4);
+      if (FSize > CopyDataMaxSize) {
+        FFailed = true;
+        break;
+      }
+    }
+    const size_t Take = std::min<size_t>(FSize - FData.size(), Bytes.size());
+    FData.append(Bytes.substr(0, Take));
+    Bytes.remove_prefix(Take);
+    if (FData.size() == FSize) {
+      Messages.push_back({FCode, std::move(FData)});
+      FData.clear();
+      FHeaderLength = 0;
+    }
+  }
+  return Messages;
+}
+
+void TFileGridCopyDataReceiver::BeginBatch() { FGrid.BeginUpdate(); }
+
+void TFileGridCopyDataReceiver::AddPath(const std::string& Path) { FGrid.AddFile(Path, std::string(), true); }
+
+void TFileGridCopyDataReceiver::EndBatch() { FGrid.EndUpdate(); }
+
+size_t TCopyDataSession::Feed(std::string_view Bytes) {
+  if (FClosed) return 0;
+  const std::vector<TCopyDataMessage> Messages = FParser.Feed(Bytes);
+  for (const TCopyDataMessage& Message : Messages) Handle(Message);
+  return Messages.size();
+}
+
+void TCopyDataSession::Handle(const TCopyDataMessage& Message) {
+  switch (Message.Code) {
+    case cdBeginBatch:
+      if (FOpenBatches < MaxOpenBatches) {
+        ++FOpenBatches;
+        FReceiver.BeginBatch();
+      }
+      break;
+    case cdFile:
+      if (const std::optional<std::string> Path = CopyDataPath(Message.Data)) FReceiver.AddPath(*Path);
+      break;
+    case cdEndBatch:
+      if (FOpenBatches > 0)
+        --FOpenBatches;
+      else
+        FReceiver.BeginBatch();  // an end without a begin of its own: an empty batch
+      FReceiver.EndBatch();
+      break;
+    default:
+      break;
+  }
+}
+
+void TCopyDataSession::Close() {
+  if (FClosed) return;
+  FClosed = true;
+  for (; FOpenBatches > 0; --FOpenBatches) FReceiver.EndBatch();
+}

@@ -1,0 +1,83 @@
+#include "app/InstanceFolder.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+
+namespace {
+
+constexpr char SocketPrefix[] = "quorvane-";
+
+std::string Quoted(const std::string& Folder) { return "\"" + Folder + "\""; }
+
+}  // namespace
+
+std::string InstanceFolderPath() {
+  // A relative value is not a valid runtime folder and is ignored, as the
+  // base directory rules say.
+  const char* Runtime = std::getenv("XDG_RUNTIME_DIR");
+  if (Runtime && Runtime[0] == '/') return std::string(Runtime) + "/quorvane";
+  return "/tmp/quorvane-" + std::to_string(::getuid());
+}
+
+bool CheckInstanceFolder(const std::string& Folder, bool Create, std::string& Error) {
+  if (Create && ::mkdir(Folder.c_str(), 0700) != 0 && errno != EEXIST) {
+    Error = "The folder " + Quoted(Folder) + " cannot be created: " + std::strerror(errno);
+    return false;
+  }
+  // lstat: a link planted in a shared folder such as /tmp must not lead us
+  // to a folder that someone else controls.
+  struct stat Info {};
+  if (::lstat(Folder.c_str(), &Info) != 0) {
+    Error = "The folder " + Quoted(Folder) + " cannot be read: " + std::strerror(errno);
+    return false;
+  }
+  std::string Why;
+  if (S_ISLNK(Info.st_mode))
+    Why = "it is a symbolic link";
+  else if (!S_ISDIR(Info.st_mode))
+    Why = "it is not a folder";
+  else if (Info.st_uid != ::getuid())
+    Why = "it belongs to user " + std::to_string(Info.st_uid);
+  else if ((Info.st_mode & 077) != 0) {
+    char Mode[8];
+    std::snprintf(Mode, sizeof Mode, "%04o", static_cast<unsigned>(Info.st_mode & 07777));
+    Why = std::string("other users can reach it (mode ") + Mode + ")";
+  }
+  if (Why.empty()) return true;
+  Error = "The folder " + Quoted(Folder) + " is not safe for handing over files: " + Why + ".";
+  return false;
+}
+
+std::string NewInstanceSocketName() {
+  timespec Now {};
+  ::clock_gettime(CLOCK_MONOTONIC, &Now);
+  const unsigned long long Nanoseconds =
+      static_cast<unsigned long long>(Now.tv_sec) * 1000000000ull + static_cast<unsigned long long>(Now.tv_nsec);
+  char Name[64];
+  std::snprintf(Name, sizeof Name, "%s%020llu-%ld", SocketPrefix, Nanoseconds, static_cast<long>(::getpid()));
+  return Name;
+}
+
+std::vector<std::string> InstanceSockets(const std::string& Folder) {
+  std::vector<std::string> Names;
+  if (DIR* Dir = ::opendir(Folder.c_str())) {
+    while (const dirent* Entry = ::readdir(Dir)) {
+      const std::string Name = Entry->d_name;
+      if (Name.starts_with(SocketPrefix)) Names.push_back(Name);
+    }
+    ::closedir(Dir);
+  }
+  // The start time has a fixed width, so text order is time order.
+  std::sort(Names.begin(), Names.end(), std::greater<>());
+  for (std::string& Name : Names) Name = Folder + "/" + Name;
+  return Names;
+}

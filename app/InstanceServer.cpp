@@ -1,0 +1,174 @@
+#include "app/InstanceServer.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QTimer>
+
+#include <cerrno>
+#include <cstring>
+#include <string_view>
+
+#include "app/CopyData.h"
+#include "app/InstanceFolder.h"
+
+namespace {
+
+// Bytes taken from a socket at a time, and the most Qt buffers for us.
+constexpr qint64 ReadChunk = 64 * 1024;
+// Answers waiting for a sender that does not read them: reading stops
+// until they have gone out, so such a sender cannot make us buffer without end.
+constexpr qint64 MaxWaitingAnswerBytes = 64 * 1024;
+
+}  // namespace
+
+// One sender's connection. It lives until the sender goes, its stream turns
+// out broken, or it stays silent too long; then it ends its open batches.
+class TInstanceConnection : public QObject {
+ public:
+  TInstanceConnection(TInstanceServer& Server, QLocalSocket* Socket)
+      : QObject(&Server), FServer(Server), FSocket(Socket), FSession(Server.FReceiver) {
+    FSocket->setParent(this);
+    FSocket->setReadBufferSize(ReadChunk);
+    FStall.setSingleShot(true);
+    FStall.setInterval(Server.FStallTimeout);
+    connect(FSocket, &QLocalSocket::readyRead, this, &TInstanceConnection::Read);
+    connect(FSocket, &QLocalSocket::bytesWritten, this, &TInstanceConnection::Read);
+    connect(FSocket, &QLocalSocket::disconnected, this, &TInstanceConnection::PeerGone);
+    connect(&FStall, &QTimer::timeout, this, &TInstanceConnection::Stalled);
+    if (!FServer.FPaused) FStall.start();
+  }
+  // No calls back from the socket while it goes down with us.
+  ~TInstanceConnection() override { FSocket->disconnect(this); }
+
+  // Handles the messages that have arrived, unless the server is paused.
+  void Read() {
+    if (FFinished || FServer.FPaused) return;
+    while (!FSession.Failed() && FSocket->bytesAvailable() > 0 &&
+           (FPeerGone || FSocket->bytesToWrite() < MaxWaitingAnswerBytes)) {
+      const QByteArray Chunk = FSocket->read(ReadChunk);
+      const size_t Answers = FSession.Feed(std::string_view(Chunk.constData(), static_cast<size_t>(Chunk.size())));
+      if (Answers > 0 && !FPeerGone)
+        FSocket->write(QByteArray(static_cast<qsizetype>(Answers * CopyDataAnswerSize), '\0'));
+    }
+    if (FPeerGone || FSession.Failed())
+      Finish();
+    else
+      FStall.start();
+  }
+
+  // Ends the connection now; the batches it left open are ended.
+  void Finish() {
+    if (FFinished) return;
+    FFinished = true;
+    FStall.stop();
+    FSocket->disconnect(this);
+    FSocket->abort();
+    FSession.Close();
+    FServer.Forget(this);
+    deleteLater();
+    emit FServer.ConnectionClosed();
+  }
+
+  void PauseChanged() {
+    if (FServer.FPaused) {
+      FStall.stop();
+    } else {
+      FStall.start();
+      Read();
+    }
+  }
+
+ private:
+  // What the sender wrote before it went is still handled (unanswered).
+  void PeerGone() {
+    FPeerGone = true;
+    Read();
+  }
+
+  void Stalled() {
+    if (FFinished || FServer.FPaused) return;
+    // The timer may have come due while the event loop was busy elsewhere;
+    // bytes that have arrived meanwhile are progress, not a stall.
+    if (FSocket->bytesAvailable() == 0 && FSocket->state() == QLocalSocket::ConnectedState &&
+        FSocket->waitForReadyRead(0))
+      return;
+    Finish();
+  }
+
+  TInstanceServer& FServer;
+  QLocalSocket* FSocket;
+  TCopyDataSession FSession;
+  QTimer FStall;
+  bool FPeerGone = false;
+  bool FFinished = false;
+};
+
+TInstanceServer::TInstanceServer(TCopyDataReceiver& Receiver, QObject* Parent)
+    : QObject(Parent), FReceiver(Receiver), FServer(new QLocalServer(this)) {
+  connect(FServer, &QLocalServer::newConnection, this, &TInstanceServer::Accept);
+}
+
+TInstanceServer::~TInstanceServer() {
+  FServer->close();
+  RemoveSocketFile();
+}
+
+bool TInstanceServer::Listen() {
+  FErrorString.clear();
+  if (IsListening()) return true;
+  const std::string Folder = InstanceFolderPath();
+  if (!CheckInstanceFolder(Folder, true, FErrorString)) return false;
+  const std::string Name = NewInstanceSocketName();
+  const std::string Path = Folder + "/" + Name;
+  // The socket is made under a name senders do not look at and moved into
+  // place once it listens and only this user may use it: a sender never
+  // meets a socket that refuses it because it is still being set up, and
+  // takes it for one left behind by a crashed copy.
+  const std::string Temporary = Folder + "/.new-" + Name;
+  if (!FServer->listen(QFile::decodeName(Temporary.c_str()))) {
+    FErrorString = "Cannot listen on the socket \"" + Path + "\": " + FServer->errorString().toStdString();
+    return false;
+  }
+  if (::chmod(Temporary.c_str(), 0600) != 0 || ::rename(Temporary.c_str(), Path.c_str()) != 0) {
+    FErrorString = "Cannot set up the socket \"" + Path + "\": " + std::strerror(errno);
+    FServer->close();  // removes the temporary name
+    return false;
+  }
+  FSocketPath = Path;
+  return true;
+}
+
+void TInstanceServer::Close() {
+  for (TInstanceConnection* Connection : std::vector<TInstanceConnection*>(FConnections)) Connection->Finish();
+  FServer->close();
+  RemoveSocketFile();
+}
+
+void TInstanceServer::SetPaused(bool Paused) {
+  if (Paused == FPaused) return;
+  FPaused = Paused;
+  for (TInstanceConnection* Connection : std::vector<TInstanceConnection*>(FConnections))
+    Connection->PauseChanged();
+}
+
+void TInstanceServer::Accept() {
+  while (QLocalSocket* Socket = FServer->nextPendingConnection()) {
+    auto* Connection = new TInstanceConnection(*this, Socket);
+    FConnections.push_back(Connection);
+    Connection->Read();  // bytes may have come with the connection
+  }
+}
+
+void TInstanceServer::Forget(TInstanceConnection* Connection) {
+  std::erase(FConnections, Connection);
+}
+
+void TInstanceServer::RemoveSocketFile() {
+  if (FSocketPath.empty()) return;
+  ::unlink(FSocketPath.c_str());
+  FSocketPath.clear();
+}

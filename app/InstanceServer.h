@@ -1,0 +1,73 @@
+// The receiving end for files handed over by other processes: a local socket
+// of this running copy in the private instance folder. Each connection's
+// messages go through its own TCopyDataSession to the receiver; every
+// message is answered with a 32-bit 0. A connection that sends an oversized
+// message, ends inside a message or stays silent too long is closed, and
+// the batch it left open is ended, so the grid never stays frozen.
+#pragma once
+
+#include <QObject>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+class QLocalServer;
+class TCopyDataReceiver;
+class TInstanceConnection;
+
+class TInstanceServer : public QObject {
+  Q_OBJECT
+
+ public:
+  // Receiver must outlive the server (or its Close).
+  explicit TInstanceServer(TCopyDataReceiver& Receiver, QObject* Parent = nullptr);
+  // Drops the connections without calling the receiver, which may be half
+  // destroyed by now, and removes the socket file. Call Close first to end
+  // the batches they left open.
+  ~TInstanceServer() override;
+  TInstanceServer(const TInstanceServer&) = delete;
+  TInstanceServer& operator=(const TInstanceServer&) = delete;
+
+  // Starts listening on a new socket in InstanceFolderPath(), creating the
+  // folder when missing. False, with ErrorString, when the folder is not
+  // private or the socket cannot be made.
+  bool Listen();
+  // Ends every connection, ending the batches they left open, stops
+  // listening and removes the socket file.
+  void Close();
+  bool IsListening() const { return !FSocketPath.empty(); }
+  // The socket's path while listening.
+  const std::string& SocketPath() const { return FSocketPath; }
+  // Why Listen failed.
+  const std::string& ErrorString() const { return FErrorString; }
+
+  // How long a connection may stay silent before it is closed (5 s unless
+  // set); applies to connections made after the call.
+  void SetStallTimeout(std::chrono::milliseconds Timeout) { FStallTimeout = Timeout; }
+  std::chrono::milliseconds StallTimeout() const { return FStallTimeout; }
+  // While paused, messages wait unread (their senders wait for the answer)
+  // and no connection counts as stalled; for passes that must not see the
+  // file list change under them.
+  void SetPaused(bool Paused);
+  bool Paused() const { return FPaused; }
+  int ConnectionCount() const { return static_cast<int>(FConnections.size()); }
+
+ signals:
+  // A connection has ended; batches it left open are ended by now.
+  void ConnectionClosed();
+
+ private:
+  friend class TInstanceConnection;
+  void Accept();
+  void Forget(TInstanceConnection* Connection);
+  void RemoveSocketFile();
+
+  TCopyDataReceiver& FReceiver;
+  QLocalServer* FServer;
+  std::vector<TInstanceConnection*> FConnections;
+  std::string FSocketPath;
+  std::string FErrorString;
+  std::chrono::milliseconds FStallTimeout{5000};
+  bool FPaused = false;
+};

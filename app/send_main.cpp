@@ -1,0 +1,51 @@
+// quorvane-send PATH...: hands the files to the newest running copy of the
+// program, in the order given, or starts the program with them when no copy
+// runs. Every argument is a path.
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include <climits>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/InstanceSender.h"
+
+namespace {
+
+int Fail(const std::string& Message) {
+  std::fprintf(stderr, "quorvane-send: %s\n", Message.c_str());
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (argc < 2) {
+    std::fprintf(stderr, "Usage: quorvane-send PATH...\nHands the files to the running Quorvane 2, "
+                         "or starts it with them.\n");
+    return 2;
+  }
+  char Folder[PATH_MAX];
+  if (!::getcwd(Folder, sizeof Folder)) return Fail("cannot read the current folder");
+  // Taken from argv before Qt sees them, as bytes: names need not be text.
+  std::vector<std::string> Paths;
+  for (int I = 1; I < argc; ++I)
+    if (argv[I][0] != '\0') Paths.push_back(AbsolutePath(argv[I], Folder));
+  if (Paths.empty()) return Fail("no path given");
+
+  QCoreApplication Application(argc, argv);
+  const TSendResult Result = SendToRunningCopy(Paths);
+  if (Result.Outcome == soSent) return 0;
+  if (Result.Outcome == soFailed) return Fail(Result.Error);
+
+  const std::string Program = FindProgram(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+  if (Program.empty())
+    return Fail("Quorvane 2 is not running, and the program \"quorvane\" was found neither beside "
+                "quorvane-send nor on PATH");
+  std::string Error;
+  if (!StartDetached(Program, Paths, Error)) return Fail(Error);
+  return 0;
+}

@@ -1,0 +1,122 @@
+// Handing 10,000 files to a running copy in one batch, until its file list
+// holds them all: the copy's server and file list run on the main thread as
+// in the program; the sender runs in a thread of its own (HandOver) or as the
+// quorvane-send program, started anew each time (QuorvaneSend). The files
+// are real, in a folder under /tmp that is removed at the end.
+#include <benchmark/benchmark.h>
+
+#include <stdlib.h>
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QProcess>
+#include <QThread>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/CopyData.h"
+#include "app/InstanceSender.h"
+#include "app/InstanceServer.h"
+#include "filegrid/VirtualFileGrid.h"
+
+namespace {
+
+constexpr int PathCount = 10000;
+
+// The files, and a runtime folder of our own for the socket.
+class TBenchFolder {
+ public:
+  TBenchFolder() {
+    char Template[] = "/tmp/quorvane-send-bench-XXXXXX";
+    if (!mkdtemp(Template)) std::abort();
+    Dir = Template;
+    std::filesystem::create_directory(Dir + "/files");
+    for (int I = 0; I < PathCount; ++I) {
+      Paths.push_back(Dir + "/files/Holiday photo " + std::to_string(I) + ".jpg");
+      std::ofstream(Paths.back(), std::ios::binary) << I;
+    }
+    ::setenv("XDG_RUNTIME_DIR", Dir.c_str(), 1);
+  }
+  ~TBenchFolder() { std::filesystem::remove_all(Dir); }
+
+  std::string Dir;
+  std::vector<std::string> Paths;
+};
+
+TBenchFolder& Folder() {
+  static TBenchFolder Instance;
+  return Instance;
+}
+
+// A running copy: a file list behind a listening server.
+struct TCopy {
+  TCopy() : Grid(Rows), Receiver(Grid), Server(Receiver) {
+    if (!Server.Listen()) std::abort();
+  }
+  TMemoryFileGridRows Rows;
+  TVmVirtualFileGrid Grid;
+  TFileGridCopyDataReceiver Receiver;
+  TInstanceServer Server;
+};
+
+void Check(benchmark::State& State, const TCopy& Copy) {
+  if (Copy.Grid.FileCount() != PathCount || Copy.Rows.IsUpdating()) State.SkipWithError("files went missing");
+}
+
+void BM_HandOver(benchmark::State& State) {
+  TBenchFolder& Files = Folder();
+  for (auto _ : State) {
+    State.PauseTiming();
+    TCopy Copy;
+    TSendOutcome Outcome = soFailed;
+    QThread* Sender = QThread::create([&] { Outcome = SendToRunningCopy(Files.Paths).Outcome; });
+    QEventLoop Loop;
+    QObject::connect(Sender, &QThread::finished, &Loop, &QEventLoop::quit);
+    State.ResumeTiming();
+    Sender->start();
+    Loop.exec();
+    State.PauseTiming();
+    delete Sender;
+    if (Outcome != soSent) State.SkipWithError("not sent");
+    Check(State, Copy);
+    State.ResumeTiming();
+  }
+  State.SetItemsProcessed(State.iterations() * PathCount);
+}
+BENCHMARK(BM_HandOver)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_QuorvaneSend(benchmark::State& State) {
+  TBenchFolder& Files = Folder();
+  QStringList Args;
+  for (const std::string& Path : Files.Paths) Args << QString::fromStdString(Path);
+  for (auto _ : State) {
+    State.PauseTiming();
+    TCopy Copy;
+    QProcess Send;
+    QEventLoop Loop;
+    QObject::connect(&Send, &QProcess::finished, &Loop, &QEventLoop::quit);
+    State.ResumeTiming();
+    Send.start(QStringLiteral(QUORVANE_SEND_PROGRAM), Args);
+    Loop.exec();
+    State.PauseTiming();
+    if (Send.exitCode() != 0) State.SkipWithError(Send.readAllStandardError().constData());
+    Check(State, Copy);
+    State.ResumeTiming();
+  }
+  State.SetItemsProcessed(State.iterations() * PathCount);
+}
+BENCHMARK(BM_QuorvaneSend)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication Application(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,21 @@
+# Installs the build into PREFIX and checks that the programs, the menu entry
+# and the icons land in their usual places.
+cmake_minimum_required(VERSION 3.25)
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX} RESULT_VARIABLE Result OUTPUT_QUIET)
+if(NOT Result EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed: ${Result}")
+endif()
+foreach(File bin/quorvane bin/quorvane-send share/applications/quorvane.desktop
+    share/icons/hicolor/scalable/apps/quorvane.svg share/icons/hicolor/48x48/apps/quorvane.png)
+  if(NOT EXISTS ${PREFIX}/${File})
+    message(FATAL_ERROR "not installed: ${File}")
+  endif()
+endforeach()
+file(STRINGS ${PREFIX}/share/applications/quorvane.desktop Lines)
+foreach(Line "Exec=quorvane %F" "Exec=quorvane-send %F" "Icon=quorvane" "Name=Quorvane 2")
+  if(NOT Line IN_LIST Lines)
+    message(FATAL_ERROR "the menu entry lacks \"${Line}\"")
+  endif()
+endforeach()
+file(REMOVE_RECURSE ${PREFIX})

@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include "app/CopyData.h"
+
+namespace {
+
+// Receiver calls written down as one text: "B" begin, "E" end, a path in brackets.
+class TLogReceiver : public TCopyDataReceiver {
+ public:
+  void BeginBatch() override { Log += "B"; }
+  void AddPath(const std::string& Path) override { Log += "[" + Path + "]"; }
+  void EndBatch() override { Log += "E"; }
+  std::string Log;
+};
+
+std::string Begin() { return EncodeCopyDataMessage(cdBeginBatch); }
+std::string End() { return EncodeCopyDataMessage(cdEndBatch); }
+std::string File(std::string_view Path) { return EncodeCopyDataPath(Path); }
+
+}  // namespace
+
+TEST(CopyData, MessagesAreFramedLittleEndian) {
+  EXPECT_EQ(EncodeCopyDataMessage(0x01020304, "ab"), std::string("\x04\x03\x02\x01\x02\0\0\0ab", 10));
+  EXPECT_EQ(File("/x"), std::string("\x10\0\0\0\x03\0\0\0/x\0", 11));
+}
+
+TEST(CopyData, TheSameMessagesComeOutWhereverTheStreamIsCut) {
+  const std::string Stream = Begin() + File("/a b") + EncodeCopyDataMessage(7, std::string(300, 'x')) +
+                             EncodeCopyDataMessage(16) + End();
+  const std::vector<TCopyDataMessage> Expected = {
+      {1, ""}, {16, std::string("/a b\0", 5)}, {7, std::string(300, 'x')}, {16, ""}, {15, ""}};
+  for (size_t ChunkSize : {size_t{1}, size_t{3}, size_t{8}, size_t{9}, Stream.size()}) {
+    SCOPED_TRACE(ChunkSize);
+    TCopyDataParser Parser;
+    std::vector<TCopyDataMessage> Got;
+    for (size_t Pos = 0; Pos < Stream.size(); Pos += ChunkSize)
+      for (auto& M : Parser.Feed(std::string_view(Stream).substr(Pos, ChunkSize))) Got.push_back(M);
+    EXPECT_EQ(Got, Expected);
+    EXPECT_FALSE(Parser.InMessage());
+    EXPECT_FALSE(Parser.Failed());
+  }
+}
+
+TEST(CopyData, AByteCountAbove64KiBFailsTheStreamForGood) {
+  TCopyDataParser Parser;
+  const std::string Largest = EncodeCopyDataMessage(16, std::string(CopyDataMaxSize, 'x'));
+  EXPECT_EQ(Parser.Feed(Largest).size(), 1u);
+  std::string Oversized = EncodeCopyDataMessage(16, std::string(CopyDataMaxSize + 1, 'x'));
+  // The message before the fault still counts; nothing after it does.
+  const auto Messages = Parser.Feed(Begin() + Oversized.substr(0, 8));
+  EXPECT_EQ(Messages, (std::vector<TCopyDataMessage>{{1, ""}}));
+  EXPECT_TRUE(Parser.Failed());
+  EXPECT_TRUE(Parser.Feed(Oversized.substr(8) + Begin()).empty());
+  EXPECT_LE(Parser.BufferedBytes(), CopyDataHeaderSize);
+}
+
+TEST(CopyData, APartialMessageIsHeldUntilItsLastByte) {
+  TCopyDataParser Parser;
+  const std::string Message = File("/tmp/x");
+  EXPECT_TRUE(Parser.Feed(Message.substr(0, 5)).empty());
+  EXPECT_TRUE(Parser.InMessage());
+  EXPECT_TRUE(Parser.Feed(Message.substr(5, Message.size() - 6)).empty());
+  EXPECT_EQ(Parser.BufferedBytes(), Message.size() - 1);
+  EXPECT_EQ(Parser.Feed(Message.substr(Message.size() - 1)).size(), 1u);
+  EXPECT_FALSE(Parser.InMessage());
+}
+
+TEST(CopyData, OnlyAZeroTerminatedAbsolutePathIsTaken) {
+  const std::pair<std::string, std::optional<std::string>> Cases[] = {
+      {std::string("/a/b.jpg\0", 9), "/a/b.jpg"},
+      {std::string("/a\0junk\0", 8), "/a"},  // the byte count may exceed the path
+      {std::string("/\xe4\xff\0", 4), "/\xe4\xff"},  // bytes kept, valid text or not
+      {"/no/zero", std::nullopt},
+      {std::string("\0", 1), std::nullopt},
+      {"", std::nullopt},
+      {std::string("relative\0", 9), std::nullopt},
+  };
+  for (const auto& [Data, Expected] : Cases) {
+    SCOPED_TRACE(Data);
+    EXPECT_EQ(CopyDataPath(Data), Expected);
+  }
+}
+
+// Each case: the stream, what the receiver sees, and what it sees after the connection ends.
+TEST(CopyDataSession, MessagesBecomeBatchesThatAreAlwaysClosed) {
+  const struct {
+    const char* Name;
+    std::string Stream;
+    std::string Log;
+    std::string LogAfterClose;
+  } Cases[] = {
+      {"a batch of three in order", Begin() + File("/1") + File("/2") + File("/3") + End(), "B[/1][/2][/3]E", ""},
+      {"a file outside a batch is added at once", File("/x"), "[/x]", ""},
+      {"unknown codes and bad paths are ignored",
+       Begin() + EncodeCopyDataMessage(0) + EncodeCopyDataMessage(17, "/y") + EncodeCopyDataMessage(16, "/z") +
+           File("") + File("/ok"),
+       "B[/ok]", "E"},
+      {"an end without a begin is an empty batch", End() + End(), "BEBE", ""},
+      {"nested batches each end", Begin() + Begin() + End(), "BBE", "E"},
+      {"a sender gone mid-batch", Begin() + File("/a") + File("/b").substr(0, 10), "B[/a]", "E"},
+      {"an oversized message stops the stream", Begin() + EncodeCopyDataMessage(16, std::string(70000, '/')) + End(),
+       "B", "E"},
+  };
+  for (const auto& Case : Cases) {
+    SCOPED_TRACE(Case.Name);
+    TLogReceiver Receiver;
+    TCopyDataSession Session(Receiver);
+    Session.Feed(Case.Stream);
+    EXPECT_EQ(Receiver.Log, Case.Log);
+    Session.Close();
+    Session.Close();
+    EXPECT_EQ(Receiver.Log, Case.Log + Case.LogAfterClose);
+    EXPECT_EQ(Session.Feed(File("/late")), 0u);
+    EXPECT_EQ(Receiver.Log, Case.Log + Case.LogAfterClose);
+  }
+}
+
+TEST(CopyDataSession, EveryCompleteMessageIsAnsweredAndOpenBatchesAreBounded) {
+  TLogReceiver Receiver;
+  TCopyDataSession Session(Receiver);
+  std::string Begins;
+  for (int I = 0; I < TCopyDataSession::MaxOpenBatches + 10; ++I) Begins += Begin();
+  EXPECT_EQ(Session.Feed(Begins + File("/a").substr(0, 4)), size_t(TCopyDataSession::MaxOpenBatches + 10));
+  EXPECT_EQ(Session.OpenBatches(), TCopyDataSession::MaxOpenBatches);
+  EXPECT_TRUE(Session.InMessage());
+  Session.Close();
+  EXPECT_EQ(Receiver.Log, std::string(TCopyDataSession::MaxOpenBatches, 'B') +
+                              std::string(TCopyDataSession::MaxOpenBatches, 'E'));
+}

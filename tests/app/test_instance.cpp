@@ -1,0 +1,371 @@
+// The local socket server with a real file list behind it, real clients,
+// and the quorvane-send program. Each test has its own XDG_RUNTIME_DIR.
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QThread>
+
+#include <fstream>
+#include <functional>
+
+#include "app/CopyData.h"
+#include "app/InstanceFolder.h"
+#include "app/InstanceSender.h"
+#include "app/InstanceServer.h"
+#include "filegrid/VirtualFileGrid.h"
+#include "support/TempDir.h"
+
+namespace {
+
+// Sockets need an application and its event loop.
+void EnsureApplication() {
+  static int Argc = 1;
+  static char Name[] = "instance_tests";
+  static char* Argv[] = {Name, nullptr};
+  static QCoreApplication* Application = new QCoreApplication(Argc, Argv);
+  (void)Application;
+}
+
+// Runs the event loop until Done holds; false when it does not within TimeoutMs.
+bool WaitFor(const std::function<bool()>& Done, int TimeoutMs = 10000) {
+  QElapsedTimer Timer;
+  Timer.start();
+  while (!Done()) {
+    if (Timer.elapsed() > TimeoutMs) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QThread::usleep(500);
+  }
+  return true;
+}
+
+std::string Begin() { return EncodeCopyDataMessage(cdBeginBatch); }
+std::string End() { return EncodeCopyDataMessage(cdEndBatch); }
+
+// A sender written by hand, so that it can misbehave.
+class TClient {
+ public:
+  explicit TClient(const std::string& SocketPath) {
+    FSocket.connectToServer(QString::fromStdString(SocketPath));
+    EXPECT_TRUE(FSocket.waitForConnected(5000));
+  }
+  void Write(const std::string& Bytes) {
+    FSocket.write(Bytes.data(), static_cast<qint64>(Bytes.size()));
+    FSocket.flush();
+  }
+  // Sends Bytes and waits for Answers answers, each a 32-bit 0.
+  bool Send(const std::string& Bytes, int Answers) {
+    Write(Bytes);
+    const qint64 Expected = Answers * static_cast<qint64>(CopyDataAnswerSize);
+    if (!WaitFor([&] { return FSocket.bytesAvailable() >= Expected; })) return false;
+    return FSocket.readAll() == QByteArray(Expected, '\0');
+  }
+  bool WaitUntilClosed() {
+    return WaitFor([&] { return FSocket.state() == QLocalSocket::UnconnectedState; });
+  }
+  QLocalSocket FSocket;
+};
+
+// A running copy as the main window will be one: a file list behind a server.
+struct TCopy {
+  TCopy() : Grid(Rows), Receiver(Grid), Server(Receiver) { EXPECT_TRUE(Server.Listen()) << Server.ErrorString(); }
+  std::vector<std::string> FileNames() const {
+    std::vector<std::string> Names;
+    for (int I = 0; I < Grid.FileCount(); ++I) Names.push_back(Grid.GetFileName(I));
+    return Names;
+  }
+  TMemoryFileGridRows Rows;
+  TVmVirtualFileGrid Grid;
+  TFileGridCopyDataReceiver Receiver;
+  TInstanceServer Server;
+};
+
+struct TRun {
+  int ExitCode = -1;
+  std::string Error;
+};
+
+// Runs a quorvane-send (by default the one built) and keeps the event loop going meanwhile.
+TRun RunSend(const QStringList& Args, const QString& Program = QStringLiteral(QUORVANE_SEND_PROGRAM),
+             const QString& Folder = {}, const QProcessEnvironment& Environment = QProcessEnvironment::systemEnvironment()) {
+  QProcess Process;
+  Process.setWorkingDirectory(Folder);
+  Process.setProcessEnvironment(Environment);
+  Process.start(Program, Args);
+  TRun Run;
+  if (!Process.waitForStarted(10000) ||
+      !WaitFor([&] { return Process.state() == QProcess::NotRunning; }, 30000))
+    return Run;
+  Run.ExitCode = Process.exitStatus() == QProcess::NormalExit ? Process.exitCode() : -1;
+  Run.Error = Process.readAllStandardError().toStdString();
+  return Run;
+}
+
+// A socket file with nobody listening, as a crashed copy leaves it.
+void MakeStaleSocket(const std::string& Path) {
+  const int Fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un Address{};
+  Address.sun_family = AF_UNIX;
+  Path.copy(Address.sun_path, sizeof Address.sun_path - 1);
+  ASSERT_EQ(::bind(Fd, reinterpret_cast<sockaddr*>(&Address), sizeof Address), 0);
+  ::close(Fd);
+}
+
+bool Exists(const std::string& Path) {
+  struct stat Info {};
+  return ::lstat(Path.c_str(), &Info) == 0;
+}
+
+class Instance : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    EnsureApplication();
+    ::setenv("XDG_RUNTIME_DIR", Runtime.Path.c_str(), 1);
+  }
+  void TearDown() override { ::unsetenv("XDG_RUNTIME_DIR"); }
+
+  // A real file of that name in the files folder.
+  std::string MakeFile(const std::string& Name) {
+    std::ofstream(Files / Name) << Name;
+    return Files / Name;
+  }
+  std::string Folder() const { return Runtime / "quorvane"; }
+
+  TTempDir Runtime;
+  TTempDir Files;
+};
+
+}  // namespace
+
+TEST_F(Instance, ABatchOfThreeFilesArrivesInOrderTicked) {
+  TCopy Copy;
+  TClient Client(Copy.Server.SocketPath());
+  const std::vector<std::string> Paths = {MakeFile("c.txt"), MakeFile("a.txt"), MakeFile("b.txt")};
+  ASSERT_TRUE(Client.Send(Begin(), 1));
+  EXPECT_TRUE(Copy.Rows.IsUpdating());
+  ASSERT_TRUE(Client.Send(EncodeCopyDataPath(Paths[0]) + EncodeCopyDataPath(Paths[1]), 2));
+  ASSERT_TRUE(Client.Send(EncodeCopyDataPath(Paths[2]) + EncodeCopyDataPath(Files / "missing"), 2));
+  EXPECT_TRUE(Copy.Rows.IsUpdating());
+  ASSERT_TRUE(Client.Send(End(), 1));
+  EXPECT_FALSE(Copy.Rows.IsUpdating());
+  EXPECT_EQ(Copy.FileNames(), Paths);
+  for (int I = 0; I < 3; ++I) EXPECT_TRUE(Copy.Grid.IsChecked(I));
+}
+
+TEST_F(Instance, AFileOutsideABatchIsAddedAtOnceAndUnknownCodesAreIgnored) {
+  TCopy Copy;
+  TClient Client(Copy.Server.SocketPath());
+  const std::string Path = MakeFile("x");
+  ASSERT_TRUE(Client.Send(EncodeCopyDataMessage(0) + EncodeCopyDataMessage(2, "abc") +
+                              EncodeCopyDataMessage(17, EncodeCopyDataPath(Path)) + EncodeCopyDataPath(Path),
+                          4));
+  EXPECT_EQ(Copy.FileNames(), std::vector<std::string>{Path});
+  EXPECT_FALSE(Copy.Rows.IsUpdating());
+}
+
+// Each case breaks one connection while another holds a batch open: the
+// broken one is closed, its own batch ended, and the other goes on.
+TEST_F(Instance, ABrokenConnectionIsClosedAndEndsOnlyItsOwnBatch) {
+  const std::string A = MakeFile("a"), B = MakeFile("b"), C = MakeFile("c");
+  const struct {
+    const char* Name;
+    std::string Bytes;
+    bool SenderCloses;
+  } Cases[] = {
+      {"oversized message", Begin() + EncodeCopyDataPath(A) + EncodeCopyDataMessage(16, std::string(65537, 'x')),
+       false},
+      {"truncated message", Begin() + EncodeCopyDataPath(A) + EncodeCopyDataPath(B).substr(0, 12), true},
+      {"sender gone mid-batch", Begin() + EncodeCopyDataPath(A), true},
+      {"sender stalls inside a message", Begin() + EncodeCopyDataPath(A) + EncodeCopyDataPath(B).substr(0, 3),
+       false},
+  };
+  for (const auto& Case : Cases) {
+    SCOPED_TRACE(Case.Name);
+    TCopy Copy;
+    Copy.Server.SetStallTimeout(std::chrono::milliseconds(300));
+    TClient Good(Copy.Server.SocketPath());
+    ASSERT_TRUE(Good.Send(Begin(), 1));
+    {
+      TClient Bad(Copy.Server.SocketPath());
+      Bad.Write(Case.Bytes);
+      if (Case.SenderCloses) {
+        ASSERT_TRUE(WaitFor([&] { return Copy.Grid.FileCount() == 1; }));
+        Bad.FSocket.abort();
+      } else {
+        // The good sender keeps talking, so that only the bad one stalls.
+        EXPECT_TRUE(WaitFor([&] {
+          return !Good.Send(EncodeCopyDataMessage(0), 1) || Bad.FSocket.state() == QLocalSocket::UnconnectedState;
+        }));
+      }
+      ASSERT_TRUE(WaitFor([&] { return Copy.Server.ConnectionCount() == 1; }));
+    }
+    EXPECT_EQ(Copy.FileNames(), std::vector<std::string>{A});
+    EXPECT_TRUE(Copy.Rows.IsUpdating());  // the good sender's batch is still open
+    ASSERT_TRUE(Good.Send(EncodeCopyDataPath(C), 1));
+    ASSERT_TRUE(Good.Send(End(), 1));
+    EXPECT_FALSE(Copy.Rows.IsUpdating());
+    EXPECT_EQ(Copy.FileNames(), (std::vector<std::string>{A, C}));
+  }
+}
+
+TEST_F(Instance, ASenderThatDoesNotWaitForAnswersStillHandsOverItsFiles) {
+  TCopy Copy;
+  const std::string A = MakeFile("a"), B = MakeFile("b");
+  {
+    TClient Client(Copy.Server.SocketPath());
+    Client.Write(Begin() + EncodeCopyDataPath(A) + EncodeCopyDataPath(B) + End());
+    Client.FSocket.disconnectFromServer();
+  }
+  ASSERT_TRUE(WaitFor([&] { return Copy.Server.ConnectionCount() == 0 && Copy.Grid.FileCount() == 2; }));
+  EXPECT_FALSE(Copy.Rows.IsUpdating());
+}
+
+TEST_F(Instance, APausedServerHoldsMessagesAndClosingEndsOpenBatches) {
+  TCopy Copy;
+  TClient Client(Copy.Server.SocketPath());
+  const std::string A = MakeFile("a");
+  Copy.Server.SetStallTimeout(std::chrono::milliseconds(100));
+  Copy.Server.SetPaused(true);
+  Client.Write(Begin() + EncodeCopyDataPath(A));
+  WaitFor([] { return false; }, 400);  // longer than the stall timeout: pausing is no stall
+  EXPECT_EQ(Copy.Grid.FileCount(), 0);
+  EXPECT_EQ(Client.FSocket.bytesAvailable(), 0);
+  Copy.Server.SetPaused(false);
+  ASSERT_TRUE(WaitFor([&] { return Client.FSocket.bytesAvailable() == 8; }));
+  EXPECT_EQ(Copy.Grid.FileCount(), 1);
+  EXPECT_TRUE(Copy.Rows.IsUpdating());
+  Copy.Server.Close();
+  EXPECT_FALSE(Copy.Rows.IsUpdating());
+  EXPECT_FALSE(Exists(Copy.Server.SocketPath()));
+  EXPECT_TRUE(Client.WaitUntilClosed());
+}
+
+TEST_F(Instance, TheSocketIsForThisUserOnlyAndGoesWithTheCopy) {
+  std::string SocketPath;
+  {
+    TCopy Copy;
+    SocketPath = Copy.Server.SocketPath();
+    struct stat Info {};
+    ASSERT_EQ(::lstat(SocketPath.c_str(), &Info), 0);
+    EXPECT_TRUE(S_ISSOCK(Info.st_mode));
+    EXPECT_EQ(Info.st_mode & 0777, 0600u);
+    ASSERT_EQ(::lstat(Folder().c_str(), &Info), 0);
+    EXPECT_EQ(Info.st_mode & 0777, 0700u);
+    EXPECT_EQ(InstanceSockets(Folder()), std::vector<std::string>{SocketPath});
+  }
+  EXPECT_FALSE(Exists(SocketPath));
+  EXPECT_TRUE(InstanceSockets(Folder()).empty());
+}
+
+TEST_F(Instance, TheFolderComesFromXdgRuntimeDirOrIsPrivateUnderTmp) {
+  EXPECT_EQ(InstanceFolderPath(), Folder());
+  const std::string Private = "/tmp/quorvane-" + std::to_string(::getuid());
+  ::setenv("XDG_RUNTIME_DIR", "relative/dir", 1);
+  EXPECT_EQ(InstanceFolderPath(), Private);
+  ::unsetenv("XDG_RUNTIME_DIR");
+  EXPECT_EQ(InstanceFolderPath(), Private);
+}
+
+TEST_F(Instance, AFolderOthersCouldReachIsRefused) {
+  std::string Error;
+  const std::string Fresh = Runtime / "fresh";
+  EXPECT_FALSE(CheckInstanceFolder(Fresh, false, Error));
+  ASSERT_TRUE(CheckInstanceFolder(Fresh, true, Error)) << Error;
+  ASSERT_EQ(::mkdir((Runtime / "open").c_str(), 0700), 0);
+  ::chmod((Runtime / "open").c_str(), 0755);
+  ASSERT_EQ(::symlink(Fresh.c_str(), (Runtime / "link").c_str()), 0);
+  std::ofstream(Runtime / "file") << "x";
+  ASSERT_EQ(::mkdir((Runtime / "other").c_str(), 0700), 0);
+  const bool CanGiveAway = ::chown((Runtime / "other").c_str(), 12345, 12345) == 0;  // root only
+  const std::pair<std::string, std::string> Cases[] = {
+      {"open", "other users can reach it (mode 0755)"}, {"link", "it is a symbolic link"},
+      {"file", "it is not a folder"}, {"other", "it belongs to user 12345"}};
+  for (const auto& [Name, Why] : Cases) {
+    if (Name == "other" && !CanGiveAway) continue;
+    SCOPED_TRACE(Name);
+    EXPECT_FALSE(CheckInstanceFolder(Runtime / Name, true, Error));
+    EXPECT_EQ(Error, "The folder \"" + Runtime / Name + "\" is not safe for handing over files: " + Why + ".");
+  }
+
+  // Neither end uses such a folder.
+  ASSERT_EQ(::mkdir(Folder().c_str(), 0777), 0);
+  ::chmod(Folder().c_str(), 0777);
+  TMemoryFileGridRows Rows;
+  TVmVirtualFileGrid Grid(Rows);
+  TFileGridCopyDataReceiver Receiver(Grid);
+  TInstanceServer Server(Receiver);
+  EXPECT_FALSE(Server.Listen());
+  EXPECT_NE(Server.ErrorString().find("mode 0777"), std::string::npos) << Server.ErrorString();
+  const TRun Run = RunSend({"/x"});
+  EXPECT_EQ(Run.ExitCode, 1);
+  EXPECT_NE(Run.Error.find("is not safe for handing over files"), std::string::npos) << Run.Error;
+}
+
+TEST_F(Instance, QuorvaneSendHandsFilesToTheNewestLiveCopyAndRemovesStaleSockets) {
+  TCopy Older;
+  TCopy Newer;
+  // A crashed copy's socket that sorts after both.
+  const std::string Stale = Folder() + "/quorvane-99999999999999999999-1";
+  MakeStaleSocket(Stale);
+  const std::string A = MakeFile("a"), B = MakeFile("b");
+  TRun Run = RunSend({"a", "./b"}, QStringLiteral(QUORVANE_SEND_PROGRAM), QString::fromStdString(Files.Path));
+  EXPECT_EQ(Run.ExitCode, 0) << Run.Error;
+  EXPECT_EQ(Newer.FileNames(), (std::vector<std::string>{A, B}));
+  EXPECT_EQ(Older.Grid.FileCount(), 0);
+  EXPECT_FALSE(Newer.Rows.IsUpdating());
+  EXPECT_FALSE(Exists(Stale));
+
+  Newer.Server.Close();
+  Run = RunSend({QString::fromStdString(A)});
+  EXPECT_EQ(Run.ExitCode, 0) << Run.Error;
+  EXPECT_EQ(Older.FileNames(), std::vector<std::string>{A});
+}
+
+TEST_F(Instance, QuorvaneSendStartsTheProgramBesideItWhenNoCopyRuns) {
+  // quorvane-send copied beside a stand-in program that writes down its arguments.
+  TTempDir Bin;
+  ASSERT_TRUE(QFile::copy(QStringLiteral(QUORVANE_SEND_PROGRAM), QString::fromStdString(Bin / "quorvane-send")));
+  const QString Send = QString::fromStdString(Bin / "quorvane-send");
+  ::chmod((Bin / "quorvane-send").c_str(), 0755);
+  QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
+  Environment.insert("PATH", QString::fromStdString(Bin.Path));
+
+  TRun Run = RunSend({"a"}, Send, QString::fromStdString(Files.Path), Environment);
+  EXPECT_EQ(Run.ExitCode, 1);
+  EXPECT_NE(Run.Error.find("was found neither beside quorvane-send nor on PATH"), std::string::npos) << Run.Error;
+  Run = RunSend({QString(70000, 'a')}, Send, QString::fromStdString(Files.Path), Environment);
+  EXPECT_EQ(Run.ExitCode, 1);
+  EXPECT_NE(Run.Error.find("is too long"), std::string::npos) << Run.Error;
+
+  std::ofstream(Bin / "quorvane") << "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\n";
+  ::chmod((Bin / "quorvane").c_str(), 0755);
+  ASSERT_TRUE(CheckInstanceFolder(Folder(), true, Run.Error));
+  const std::string Stale = Folder() + "/quorvane-00000000000000000001-1";
+  MakeStaleSocket(Stale);
+  Run = RunSend({"a b", "", "sub/../c", "/abs/d"}, Send, QString::fromStdString(Files.Path), Environment);
+  EXPECT_EQ(Run.ExitCode, 0) << Run.Error;
+  const std::string Expected = Files / "a b" + "\n" + Files / "sub/../c" + "\n/abs/d\n";
+  EXPECT_TRUE(WaitFor([&] { return Exists(Bin / "quorvane.args") && ReadWholeFile(Bin / "quorvane.args") == Expected; }));
+  EXPECT_FALSE(Exists(Stale));
+}
+
+TEST(InstanceSender, PathsAreMadeAbsoluteWithoutDotParts) {
+  const std::pair<std::string, std::string> Cases[] = {
+      {"a.jpg", "/home/u/a.jpg"},        {"./a.jpg", "/home/u/a.jpg"},   {"x//y/./z", "/home/u/x/y/z"},
+      {"../a", "/home/u/../a"},          {"/abs/./b", "/abs/b"},         {"dir/", "/home/u/dir/"},
+      {".", "/home/u/"},                 {"/", "/"},                     {"\xff\xfe", "/home/u/\xff\xfe"},
+  };
+  for (const auto& [Path, Expected] : Cases) {
+    SCOPED_TRACE(Path);
+    EXPECT_EQ(AbsolutePath(Path, "/home/u"), Expected);
+  }
+  EXPECT_EQ(AbsolutePath("a", "/"), "/a");
+}
