@@ -3,6 +3,8 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <cstdio>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -23,6 +25,7 @@
 #include <QUrl>
 
 #include "app/FolderBrowser.h"
+#include "app/InstanceServer.h"
 #include "app/WindowInfo.h"
 #include "filegrid/VmColorLib.h"
 #include "rename/FrmCounter.h"
@@ -102,9 +105,20 @@ TWindowMain::TWindowMain(TWindowDialogs& Dialogs, TWindowMainOptions Options, QW
   for (const std::string& Path : FOptions.Files) Files.AddFile(Path, "", true);
   UpdateControlStates();
   Files.EndUpdate();
+
+  if (FOptions.ListenForSenders) {
+    TCopyDataReceiver& Receiver = *this;
+    FServer = new TInstanceServer(Receiver, this);
+    if (!FServer->Listen())
+      std::fprintf(stderr, "quorvane: files cannot be handed over to this window: %s\n", FServer->ErrorString().c_str());
+  }
 }
 
-TWindowMain::~TWindowMain() { SaveSettings(); }
+TWindowMain::~TWindowMain() {
+  // Batches that senders left open end while the window is still whole.
+  if (FServer) FServer->Close();
+  SaveSettings();
+}
 
 // --- Building the window ------------------------------------------------------
 
@@ -554,12 +568,16 @@ void TWindowMain::buttonStartClick() {
 }
 
 void TWindowMain::SetPreviewRunning(bool Running) {
+  // Files handed over wait while a pass runs: its message boxes must not
+  // let the list change under it.
+  if (FServer) FServer->SetPaused(Running);
   for (QWidget* Control : {static_cast<QWidget*>(buttonPreview), static_cast<QWidget*>(buttonStart), panelSettings,
                            panelFileSelection})
     Control->setEnabled(!Running);
 }
 
 void TWindowMain::SetRenamingRunning(bool Running) {
+  if (FServer) FServer->SetPaused(Running);
   buttonPreview->setVisible(!Running);
   buttonStart->setVisible(!Running);
   panelSettings->setEnabled(!Running);
@@ -586,6 +604,21 @@ void TWindowMain::SetProgress(int Position) {
 }
 
 void TWindowMain::HideProgress() { progressbarExecution->hide(); }
+
+// --- Files handed over -------------------------------------------------------
+
+void TWindowMain::BeginBatch() {
+  QApplication::setOverrideCursor(Qt::BusyCursor);
+  Grid().BeginUpdate();
+}
+
+void TWindowMain::AddPath(const std::string& Path) { Grid().AddFile(Path, "", true); }
+
+void TWindowMain::EndBatch() {
+  Grid().EndUpdate();
+  UpdateControlStates();
+  QApplication::restoreOverrideCursor();
+}
 
 // --- Settings -----------------------------------------------------------------
 

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/CopyData.h"
 #include "filegrid/FileGridView.h"
 #include "rename/RenamePasses.h"
 
@@ -27,6 +28,7 @@ class QToolBar;
 class QToolButton;
 class TAnchors;
 class TfrmCounter;
+class TInstanceServer;
 class TWindowDialogs;
 
 // The field keys by the tag of their item in the field-insert menu; tag 0 is unused.
@@ -40,9 +42,12 @@ struct TWindowMainOptions {
   std::function<std::string(bool MustExist)> SettingsFileName;
   std::shared_ptr<TFileInfoReader> Reader;  // the file system; the real one when empty
   TFieldContext FieldContext;
+  // Listen for files that quorvane-send hands over (the program does; tests
+  // that need it turn it on with a private runtime folder).
+  bool ListenForSenders = false;
 };
 
-class TWindowMain : public QMainWindow, private TPassView {
+class TWindowMain : public QMainWindow, private TPassView, private TCopyDataReceiver {
   Q_OBJECT
 
  public:
@@ -149,10 +154,16 @@ class TWindowMain : public QMainWindow, private TPassView {
   void SetProgress(int Position) override;
   void HideProgress() override;
 
+  // TCopyDataReceiver: files handed over by another process.
+  void BeginBatch() override;
+  void AddPath(const std::string& Path) override;
+  void EndBatch() override;
+
   TWindowDialogs& FDialogs;
   TWindowMainOptions FOptions;
   std::shared_ptr<TFileInfoReader> FReader;
   std::unique_ptr<TRenamePasses> FPasses;
+  TInstanceServer* FServer = nullptr;
   std::string FProfileFileName;
   TUsedFields FUsedFields;
   int64_t FLastProgressPaint = 0;

@@ -18,6 +18,7 @@ int main(int argc, char* argv[]) {
   TQtDialogs Dialogs;
   TWindowMainOptions Options;
   Options.Files = Files;
+  Options.ListenForSenders = true;
   TWindowMain WindowMain(Dialogs, std::move(Options));
   Dialogs.SetOwner(&WindowMain);
   WindowMain.show();

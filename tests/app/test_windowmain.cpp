@@ -14,7 +14,9 @@
 #include <QUrl>
 
 #include <fstream>
+#include <future>
 
+#include "app/InstanceSender.h"
 #include "app/WindowMain.h"
 #include "rename/FrmCounter.h"
 #include "support/ScriptedWindowDialogs.h"
@@ -235,6 +237,22 @@ TEST_F(WindowMainTest, RefusedSearchTextShowsItsMessageAndChangesNothing) {
   ASSERT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Window->Grid().File(0).NewFileName, "");
   EXPECT_TRUE(Window->buttonPreview->isEnabled());
+}
+
+TEST_F(WindowMainTest, FilesHandedOverArriveInOrderTickedAndReleaseTheBracket) {
+  TTempDir Runtime;
+  ::setenv("XDG_RUNTIME_DIR", Runtime.Path.c_str(), 1);
+  TWindowMainOptions Options;
+  Options.ListenForSenders = true;
+  Window = std::make_unique<TWindowMain>(Dialogs, std::move(Options));
+  const std::vector<std::string> Paths = {MakeFile("c.txt"), MakeFile("a.txt"), MakeFile("b.txt")};
+  auto Sent = std::async(std::launch::async, [&] { return SendToRunningCopy(Paths); });
+  while (Sent.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready) QApplication::processEvents();
+  ::unsetenv("XDG_RUNTIME_DIR");
+  EXPECT_EQ(Sent.get().Outcome, soSent);
+  EXPECT_EQ(Listed(), "c.txt a.txt b.txt");
+  EXPECT_TRUE(FileControlsEnabled());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST(Anchors, ControlsKeepTheirDistancesToTheAnchoredEdges) {
