@@ -5,24 +5,15 @@
 #include "support/ScriptedDialogs.h"
 
 TEST(FolderBrowser, ConfirmedAbsoluteFolderIsTakenAnythingElseIsNoChoice) {
-  const struct {
-    const char* Answer;  // nullptr: cancelled
-    bool Confirmed;
-    const char* Folder;
-  } Cases[] = {
-      {"/home/user/Bilder", true, "/home/user/Bilder"},
-      {"/", true, "/"},
-      {nullptr, false, ""},
-      {"relative/path", false, ""},
-  };
-  for (const auto& Case : Cases) {
-    SCOPED_TRACE(Case.Answer ? Case.Answer : "cancelled");
+  // An empty answer is a cancelled dialog.
+  for (const auto& [Answer, Folder] : {std::pair<std::string, std::string>{"/home/user/Bilder", "/home/user/Bilder"},
+                                       {"/", "/"}, {"", ""}, {"relative/path", ""}}) {
+    SCOPED_TRACE(Answer);
     TScriptedDialogs Dialogs;
-    if (Case.Answer) Dialogs.FolderAnswers.push_back(Case.Answer);
+    Dialogs.FolderAnswers.push_back(Answer);
     TFolderBrowser Browser("Select the folder whose files shall be added.", "/tmp", false, false);
-    EXPECT_TRUE(Browser.StatusText && Browser.NoTranslateTargets);
-    EXPECT_EQ(Browser.Execute(Dialogs), Case.Confirmed);
-    EXPECT_EQ(Browser.Folder, Case.Folder);
+    EXPECT_EQ(Browser.Execute(Dialogs), !Folder.empty());
+    EXPECT_EQ(Browser.Folder, Folder);
     EXPECT_EQ(Dialogs.FolderTitles, std::vector<std::string>{"Select the folder whose files shall be added."});
     EXPECT_EQ(Dialogs.FolderInitialFolders, std::vector<std::string>{"/tmp"});
   }
