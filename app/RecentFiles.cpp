@@ -19,7 +19,9 @@ void TRecentFiles::LoadExisting(const std::vector<std::string>& Paths) {
   for (const std::string& Path : Paths) {
     if (Count() == MaxCount) break;
     std::error_code Error;
-    if (Path.empty() || !std::filesystem::is_regular_file(Path, Error)) continue;
+    // A NUL byte would cut the path short and test another file.
+    if (Path.empty() || Path.find('\0') != std::string::npos || !std::filesystem::is_regular_file(Path, Error))
+      continue;
     if (std::find(FItems.begin(), FItems.end(), Path) == FItems.end()) FItems.push_back(Path);
   }
 }

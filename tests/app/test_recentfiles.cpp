@@ -58,6 +58,7 @@ TEST(RecentFiles, LoadingKeepsTheFirstThreeExistingFilesInOrder) {
     SCOPED_TRACE(Expected);
     std::vector<std::string> Paths;
     for (const std::string& Name : Names) Paths.push_back(Name.empty() ? Name : Dir / Name);
+    Paths.insert(Paths.begin(), Paths.front() + std::string(1, '\0') + "x");  // names no file
     TRecentFiles List;
     List.Add("/old");
     List.LoadExisting(Paths);
