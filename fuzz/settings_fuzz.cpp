@@ -18,15 +18,13 @@ void Check(bool Condition) {
   if (!Condition) std::abort();
 }
 
+// A window's state before reading: its three toolbars, everything else at rest.
 TAppSettings Designed() {
   TAppSettings S;
-  S.WindowWidth = 640;
-  S.WindowHeight = 480;
   for (const char* Name : {"toolbarProfile", "toolbarFileGrid", "toolbarAbout"}) {
     TToolbarSettings Toolbar;
     Toolbar.Name = Name;
-    Toolbar.DockedTo = Toolbar.LastDock = "dockWindowTop";
-    S.Toolbars.push_back(Toolbar);
+    S.Toolbars.push_back(std::move(Toolbar));
   }
   return S;
 }
