@@ -1,7 +1,6 @@
 #include "base/IniFile.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -132,12 +131,7 @@ TIniFile TIniFile::Load(const std::string& Path) {
 }
 
 void TIniFile::Save(const std::string& Path) const {
-  // The new text replaces the file by a rename, which a read-only file would
-  // not stop; honour the write protection as writing in place would.
-  struct stat Info {};
-  if (::stat(Path.c_str(), &Info) == 0 && S_ISREG(Info.st_mode) &&
-      ((Info.st_mode & S_IWUSR) == 0 || ::access(Path.c_str(), W_OK) != 0))
-    throw EFileError("Cannot write file \"" + Path + "\": the file is read-only");
+  RefuseReadOnlyFile(Path);
   WriteFileAtomic(Path, FText);
 }
 

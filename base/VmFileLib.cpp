@@ -102,6 +102,13 @@ void WriteFileAtomic(const std::string& Path, std::string_view Data) {
   if (::rename(Temporary.c_str(), Target.c_str()) != 0) Abandon("Cannot write file", errno);
 }
 
+void RefuseReadOnlyFile(const std::string& Path) {
+  struct stat Info {};
+  if (::stat(Path.c_str(), &Info) == 0 && S_ISREG(Info.st_mode) &&
+      ((Info.st_mode & S_IWUSR) == 0 || ::access(Path.c_str(), W_OK) != 0))
+    throw EFileError("Cannot write file \"" + Path + "\": the file is read-only");
+}
+
 namespace {
 
 bool SameFile(const std::string& A, const std::string& B) {

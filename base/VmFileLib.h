@@ -23,6 +23,12 @@ std::string ReadWholeFile(const std::string& Path);
 // Throws EFileError, leaving an existing file as it was.
 void WriteFileAtomic(const std::string& Path, std::string_view Data);
 
+// Throws EFileError when Path is an existing regular file without write
+// permission for its owner, or one this user may not write. WriteFileAtomic
+// replaces a file by a rename, which such protection would not stop; writers
+// that must honour it as writing in place would call this first.
+void RefuseReadOnlyFile(const std::string& Path);
+
 // Renames the file at OldPath to NewName in the same folder without ever
 // replacing anything: an existing target makes it fail. Succeeds without
 // action when the name does not change. A change of letter case only works

@@ -60,6 +60,13 @@ bool SameTextIgnoringAsciiCase(std::string_view A, std::string_view B) {
   return true;
 }
 
+std::optional<bool> TryStrToBool(std::string_view Text) {
+  if (const std::optional<int32_t> Number = TryStrToInt(Text)) return *Number != 0;
+  if (SameTextIgnoringAsciiCase(Text, "true")) return true;
+  if (SameTextIgnoringAsciiCase(Text, "false")) return false;
+  return std::nullopt;
+}
+
 std::string_view TrimBlanks(std::string_view Text) {
   const auto IsBlank = [](char C) { return C == ' ' || C == '\t'; };
   while (!Text.empty() && IsBlank(Text.front())) Text.remove_prefix(1);

@@ -19,6 +19,10 @@ std::vector<std::string> Split(std::string_view Text, char Separator);
 // else (no blanks, no prefix). Empty when the text is anything else or out of range.
 std::optional<int32_t> TryStrToInt(std::string_view Text);
 
+// A Boolean: a text that TryStrToInt reads (0 false, anything else true), or
+// "True" or "False" with ASCII letters in any case. Empty for anything else.
+std::optional<bool> TryStrToBool(std::string_view Text);
+
 // Whether A and B are equal when ASCII letters are compared without case.
 bool SameTextIgnoringAsciiCase(std::string_view A, std::string_view B);
 

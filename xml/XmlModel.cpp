@@ -174,22 +174,6 @@ int32_t TXmlText::AsInteger() const {
   return *Value;
 }
 
-namespace {
-
-std::optional<bool> TryStrToBool(std::string_view Text) {
-  if (const std::optional<int32_t> Number = TryStrToInt(Text)) return *Number != 0;
-  const auto Equals = [Text](std::string_view Word) {
-    return std::equal(Text.begin(), Text.end(), Word.begin(), Word.end(), [](char A, char B) {
-      return (A >= 'A' && A <= 'Z' ? A + ('a' - 'A') : A) == B;
-    });
-  };
-  if (Equals("true")) return true;
-  if (Equals("false")) return false;
-  return std::nullopt;
-}
-
-}  // namespace
-
 bool TXmlText::IsBoolean() const { return TryStrToBool(Text).has_value(); }
 
 bool TXmlText::AsBoolean() const {
@@ -215,6 +199,8 @@ TXmlDeclaration::TXmlDeclaration(TXmlEncoding Encoding) : Encoding(Encoding) {
     } else if (Key == "encoding") {
       if (Value == "windows-1252") {
         this->Encoding = xeWindows1252;
+      } else if (Value == "UTF-8") {
+        this->Encoding = xeUtf8;
       } else {
         this->Encoding = xeCustom;
         EncodingName = Value;

@@ -70,8 +70,9 @@ TEST(XmlReader, ReadsEveryKindOfMarkup) {
       {"\xEF\xBB\xBFjunk > & ]]> <a/> trailing & text", "E(a)"},
       {"<a>\xC3\xA4\xFF</a>", "E(a)[T\"\xC3\xA4\xFF\"]"},
       {"<?t a?b ?><?t \t\r\nx\r\n?><?t ?>", "?t\"a?b \" ?t\"x\r\n\" ?t\"\""},
-      {"<?xml version='1.1' standalone='no' encoding='UTF-8' ?>", "D(1.1,2,UTF-8,no)"},
+      {"<?xml version='1.1' standalone='no' encoding='UTF-8' ?>", "D(1.1,3,,no)"},
       {"<?xml encoding=\"Windows-1252\"?>", "D(1.0,2,Windows-1252,yes)"},  // names are exact
+      {"<?xml encoding=\"utf-8\"?>", "D(1.0,2,utf-8,yes)"},
       {"<?xml-stylesheet href=\"a&amp;b\"type=\"x/y\"?><?xml-stylesheet type=\"text/css\"?>", "S(3,x/y,a&b) S(0,,)"},
       {"<?xml-stylesheet type=\"text/xsl\"?><?xml-stylesheet type=\"text/xml\"?><?xml-stylesheet type=\"TEXT/XSL\"?>",
        "S(1,,) S(2,,) S(3,TEXT/XSL,)"},
