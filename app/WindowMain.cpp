@@ -26,6 +26,7 @@
 
 #include "app/FolderBrowser.h"
 #include "app/InstanceServer.h"
+#include "app/Profile.h"
 #include "app/WindowInfo.h"
 #include "filegrid/VmColorLib.h"
 #include "rename/FrmCounter.h"
@@ -190,6 +191,10 @@ void TWindowMain::CreateToolbars() {
   menuitemToolbarShowCaptions->setChecked(true);
   connect(menuitemToolbarShowCaptions, &QAction::triggered, this, &TWindowMain::menuitemToolbarShowCaptionsClick);
 
+  connect(toolbuttonNewProfile, &QAction::triggered, this, &TWindowMain::toolbuttonNewProfileClick);
+  connect(toolbuttonOpenProfile, &QAction::triggered, this, &TWindowMain::toolbuttonOpenProfileClick);
+  connect(toolbuttonSaveProfile, &QAction::triggered, this, &TWindowMain::toolbuttonSaveClick);
+  connect(toolbuttonSaveProfileAs, &QAction::triggered, this, &TWindowMain::toolbuttonSaveAsClick);
   connect(toolbuttonAddFiles, &QAction::triggered, this, &TWindowMain::toolbuttonAddFilesClick);
   connect(toolbuttonAddFolder, &QAction::triggered, this, &TWindowMain::toolbuttonAddFolderClick);
   connect(toolbuttonRemoveFile, &QAction::triggered, this, &TWindowMain::toolbuttonRemoveFileClick);
@@ -522,6 +527,111 @@ void TWindowMain::menuitemSearchReplaceCounterClick() {
   if (FDialogs.Exec(*frmCounter) == QDialog::Accepted) menuitemSearchReplaceClick(32);
 }
 
+// --- Profiles -----------------------------------------------------------------
+
+namespace {
+
+// The two profile dialogs. On Linux "*.*" would hide names without a dot, so
+// "all files" lists every file.
+TFileDialog ProfileDialog(bool Save) {
+  TFileDialog Dialog;
+  Dialog.Title = Save ? "Profil speichern" : "Profil öffnen";
+  Dialog.Filter = Save ? "Quorvane Profil (*.prf);;alle Dateien (*)" : "Quorvane Profile (*.prf);;alle Dateien (*)";
+  Dialog.DefaultSuffix = Save ? "prf" : "";
+  return Dialog;
+}
+
+}  // namespace
+
+bool TWindowMain::ConfirmReplaceRules() {
+  if (FProfileFileName.empty()) return true;
+  const TMessage Question{"Currently a Profile is opened. Possible changes are lost if you continue! Continue anyway?",
+                          Title, mtConfirmation, {mrYes, mrNo}};
+  return FDialogs.ShowMessage(Question) == mrYes;
+}
+
+void TWindowMain::LoadProfile(const std::string& FileName) {
+  if (FileName.empty()) {
+    checkboxUpperCase->setChecked(false);
+    checkboxLowerCase->setChecked(false);
+    checkboxDelExtension->setChecked(false);
+    textboxFileExtension->clear();
+    checkboxAddExtension->setChecked(false);
+    textboxSearchString->clear();
+    textboxReplaceString->clear();
+    checkboxChangeFileName->setChecked(false);
+    FProfileFileName.clear();
+    UpdateTitle();
+    return;
+  }
+  // A file that cannot be read gives the defaults and still becomes the open profile.
+  const TRenameSettings Settings = ReadProfileSettings(FileName);
+  checkboxUpperCase->setChecked(Settings.UpperCase);
+  checkboxLowerCase->setChecked(Settings.LowerCase);
+  checkboxDelExtension->setChecked(Settings.DelExtension);
+  checkboxAddExtension->setChecked(Settings.AddExtension);  // its click rule runs when the state changes
+  textboxFileExtension->setText(FromUtf8(Settings.FileExtension));
+  checkboxChangeFileName->setChecked(Settings.SearchAndReplace);
+  textboxSearchString->setText(FromUtf8(Settings.SearchString));
+  textboxReplaceString->setText(FromUtf8(Settings.ReplaceString));
+  frmCounter->LoadCounterSettings(Settings);
+  SetOpenProfile(FileName);
+}
+
+void TWindowMain::SaveProfile(const std::string& FileName) {
+  // The file is replaced whole or not at all; a failure leaves it, the
+  // title and the recent list as they were.
+  if (!WriteProfileSettings(FileName, ReadRenameSettings())) {
+    ShowErrorBox(FDialogs, ProfileWriteErrorText(FileName));
+    return;
+  }
+  SetOpenProfile(FileName);
+}
+
+void TWindowMain::SetOpenProfile(const std::string& FileName) {
+  FProfileFileName = FileName;
+  UpdateTitle();
+  FRecentFiles.Add(FileName);
+  FillRecentMenu();
+}
+
+void TWindowMain::FillRecentMenu() {
+  toolmenuMRU->clear();
+  for (int Index = 0; Index < FRecentFiles.Count(); ++Index) {
+    const std::string Path = FRecentFiles.Items()[static_cast<size_t>(Index)];
+    QAction* Item = toolmenuMRU->addAction(FromUtf8(FRecentFiles.Caption(Index)));
+    Item->setToolTip(FromUtf8(Path));
+    connect(Item, &QAction::triggered, this, [this, Path] { toolbarlistMRUClick(Path); });
+  }
+}
+
+void TWindowMain::toolbuttonNewProfileClick() {
+  if (ConfirmReplaceRules()) LoadProfile("");
+}
+
+void TWindowMain::toolbuttonOpenProfileClick() {
+  if (!ConfirmReplaceRules()) return;
+  const std::vector<std::string> Chosen = FDialogs.OpenFiles(ProfileDialog(false));
+  if (!Chosen.empty()) LoadProfile(Chosen.front());
+}
+
+void TWindowMain::toolbarlistMRUClick(const std::string& FileName) {
+  if (ConfirmReplaceRules()) LoadProfile(FileName);
+}
+
+void TWindowMain::toolbuttonSaveClick() {
+  if (!FProfileFileName.empty()) {
+    SaveProfile(FProfileFileName);
+    return;
+  }
+  toolbuttonSaveAsClick();
+}
+
+void TWindowMain::toolbuttonSaveAsClick() {
+  const std::string Chosen = FDialogs.SaveFile(ProfileDialog(true));
+  if (!Chosen.empty()) SaveProfile(Chosen);
+}
+
 // --- Closing ------------------------------------------------------------------
 
 bool TWindowMain::FormCloseQuery() {
@@ -622,6 +732,85 @@ void TWindowMain::EndBatch() {
 
 // --- Settings -----------------------------------------------------------------
 
-void TWindowMain::LoadSettings() {}
+namespace {
 
-void TWindowMain::SaveSettings() {}
+// The dock that holds the toolbars, as the settings file names it.
+constexpr char DockName[] = "dockWindowTop";
+
+}  // namespace
+
+TAppSettings TWindowMain::CurrentSettings() const {
+  TAppSettings Settings;
+  // Linux window managers size a window by its client area, so that is the
+  // size kept (the frame is theirs).
+  Settings.WindowWidth = width();
+  Settings.WindowHeight = height();
+  Settings.Maximized = isMaximized();
+  Settings.ShowToolbarCaptions = menuitemToolbarShowCaptions->isChecked();
+  // A toolbar's row is the rank of its top edge among the rows of the dock.
+  const QList<QToolBar*> Bars = {toolbarProfile, toolbarFileGrid, toolbarAbout};
+  std::vector<int> RowTops;
+  for (QToolBar* Bar : Bars) RowTops.push_back(Bar->geometry().top());
+  std::sort(RowTops.begin(), RowTops.end());
+  RowTops.erase(std::unique(RowTops.begin(), RowTops.end()), RowTops.end());
+  for (QToolBar* Bar : Bars) {
+    TToolbarSettings Toolbar;
+    Toolbar.Name = Bar->objectName().toStdString();
+    Toolbar.Visible = !Bar->isHidden();
+    Toolbar.DockedTo = DockName;
+    Toolbar.LastDock = DockName;
+    Toolbar.DockRow = static_cast<int>(std::find(RowTops.begin(), RowTops.end(), Bar->geometry().top()) - RowTops.begin());
+    Toolbar.DockPos = Bar->geometry().left();
+    Settings.Toolbars.push_back(Toolbar);
+  }
+  Settings.RecentFiles = FRecentFiles;
+  Settings.Grid = gridFiles->Layout();
+  return Settings;
+}
+
+void TWindowMain::ApplySettings(const TAppSettings& Settings) {
+  if (Settings.Maximized) setWindowState(windowState() | Qt::WindowMaximized);
+  else if (Settings.WindowWidth > 0 && Settings.WindowHeight > 0) resize(Settings.WindowWidth, Settings.WindowHeight);
+  if (Settings.ShowToolbarCaptions) {
+    menuitemToolbarShowCaptions->setChecked(*Settings.ShowToolbarCaptions);
+    menuitemToolbarShowCaptionsClick();
+  }
+  // The stored toolbars go back into the dock row by row, left to right.
+  std::vector<std::pair<const TToolbarSettings*, QToolBar*>> Stored;
+  for (const TToolbarSettings& Toolbar : Settings.Toolbars)
+    if (auto* Bar = findChild<QToolBar*>(QString::fromStdString(Toolbar.Name)); Bar && Toolbar.Restored)
+      Stored.emplace_back(&Toolbar, Bar);
+  if (!Stored.empty()) {
+    std::stable_sort(Stored.begin(), Stored.end(), [](const auto& A, const auto& B) {
+      return std::pair(A.first->DockRow, A.first->DockPos) < std::pair(B.first->DockRow, B.first->DockPos);
+    });
+    for (QToolBar* Bar : {toolbarProfile, toolbarFileGrid, toolbarAbout}) removeToolBarBreak(Bar);
+    for (const auto& [Toolbar, Bar] : Stored) removeToolBar(Bar);
+    for (size_t I = 0; I < Stored.size(); ++I) {
+      if (I > 0 && Stored[I].first->DockRow != Stored[I - 1].first->DockRow) addToolBarBreak(Qt::TopToolBarArea);
+      addToolBar(Qt::TopToolBarArea, Stored[I].second);
+      Stored[I].second->setVisible(Stored[I].first->Visible);
+    }
+  }
+  FRecentFiles = Settings.RecentFiles;
+  FillRecentMenu();
+  gridFiles->LoadLayout(Settings.Grid);
+}
+
+void TWindowMain::LoadSettings() {
+  if (!FOptions.Settings) return;
+  TAppSettings Settings = CurrentSettings();
+  Settings.ShowToolbarCaptions.reset();
+  const std::string Error = ::LoadSettings(Settings, *FOptions.Settings);
+  if (!Error.empty()) {
+    // The window starts as designed; the file is replaced when it closes.
+    FDialogs.ShowMessage({Error, Title, mtError, {mrOk}});
+    return;
+  }
+  ApplySettings(Settings);
+}
+
+void TWindowMain::SaveSettings() {
+  // A file that cannot be written is left as it was, without a message.
+  if (FOptions.Settings) ::SaveSettings(CurrentSettings(), *FOptions.Settings);
+}

@@ -8,11 +8,14 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/CopyData.h"
+#include "app/RecentFiles.h"
+#include "app/Settings.h"
 #include "filegrid/FileGridView.h"
 #include "rename/RenamePasses.h"
 
@@ -37,9 +40,9 @@ extern const std::array<std::string_view, 33> FieldTags;
 // What the window is started with.
 struct TWindowMainOptions {
   std::vector<std::string> Files;  // added to the grid at start, in order
-  // The settings file to read (MustExist true) or write (false); empty for
-  // none. Without it the window neither reads nor writes settings.
-  std::function<std::string(bool MustExist)> SettingsFileName;
+  // Where the settings file is looked for; without it the window neither
+  // reads nor writes settings.
+  std::optional<TSettingsEnvironment> Settings;
   std::shared_ptr<TFileInfoReader> Reader;  // the file system; the real one when empty
   TFieldContext FieldContext;
   // Listen for files that quorvane-send hands over (the program does; tests
@@ -64,6 +67,18 @@ class TWindowMain : public QMainWindow, private TPassView, private TCopyDataRece
   void AddDroppedFiles(const std::vector<std::string>& Paths);
   // The rules as the controls and the counter dialog hold them.
   TRenameSettings ReadRenameSettings() const;
+  const TRecentFiles& RecentFiles() const { return FRecentFiles; }
+
+  // Profiles: an empty name resets the rules of the window (New Profile),
+  // any other reads them from that file, which becomes the open profile.
+  void LoadProfile(const std::string& FileName);
+  // Writes the rules into FileName; on success it is the open profile.
+  void SaveProfile(const std::string& FileName);
+  void toolbuttonNewProfileClick();
+  void toolbuttonOpenProfileClick();
+  void toolbarlistMRUClick(const std::string& FileName);
+  void toolbuttonSaveClick();
+  void toolbuttonSaveAsClick();
 
   // Command handlers.
   void toolbuttonAddFilesClick();
@@ -139,10 +154,18 @@ class TWindowMain : public QMainWindow, private TPassView, private TCopyDataRece
   QAction* AddToolButton(QToolBar* Bar, const char* Name, const char* Caption, int Image);
   // Whether the window may close: asks while a profile is open.
   bool FormCloseQuery();
+  // Asks before the rules of an open profile are replaced; true to go on.
+  bool ConfirmReplaceRules();
+  // A profile became the open one: title, and top of the recent list.
+  void SetOpenProfile(const std::string& FileName);
+  void FillRecentMenu();
   void UpdateTitle();
   // The window's saved size, toolbars, grid layout and recent profiles.
   void LoadSettings();
   void SaveSettings();
+  // The window's state as the settings file keeps it, and back.
+  TAppSettings CurrentSettings() const;
+  void ApplySettings(const TAppSettings& Settings);
   // An edit unlocked by a check box: enabled on the window colour, or
   // disabled on the button-face colour.
   static void SetEditUnlocked(QLineEdit* Edit, bool Unlocked);
@@ -165,6 +188,7 @@ class TWindowMain : public QMainWindow, private TPassView, private TCopyDataRece
   std::unique_ptr<TRenamePasses> FPasses;
   TInstanceServer* FServer = nullptr;
   std::string FProfileFileName;
+  TRecentFiles FRecentFiles;
   TUsedFields FUsedFields;
   int64_t FLastProgressPaint = 0;
 };

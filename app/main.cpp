@@ -19,6 +19,7 @@ int main(int argc, char* argv[]) {
   TWindowMainOptions Options;
   Options.Files = Files;
   Options.ListenForSenders = true;
+  Options.Settings = TSettingsEnvironment::FromProcess();
   TWindowMain WindowMain(Dialogs, std::move(Options));
   Dialogs.SetOwner(&WindowMain);
   WindowMain.show();

@@ -284,8 +284,48 @@ void TFileGridView::FillColumnChooser() {
     // The last visible column cannot be hidden.
     Action->setEnabled(!(Visible == 1 && Action->isChecked()));
     connect(Action, &QAction::triggered, this,
-            [Header, Column] { Header->setSectionHidden(Column, !Header->isSectionHidden(Column)); });
+            [this, Header, Column] { SetColumnVisible(Column, Header->isSectionHidden(Column)); });
   }
+}
+
+void TFileGridView::SetColumnVisible(int Column, bool Visible) {
+  if (Column < 0 || Column >= FileGridColumnCount || header()->isSectionHidden(Column) == !Visible) return;
+  if (!Visible) FHiddenWidths[static_cast<size_t>(Column)] = header()->sectionSize(Column);
+  header()->setSectionHidden(Column, !Visible);
+  if (Visible) header()->resizeSection(Column, FHiddenWidths[static_cast<size_t>(Column)]);
+}
+
+TFileGridLayout TFileGridView::Layout() const {
+  TFileGridLayout Result;
+  Result.SortColumn = FGrid->SortColumn();
+  Result.SortDirection = FGrid->SortDirection();
+  for (int Column = 0; Column < FileGridColumnCount; ++Column) {
+    TFileGridColumnLayout& C = Result.Columns[static_cast<size_t>(Column)];
+    C.Visible = !header()->isSectionHidden(Column);
+    C.Width = C.Visible ? header()->sectionSize(Column) : FHiddenWidths[static_cast<size_t>(Column)];
+    C.Position = header()->visualIndex(Column);
+  }
+  return Result;
+}
+
+void TFileGridView::LoadLayout(const TFileGridLayout& Layout) {
+  FGrid->BeginUpdate();
+  FGrid->SetSortState(Layout.SortColumn, Layout.SortDirection);
+  QHeaderView* Header = header();
+  // Every column is placed at its position in one pass from the left, which
+  // gives back exactly the saved arrangement.
+  const TFileGridColumnOrder Order = VisualOrder(Layout);
+  for (int Position = 0; Position < FileGridColumnCount; ++Position)
+    Header->moveSection(Header->visualIndex(Order[static_cast<size_t>(Position)]), Position);
+  for (int Column = 0; Column < FileGridColumnCount; ++Column) {
+    const TFileGridColumnLayout& C = Layout.Columns[static_cast<size_t>(Column)];
+    const int Width = std::clamp(C.Width, MinColumnWidth, MaxColumnWidth);
+    SetColumnVisible(Column, true);
+    Header->resizeSection(Column, Width);
+    SetColumnVisible(Column, C.Visible);
+  }
+  FGrid->EndUpdate();
+  SyncSortIndicator();
 }
 
 QPoint TFileGridView::PrepareGridMenu(std::optional<QPoint> Point) {

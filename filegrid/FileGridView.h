@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "filegrid/FileGridCells.h"
+#include "filegrid/FileGridLayout.h"
 #include "filegrid/VirtualFileGrid.h"
 
 class QMenu;
@@ -100,6 +101,14 @@ class TFileGridView : public QTreeView, public TFileGridRows {
   void FillColumnChooser();
   bool ShowFileIcons() const { return FModel->ShowFileIcons(); }
   void SetShowFileIcons(bool Show);
+  // Shows or hides a column; a hidden column keeps its width for the layout.
+  void SetColumnVisible(int Column, bool Visible);
+
+  // The sort state and each column's width, display position and visibility.
+  TFileGridLayout Layout() const;
+  // Restores a layout exactly, inside one update bracket: the list is sorted
+  // by the layout's sort column when the bracket closes.
+  void LoadLayout(const TFileGridLayout& Layout);
 
   // --- Rows (TFileGridRows) --------------------------------------------------
   int RowCount() const override { return FRowCount; }
@@ -141,6 +150,8 @@ class TFileGridView : public QTreeView, public TFileGridRows {
   QMenu* FGridMenu = nullptr;
   QMenu* FColumnChooser = nullptr;
   std::array<QAction*, 13> FActions{};
+  // The widths of hidden columns (the header reports 0 for them).
+  std::array<int, FileGridColumnCount> FHiddenWidths{};
   TFileOpener FOpener;
   int FRowCount = 0;
   int FUpdateCount = 0;

@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QDropEvent>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -17,6 +18,7 @@
 #include <future>
 
 #include "app/InstanceSender.h"
+#include "app/Profile.h"
 #include "app/WindowMain.h"
 #include "rename/FrmCounter.h"
 #include "support/ScriptedWindowDialogs.h"
@@ -253,6 +255,145 @@ TEST_F(WindowMainTest, FilesHandedOverArriveInOrderTickedAndReleaseTheBracket) {
   EXPECT_EQ(Listed(), "c.txt a.txt b.txt");
   EXPECT_TRUE(FileControlsEnabled());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(WindowMainTest, SavingAsksForANameOnceThenWritesToTheOpenProfile) {
+  Open();
+  const std::string Profile = Dir / "photos.prf";
+  Dialogs.SaveAnswers = {Profile};
+  Window->checkboxUpperCase->setChecked(true);
+  Window->toolbuttonSaveProfile->trigger();
+  EXPECT_EQ(Window->windowTitle(), "Quorvane 2 [photos.prf]");
+  Window->textboxSearchString->setText("x");
+  Window->toolbuttonSaveProfile->trigger();  // no dialog this time
+  ASSERT_EQ(Dialogs.FileDialogs.size(), 1u);
+  EXPECT_EQ(Dialogs.FileDialogs[0],
+            (TFileDialog{"Profil speichern", "Quorvane Profil (*.prf);;alle Dateien (*)", "prf", "", false}));
+  const TRenameSettings Saved = ReadProfileSettings(Profile);
+  EXPECT_TRUE(Saved.UpperCase);
+  EXPECT_EQ(Saved.SearchString, "x");
+  EXPECT_EQ(Window->RecentFiles().Items(), std::vector<std::string>{Profile});
+}
+
+TEST_F(WindowMainTest, LoadingAProfileSetsTheControlsAndTheirRulesAndNewProfileResetsThem) {
+  Open();
+  const std::string Profile = Dir / "rules.prf";
+  std::ofstream(Profile) << "[Quorvane-Profile]\nAddExtension=1\nFileExtension=jpg\nSearchAndReplace=0x10\n"
+                            "SearchString=<*>\nCounterStartValue=5\nCounterSameWidth=1\nCounterFillZeros=0\n";
+  Dialogs.OpenAnswers = {{Profile}};
+  Window->toolbuttonOpenProfile->trigger();
+  EXPECT_EQ(Dialogs.FileDialogs.at(0).Title, "Profil öffnen");
+  EXPECT_TRUE(Window->textboxFileExtension->isEnabled());
+  EXPECT_EQ(Window->textboxFileExtension->text(), "jpg");
+  EXPECT_TRUE(Window->textboxSearchString->isEnabled());
+  EXPECT_TRUE(Window->frmCounter->editWidth->isEnabled());
+  EXPECT_FALSE(Window->frmCounter->FillZeros());
+  EXPECT_EQ(Window->windowTitle(), "Quorvane 2 [rules.prf]");
+
+  Dialogs.Shown.clear();
+  Window->toolbuttonNewProfile->trigger();  // a profile is open: asked first, Yes by default
+  ASSERT_EQ(Dialogs.Shown.size(), 1u);
+  EXPECT_EQ(Dialogs.Shown[0].Text, "Currently a Profile is opened. Possible changes are lost if you continue! Continue anyway?");
+  EXPECT_FALSE(Window->textboxFileExtension->isEnabled());
+  EXPECT_EQ(Window->textboxFileExtension->text(), "");
+  EXPECT_EQ(Window->frmCounter->StartText(), "5");  // the counter is not part of New Profile
+  EXPECT_EQ(Window->windowTitle(), "Quorvane 2 []");
+  Window->toolbuttonNewProfile->trigger();  // no profile open: no question
+  EXPECT_EQ(Dialogs.Shown.size(), 1u);
+}
+
+TEST_F(WindowMainTest, AnsweringNoKeepsTheOpenProfileAndTheWindow) {
+  Open();
+  const std::string Profile = Dir / "a.prf";
+  Window->LoadProfile(Profile);  // missing: defaults, but open all the same
+  Window->textboxReplaceString->setText("kept");
+  Dialogs = TScriptedWindowDialogs({mrNo, mrNo, mrNo, mrYes});
+  Window->toolbuttonNewProfile->trigger();
+  Window->toolbarlistMRUClick(Dir / "b.prf");
+  EXPECT_FALSE(Window->close());
+  EXPECT_EQ(Window->textboxReplaceString->text(), "kept");
+  EXPECT_EQ(Window->ProfileFileName(), Profile);
+  EXPECT_EQ(Dialogs.Shown.at(2).Text,
+            "Currently a Profile is opened. Possible changes are lost if you close the Quorvane 2! Continue?");
+  EXPECT_EQ(Dialogs.Shown.at(2).Caption, "Quorvane 2");
+  EXPECT_TRUE(Window->close());
+}
+
+TEST_F(WindowMainTest, RecentProfilesKeepThreeExactPathsMostRecentFirst) {
+  Open();
+  for (const char* Name : {"a.prf", "b.prf", "A.prf", "c.prf", "b.prf"}) Window->LoadProfile(Dir / Name);
+  EXPECT_EQ(Window->RecentFiles().Items(), (std::vector<std::string>{Dir / "b.prf", Dir / "c.prf", Dir / "A.prf"}));
+  const QList<QAction*> Items = Window->toolmenuMRU->actions();
+  ASSERT_EQ(Items.size(), 3);
+  EXPECT_EQ(Items[0]->text(), "&1 b.prf");
+  Items[2]->trigger();
+  EXPECT_EQ(Window->ProfileFileName(), Dir / "A.prf");
+}
+
+TEST_F(WindowMainTest, AProfileThatCannotBeWrittenShowsTheErrorAndStaysAsItWas) {
+  Open();
+  const std::string Profile = Dir / "locked.prf";
+  std::ofstream(Profile) << "[Quorvane-Profile]\nUpperCase=0\n";
+  std::filesystem::permissions(Profile, std::filesystem::perms::owner_read);
+  Window->checkboxUpperCase->setChecked(true);
+  Window->SaveProfile(Profile);
+  ASSERT_EQ(Dialogs.Shown.size(), 1u);
+  EXPECT_EQ(Dialogs.Shown[0].Text, "Kann Profil nicht in Datei \"" + Profile + "\" speichern!\n\r( Datei schreibgeschützt? )");
+  EXPECT_EQ(Dialogs.Shown[0].Caption, "Error");
+  EXPECT_EQ(Window->windowTitle(), "Quorvane 2 []");
+  EXPECT_FALSE(ReadProfileSettings(Profile).UpperCase);
+  EXPECT_EQ(Window->RecentFiles().Count(), 0);
+}
+
+TEST_F(WindowMainTest, SettingsCarryTheWindowToTheNextStart) {
+  TTempDir Config;
+  std::filesystem::create_directories(Config.Path / "Velmora/Quorvane");
+  const TSettingsEnvironment Environment{Config.Path.string(), Dir.Path.string()};
+  const std::string Profile = MakeFile("a.prf");
+  TFileGridLayout Layout;
+  {
+    TWindowMainOptions Options;
+    Options.Settings = Environment;
+    TWindowMain First(Dialogs, std::move(Options));
+    First.resize(900, 500);
+    First.menuitemToolbarShowCaptions->trigger();
+    First.LoadProfile(Profile);
+    First.gridFiles->header()->moveSection(First.gridFiles->header()->visualIndex(fcSize), 0);
+    First.gridFiles->SetColumnVisible(fcDescription, false);
+    First.Grid().HeaderClick(fcSize);
+    First.Grid().HeaderClick(fcSize);
+    Layout = First.gridFiles->Layout();
+  }
+  TWindowMainOptions Options;
+  Options.Settings = Environment;
+  TWindowMain Second(Dialogs, std::move(Options));
+  EXPECT_EQ(Second.size(), QSize(900, 500));
+  EXPECT_FALSE(Second.menuitemToolbarShowCaptions->isChecked());
+  EXPECT_EQ(Second.toolbarFileGrid->toolButtonStyle(), Qt::ToolButtonIconOnly);
+  EXPECT_EQ(Second.RecentFiles().Items(), std::vector<std::string>{Profile});
+  EXPECT_EQ(Second.gridFiles->Layout(), Layout);
+  EXPECT_EQ(Layout.SortDirection, sdDescending);
+  EXPECT_TRUE(Second.ProfileFileName().empty());  // a restart opens no profile
+  EXPECT_TRUE(Dialogs.Shown.empty());
+}
+
+TEST_F(WindowMainTest, AnUnreadableSettingsFileIsReportedOnceAndReplacedOnExit) {
+  TTempDir Config;
+  std::filesystem::create_directories(Config.Path / "Velmora/Quorvane");
+  const std::string File = Config.Path / "Velmora/Quorvane/Quorvane.2.X.X.X.xml";
+  std::ofstream(File) << "<Quorvane settingsVersion=\"2.0.0.0\"><Window>";
+  {
+    TWindowMainOptions Options;
+    Options.Settings = TSettingsEnvironment{Config.Path.string(), Dir.Path.string()};
+    Options.Files = {MakeFile("a.txt")};
+    TWindowMain Window_(Dialogs, std::move(Options));
+    ASSERT_EQ(Dialogs.Shown.size(), 1u);
+    EXPECT_EQ(Dialogs.Shown[0].Caption, "Quorvane 2");
+    EXPECT_EQ(Window_.Grid().FileCount(), 1);  // the command line is not dropped
+  }
+  TAppSettings Read;
+  EXPECT_EQ(LoadSettings(Read, TSettingsEnvironment{Config.Path.string(), Dir.Path.string()}), "");
+  EXPECT_EQ(Read.Grid, DefaultFileGridLayout());
 }
 
 TEST(Anchors, ControlsKeepTheirDistancesToTheAnchoredEdges) {

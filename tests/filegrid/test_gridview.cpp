@@ -237,6 +237,27 @@ TEST_F(GridViewTest, FileIconsFollowTheMenuSwitchAndColumnTwoIsTinted) {
   EXPECT_FALSE(View->Model().index(0, fcPath).data(Qt::BackgroundRole).isValid());
 }
 
+TEST_F(GridViewTest, LayoutsAreRestoredExactly) {
+  Add({3, 1, 2});
+  TFileGridLayout Layout = DefaultFileGridLayout();
+  const TFileGridColumnOrder Arranged = {9, 3, 2, 0, 1, 8, 4, 7, 5, 6};  // no one-move-at-a-time approximation
+  SetVisualOrder(Layout, Arranged);
+  Layout.Columns[fcPath] = {5, Layout.Columns[fcPath].Position, false};  // hidden, width kept within limits
+  Layout.Columns[fcSize].Width = 99;
+  Layout.SortColumn = fcSize;
+  Layout.SortDirection = sdDescending;
+  View->LoadLayout(Layout);
+  for (int Position = 0; Position < FileGridColumnCount; ++Position)
+    EXPECT_EQ(View->header()->logicalIndex(Position), Arranged[static_cast<size_t>(Position)]);
+  EXPECT_TRUE(View->header()->isSectionHidden(fcPath));
+  EXPECT_EQ(Order(), "a.txt c.txt b.txt");
+  EXPECT_EQ(View->header()->sortIndicatorSection(), fcSize);
+  Layout.Columns[fcPath].Width = MinColumnWidth;
+  EXPECT_EQ(View->Layout(), Layout);
+  View->SetColumnVisible(fcPath, true);
+  EXPECT_EQ(View->header()->sectionSize(fcPath), MinColumnWidth);
+}
+
 TEST_F(GridViewTest, DoubleClickOpensTheFirstSelectedFile) {
   std::vector<QUrl> Opened;
   View->SetFileOpener([&](const QUrl& Url) { Opened.push_back(Url); });

@@ -14,6 +14,7 @@
 
 class TScriptedWindowDialogs : public TScriptedDialogs, public TWindowDialogs {
  public:
+  using TScriptedDialogs::TScriptedDialogs;
   using TExecScript = std::function<int(QDialog&)>;
 
   int Exec(QDialog& Dialog) override {
