@@ -6,11 +6,13 @@
 #include <cstring>
 #include <fstream>
 #include <istream>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <ostream>
 
 #include "app/Profile.h"
+#include "base/VmStringLib.h"
 #include "cli/CliOptions.h"
 #include "cli/TerminalDialogs.h"
 #include "filegrid/FileGridRows.h"
@@ -35,9 +37,9 @@ class TUnreadFileReader : public TFileInfoReader {
 // The records of a stream: lines, or texts that end in NUL bytes. A last
 // record without its end counts.
 std::vector<std::string> ReadRecords(std::istream& In, bool NullSeparated) {
-  std::vector<std::string> Records;
-  std::string Record;
-  while (std::getline(In, Record, NullSeparated ? '\0' : '\n')) Records.push_back(std::move(Record));
+  const std::string Text{std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>()};
+  std::vector<std::string> Records = Split(Text, NullSeparated ? '\0' : '\n');
+  if (Records.back().empty()) Records.pop_back();  // the nothing after the last end
   return Records;
 }
 
