@@ -125,11 +125,11 @@ bool RenameNoReplace(const std::string& OldPath, std::string_view NewName) {
     errno = EINVAL;
     return false;
   }
-  const size_t Slash = OldPath.rfind('/');
-  const std::string_view OldName =
-      Slash == std::string::npos ? std::string_view(OldPath) : std::string_view(OldPath).substr(Slash + 1);
-  const std::string NewPath =
-      (Slash == std::string::npos ? std::string() : OldPath.substr(0, Slash + 1)) + std::string(NewName);
+  const size_t NameStart = OldPath.rfind('/') + 1;  // npos + 1 is 0
+  const std::string_view OldName = std::string_view(OldPath).substr(NameStart);
+  std::string NewPath;
+  NewPath.reserve(NameStart + NewName.size());
+  NewPath.append(OldPath, 0, NameStart).append(NewName);
   if (NewPath == OldPath) return true;
 
   if (::renameat2(AT_FDCWD, OldPath.c_str(), AT_FDCWD, NewPath.c_str(), RENAME_NOREPLACE) == 0) return true;

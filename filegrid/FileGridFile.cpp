@@ -20,9 +20,10 @@ void SetFileNameFields(TFileGridFile& Entry, std::string FileName) {
   const std::string& F = Entry.FileName;
   const size_t Slash = F.rfind('/');
   const size_t NameStart = Slash == std::string::npos ? 0 : Slash + 1;
-  Entry.Path = F.substr(0, NameStart);
-  Entry.Name = F.substr(NameStart);
+  // assign keeps the buffers of an entry that is read again.
+  Entry.Path.assign(F, 0, NameStart);
+  Entry.Name.assign(F, NameStart);
   const size_t Dot = Entry.Name.rfind('.');
-  Entry.Extension = Dot == std::string::npos ? std::string() : Entry.Name.substr(Dot);
+  Entry.Extension.assign(Entry.Name, Dot == std::string::npos ? Entry.Name.size() : Dot);
   Entry.ClearSortKeys();
 }

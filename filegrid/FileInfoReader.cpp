@@ -27,8 +27,7 @@ TFileKind KindOf(uint16_t Mode) {
 
 // statx of Name relative to DirFd; a symbolic link whose target is missing
 // (or loops) is read as the link itself.
-bool StatFile(int DirFd, const char* Name, struct statx& Stx) {
-  const unsigned Mask = STATX_BASIC_STATS | STATX_BTIME;
+bool StatFile(int DirFd, const char* Name, unsigned Mask, struct statx& Stx) {
   if (statx(DirFd, Name, AT_STATX_SYNC_AS_STAT, Mask, &Stx) == 0) return true;
   return statx(DirFd, Name, AT_STATX_SYNC_AS_STAT | AT_SYMLINK_NOFOLLOW, Mask, &Stx) == 0;
 }
@@ -203,26 +202,30 @@ TFileTypeNames::TType TFileTypeNames::TypeOf(TFileKind Kind, std::string_view Na
 
 TLinuxFileInfoReader::TLinuxFileInfoReader(std::shared_ptr<TFileIconCache> Icons) : FTypes(std::move(Icons)) {}
 
+TLinuxFileInfoReader::TLinuxFileInfoReader(TReadScope Scope) : FTypes(TFileIconCache::Shared()), FScope(Scope) {}
+
 std::optional<TFileInfo> TLinuxFileInfoReader::Read(const std::string& Path) {
   // A NUL byte would cut the path short and name some other file.
   if (Path.empty() || Path.find('\0') != std::string::npos) return std::nullopt;
-  const size_t Slash = Path.rfind('/');
-  const std::string Folder = Slash == std::string::npos ? std::string() : Path.substr(0, Slash + 1);
-  const std::string Name = Path.substr(Folder.size());
+  const size_t NameStart = Path.rfind('/') + 1;  // npos + 1 is 0
+  const std::string_view Name = std::string_view(Path).substr(NameStart);
 
+  const unsigned Mask = FScope == rsGrid ? STATX_BASIC_STATS | STATX_BTIME : STATX_BASIC_STATS;
   struct statx Stx {};
-  std::string FoundPath = Path;  // the file actually read
-  std::string FoundName = Name;
-  bool Found = StatFile(AT_FDCWD, Path.c_str(), Stx);
-  if (!Found && Name.find_first_of("*?") != std::string::npos) {
+  bool Found = StatFile(AT_FDCWD, Path.c_str(), Mask, Stx);
+  bool Hidden = Name.starts_with('.');
+  std::string FoundPath;  // the file actually read, when a pattern found it
+  if (!Found && Name.find_first_of("*?") != std::string_view::npos) {
+    const std::string Folder = Path.substr(0, NameStart);
+    const std::string Pattern(Name);
     if (DIR* Dir = opendir(Folder.empty() ? "." : Folder.c_str())) {
       while (const dirent* Entry = readdir(Dir)) {
         const std::string_view EntryName = Entry->d_name;
         if (EntryName == "." || EntryName == "..") continue;
-        if (MatchesNamePattern(Name, Entry->d_name) && StatFile(dirfd(Dir), Entry->d_name, Stx)) {
+        if (MatchesNamePattern(Pattern, Entry->d_name) && StatFile(dirfd(Dir), Entry->d_name, Mask, Stx)) {
           Found = true;
-          FoundName = Entry->d_name;
-          FoundPath = Folder + FoundName;
+          Hidden = EntryName.starts_with('.');
+          FoundPath = Folder + Entry->d_name;
           break;
         }
       }
@@ -235,7 +238,7 @@ std::optional<TFileInfo> TLinuxFileInfoReader::Read(const std::string& Path) {
   const TFileKind Kind = KindOf(Stx.stx_mode);
   Info.Size = Stx.stx_size;
   if ((Stx.stx_mode & S_IWUSR) == 0 && Kind != fkSymlink) Info.Attributes |= faReadOnly;
-  if (!FoundName.empty() && FoundName[0] == '.') Info.Attributes |= faHidden;
+  if (Hidden) Info.Attributes |= faHidden;
   if (Kind == fkRegular)
     Info.Attributes |= faArchive;
   else if (Kind == fkDirectory)
@@ -243,9 +246,11 @@ std::optional<TFileInfo> TLinuxFileInfoReader::Read(const std::string& Path) {
   else
     Info.Attributes |= faSystem;
   Info.LastWriteDate = UnixTimeToDateTime(Stx.stx_mtime.tv_sec);
-  if (Stx.stx_mask & STATX_BTIME) Info.CreationDate = UnixTimeToDateTime(Stx.stx_btime.tv_sec);
-  TFileTypeNames::TType Type = FTypes.TypeOf(Kind, Name, FoundPath);
-  Info.Description = std::move(Type.Description);
-  Info.IconIndex = Type.IconIndex;
+  if (FScope == rsGrid) {
+    if (Stx.stx_mask & STATX_BTIME) Info.CreationDate = UnixTimeToDateTime(Stx.stx_btime.tv_sec);
+    TFileTypeNames::TType Type = FTypes.TypeOf(Kind, Name, FoundPath.empty() ? Path : FoundPath);
+    Info.Description = std::move(Type.Description);
+    Info.IconIndex = Type.IconIndex;
+  }
   return Info;
 }

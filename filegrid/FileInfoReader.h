@@ -101,12 +101,19 @@ class TFileTypeNames {
 // taken first, otherwise the first entry of the folder that matches it.
 class TLinuxFileInfoReader : public TFileInfoReader {
  public:
+  // What a read finds out: everything the grid shows, or only what renaming
+  // needs (size, attributes and the last-write date; no creation date, type
+  // name or icon), for callers that show no grid.
+  enum TReadScope { rsGrid, rsRenaming };
+
   explicit TLinuxFileInfoReader(std::shared_ptr<TFileIconCache> Icons = TFileIconCache::Shared());
+  explicit TLinuxFileInfoReader(TReadScope Scope);
   std::optional<TFileInfo> Read(const std::string& Path) override;
   const TFileIconCache& Icons() const { return FTypes.Icons(); }
 
  private:
   TFileTypeNames FTypes;
+  TReadScope FScope = rsGrid;
 };
 
 // A time in seconds since 1970 as a local date-time value (days since

@@ -47,8 +47,11 @@ const std::string& SortText(const TFileGridFile& Entry, int Slot) {
 
 }  // namespace
 
-TVmVirtualFileGrid::TVmVirtualFileGrid(TFileGridRows& Rows, std::shared_ptr<TFileInfoReader> Reader)
-    : FRows(Rows), FReader(Reader ? std::move(Reader) : std::make_shared<TLinuxFileInfoReader>()) {}
+TVmVirtualFileGrid::TVmVirtualFileGrid(TFileGridRows& Rows, std::shared_ptr<TFileInfoReader> Reader,
+                                       bool PrepareSortKeys)
+    : FRows(Rows),
+      FReader(Reader ? std::move(Reader) : std::make_shared<TLinuxFileInfoReader>()),
+      FPrepareSortKeys(PrepareSortKeys) {}
 
 // --- Reading ---------------------------------------------------------------
 
@@ -93,7 +96,7 @@ void TVmVirtualFileGrid::AddFile(const std::string& FileName, const std::string&
   Entry->Checked = Checked;
   Entry->Selected = false;
   Entry->Index = FNextIndex++;
-  SortKey(*Entry, 0);  // the name key breaks ties in every sort: make it now
+  if (FPrepareSortKeys) SortKey(*Entry, 0);  // the name key breaks ties in every sort: make it now
   FFiles.push_back(std::move(Entry));
   FRows.AppendRow();
   SortFiles(-1, false);

@@ -22,7 +22,10 @@ enum TMouseButton { mbLeft, mbRight, mbMiddle };
 class TVmVirtualFileGrid {
  public:
   // Rows must outlive the grid. Without a reader the grid reads from disk.
-  explicit TVmVirtualFileGrid(TFileGridRows& Rows, std::shared_ptr<TFileInfoReader> Reader = nullptr);
+  // A grid that is never shown may skip making each name's collation key as
+  // the entry is added (PrepareSortKeys false); a sort then makes the keys it needs.
+  explicit TVmVirtualFileGrid(TFileGridRows& Rows, std::shared_ptr<TFileInfoReader> Reader = nullptr,
+                              bool PrepareSortKeys = true);
   TVmVirtualFileGrid(const TVmVirtualFileGrid&) = delete;
   TVmVirtualFileGrid& operator=(const TVmVirtualFileGrid&) = delete;
 
@@ -101,5 +104,6 @@ class TVmVirtualFileGrid {
   int32_t FNextIndex = 0;
   int FSortColumn = -1;
   TSortDirection FSortDirection = sdAscending;
+  bool FPrepareSortKeys = true;
   QCollator FCollator;  // the system locale's
 };

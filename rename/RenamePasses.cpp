@@ -1,5 +1,7 @@
 #include "rename/RenamePasses.h"
 
+#include <cerrno>
+
 #include "base/VmFileLib.h"
 #include "rename/TextChecks.h"
 
@@ -114,6 +116,7 @@ int TRenamePasses::StartRenaming(const TRenameSettings& Settings, TPassState& St
       const std::optional<TFileInfo> Info = FFiles.Read(Path);
       if (!Info) {
         ShowErrorBox(FDialogs, FileNotFoundMessage(Path));
+        FView.FileProcessed({Path, {}, rrNotFound});
         continue;
       }
 
@@ -129,15 +132,21 @@ int TRenamePasses::StartRenaming(const TRenameSettings& Settings, TPassState& St
         Skip = ReadOnlyMode == rmNever || Answer == mrNo;
       }
 
-      if (!Skip) {
+      if (Skip) {
+        FView.FileProcessed({Path, {}, rrSkipped});
+      } else {
         const TDateTime FileDate = ReadDates ? Info->LastWriteDate : 0;
         const std::string NewName =
             BuildNewFileName(NamePart(Path), FileDate, Settings, State.UsedFields, State.CounterValue, FContext);
         // Refused or failed renames are skipped without a message, as are existing targets.
         if (RenameNoReplace(Path, NewName)) {
           const std::string NewPath = FGrid.File(I).Path + NewName;  // the entry's folder, "/" included
-          if (NewPath != Path) ++Renamed;
+          const bool Changed = NewPath != Path;
+          if (Changed) ++Renamed;
           FGrid.UpdateFile(I, NewPath);
+          FView.FileProcessed({Path, NewName, Changed ? rrRenamed : rrUnchanged});
+        } else {
+          FView.FileProcessed({Path, NewName, rrFailed, errno});
         }
       }
       FGrid.SetNewFileName(I, std::string());

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "base/Dialogs.h"
 #include "filegrid/FileInfoReader.h"
@@ -13,6 +14,21 @@
 #include "rename/BuildName.h"
 #include "rename/Fields.h"
 #include "rename/RenameSettings.h"
+
+// What became of one checked file in a renaming pass.
+enum TRenameResult {
+  rrRenamed,    // its path changed
+  rrUnchanged,  // the new name was its name: nothing was done
+  rrNotFound,   // it was not there
+  rrSkipped,    // read-only, and the answer left it alone
+  rrFailed,     // the rename was refused; Error says why
+};
+struct TRenameOutcome {
+  std::string_view Path;     // before the pass
+  std::string_view NewName;  // empty when no name was built
+  TRenameResult Result = rrRenamed;
+  int Error = 0;  // the errno of a refused rename
+};
 
 // What a pass needs of the main window.
 class TPassView {
@@ -27,6 +43,8 @@ class TPassView {
   virtual void ShowProgress(int Maximum) = 0;
   virtual void SetProgress(int Position) = 0;
   virtual void HideProgress() = 0;
+  // Renaming: told once per checked file, in list order, what became of it.
+  virtual void FileProcessed(const TRenameOutcome& /*Outcome*/) {}
 };
 
 // The state a pass changes beyond the grid: the field groups in use (held by
@@ -45,7 +63,8 @@ std::string RenamedCountMessage(int Count);
 
 class TRenamePasses {
  public:
-  // Files must be the reader the grid reads with. Everything must outlive the passes.
+  // Files is what the passes look each file up with, usually the reader the
+  // grid reads with. Everything must outlive the passes.
   TRenamePasses(TVmVirtualFileGrid& Grid, TFileInfoReader& Files, TDialogs& Dialogs, TPassView& View,
                 TFieldContext Context = {})
       : FGrid(Grid), FFiles(Files), FDialogs(Dialogs), FView(View), FContext(std::move(Context)) {}

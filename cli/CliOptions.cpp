@@ -1,0 +1,221 @@
+#include "cli/CliOptions.h"
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+// An option that changes one rule: it sets Flag to FlagValue and, when it
+// takes a value, stores the value in Text. With Choice, the value is a word
+// instead: "zeros" sets Flag to FlagValue, "spaces" to its opposite.
+struct TRuleOption {
+  std::string_view Name;
+  bool TRenameSettings::*Flag = nullptr;
+  bool FlagValue = true;
+  std::string TRenameSettings::*Text = nullptr;
+  bool Choice = false;
+
+  bool TakesValue() const { return Text || Choice; }
+};
+
+constexpr TRuleOption RuleOptions[] = {
+    {"--upper", &TRenameSettings::UpperCase},
+    {"--no-upper", &TRenameSettings::UpperCase, false},
+    {"--lower", &TRenameSettings::LowerCase},
+    {"--no-lower", &TRenameSettings::LowerCase, false},
+    {"--remove-ext", &TRenameSettings::DelExtension},
+    {"--no-remove-ext", &TRenameSettings::DelExtension, false},
+    {"--add-ext", &TRenameSettings::AddExtension, true, &TRenameSettings::FileExtension},
+    {"--no-add-ext", &TRenameSettings::AddExtension, false},
+    {"--search", &TRenameSettings::SearchAndReplace, true, &TRenameSettings::SearchString},
+    {"--replace", &TRenameSettings::SearchAndReplace, true, &TRenameSettings::ReplaceString},
+    {"--no-search", &TRenameSettings::SearchAndReplace, false},
+    {"--counter-start", nullptr, false, &TRenameSettings::CounterStartValue},
+    {"--counter-step", nullptr, false, &TRenameSettings::CounterStepSize},
+    {"--counter-width", &TRenameSettings::CounterSameWidth, true, &TRenameSettings::CounterWidth},
+    {"--no-counter-width", &TRenameSettings::CounterSameWidth, false},
+    {"--fill", &TRenameSettings::CounterFillZeros, true, nullptr, true},
+};
+
+const TRuleOption* FindRuleOption(std::string_view Name) {
+  for (const TRuleOption& Option : RuleOptions)
+    if (Option.Name == Name) return &Option;
+  return nullptr;
+}
+
+// The options that say how to run. Set stores the value (empty for options
+// without one) and returns an error text, or the empty text.
+struct TRunOption {
+  std::string_view Name;
+  bool TakesValue;
+  std::function<std::string(TCliOptions&, const std::string&)> Set;
+};
+
+std::string SetFlag(bool& Flag) {
+  Flag = true;
+  return {};
+}
+
+const std::vector<TRunOption>& RunOptions() {
+  static const std::vector<TRunOption> Options = {
+      {"--profile", true, [](TCliOptions& O, const std::string& V) { return O.ProfileFile = V, std::string(); }},
+      {"--apply", false, [](TCliOptions& O, const std::string&) { return SetFlag(O.Apply); }},
+      {"--names", false, [](TCliOptions& O, const std::string&) { return SetFlag(O.Names); }},
+      {"--json", false, [](TCliOptions& O, const std::string&) { return SetFlag(O.Json); }},
+      {"--read-only", true,
+       [](TCliOptions& O, const std::string& V) {
+         if (V == "ask") O.ReadOnly = roAsk;
+         else if (V == "yes") O.ReadOnly = roYes;
+         else if (V == "no") O.ReadOnly = roNo;
+         else return "--read-only takes ask, yes or no, not '" + V + "'";
+         return std::string();
+       }},
+      {"--files-from", true, [](TCliOptions& O, const std::string& V) { return O.FilesFrom = V, std::string(); }},
+      {"--null", false, [](TCliOptions& O, const std::string&) { return SetFlag(O.NullSeparated); }},
+      {"-0", false, [](TCliOptions& O, const std::string&) { return SetFlag(O.NullSeparated); }},
+      {"--help", false, [](TCliOptions& O, const std::string&) { return SetFlag(O.Help); }},
+      {"-h", false, [](TCliOptions& O, const std::string&) { return SetFlag(O.Help); }},
+      {"--version", false, [](TCliOptions& O, const std::string&) { return SetFlag(O.Version); }},
+      {"-V", false, [](TCliOptions& O, const std::string&) { return SetFlag(O.Version); }},
+  };
+  return Options;
+}
+
+const TRunOption* FindRunOption(std::string_view Name) {
+  for (const TRunOption& Option : RunOptions())
+    if (Option.Name == Name) return &Option;
+  return nullptr;
+}
+
+// The checks that concern several options together.
+std::string CheckCombination(const TCliOptions& O) {
+  if (O.Names && O.Apply) return "--names touches no file and cannot go with --apply";
+  if (O.Names && (!O.Paths.empty() || !O.FilesFrom.empty()))
+    return "--names reads names from standard input and takes no paths";
+  if (!O.Names && O.Paths.empty() && O.FilesFrom.empty()) return "no files given";
+  if (O.NullSeparated && !O.Names && O.FilesFrom.empty()) return "--null goes with --files-from or --names";
+  return {};
+}
+
+}  // namespace
+
+TCliParseResult ParseCliOptions(const std::vector<std::string>& Args) {
+  TCliParseResult Result;
+  TCliOptions& O = Result.Options;
+  size_t I = 0;
+  for (; I < Args.size(); ++I) {
+    const std::string& Arg = Args[I];
+    if (Arg == "--") {
+      ++I;
+      break;
+    }
+    // "-" alone and everything that does not start with "-" is the first path.
+    if (Arg.size() < 2 || Arg[0] != '-') break;
+
+    const size_t Equals = Arg.starts_with("--") ? Arg.find('=') : std::string::npos;
+    const std::string Name = Arg.substr(0, Equals);
+    const TRuleOption* Rule = FindRuleOption(Name);
+    const TRunOption* Run = Rule ? nullptr : FindRunOption(Name);
+    if (!Rule && !Run) {
+      Result.Error = "unknown option '" + Name + "'";
+      return Result;
+    }
+    const bool TakesValue = Rule ? Rule->TakesValue() : Run->TakesValue;
+    std::string Value;
+    if (Equals != std::string::npos) {
+      if (!TakesValue) {
+        Result.Error = "option '" + Name + "' takes no value";
+        return Result;
+      }
+      Value = Arg.substr(Equals + 1);
+    } else if (TakesValue) {
+      if (I + 1 == Args.size()) {
+        Result.Error = "option '" + Name + "' needs a value";
+        return Result;
+      }
+      Value = Args[++I];
+    }
+
+    if (Rule) {
+      if (Rule->Choice && Value != "zeros" && Value != "spaces") {
+        Result.Error = Name + " takes zeros or spaces, not '" + Value + "'";
+        return Result;
+      }
+      O.Overrides.push_back({Name, std::move(Value)});
+    } else {
+      Result.Error = Run->Set(O, Value);
+      if (!Result.Error.empty()) return Result;
+    }
+  }
+  O.Paths.assign(Args.begin() + static_cast<std::ptrdiff_t>(I), Args.end());
+  if (!O.Help && !O.Version) Result.Error = CheckCombination(O);
+  return Result;
+}
+
+TRenameSettings ApplyOverrides(TRenameSettings Settings, const std::vector<TRuleOverride>& Overrides) {
+  for (const TRuleOverride& Override : Overrides) {
+    const TRuleOption* Rule = FindRuleOption(Override.Option);
+    if (!Rule) continue;
+    if (Rule->Flag && Rule->Choice)
+      Settings.*Rule->Flag = (Override.Value == "zeros") == Rule->FlagValue;
+    else if (Rule->Flag)
+      Settings.*Rule->Flag = Rule->FlagValue;
+    if (Rule->Text) Settings.*Rule->Text = Override.Value;
+  }
+  return Settings;
+}
+
+std::string_view CliHelpText() {
+  return R"(Usage: quorvane-cli [OPTIONS] PATH...
+       quorvane-cli [OPTIONS] --files-from FILE
+       quorvane-cli [OPTIONS] --names < NAMES
+
+Renames files by the rules of Quorvane 2: case, extension, and search and
+replace with wildcards and fields. The files are taken in the order given.
+Without --apply nothing is renamed: each file's path and new name are shown,
+separated by a tab. Options come before the paths; "--" ends them.
+
+Rules (they override the profile's values, later options the earlier ones):
+  --profile FILE        start from the rules of a profile file (*.prf)
+  --upper, --no-upper   change the name to upper case
+  --lower, --no-lower   change the name to lower case (wins over --upper)
+  --remove-ext, --no-remove-ext
+                        remove the last extension
+  --add-ext EXT, --no-add-ext
+                        add the extension EXT (after a removal)
+  --search TEXT         search text; switches search and replace on
+  --replace TEXT        replacement text; switches search and replace on
+  --no-search           switch search and replace off
+  --counter-start N     first counter value (default 1)
+  --counter-step N      counter step (default 1)
+  --counter-width N, --no-counter-width
+                        give every counter text exactly N characters
+  --fill zeros|spaces   what fills a counter text to its width (default zeros)
+
+Search text: * any characters, ? one character, " at the start or end of the
+text stands for the start or end of the name, <...> captures a part as <1> to
+<9>. Replacement fields: <1>..<9>, <name>, <typ>, <zaehler> (the counter),
+<datum,a|d,k|e|t|m|j> (current or file date), <zeit,a|d,ko|ku|se|m|st>
+(current or file time).
+
+Running:
+  --apply               rename the files; a name that is taken is never
+                        replaced. Ends with the number of renamed files.
+  --read-only=ask|yes|no
+                        rename read-only files? ask (the default) asks on a
+                        terminal and means no without one
+  --names               read one name per line from standard input and show
+                        each new name; no file is touched
+  --json                one JSON object per file: "path", "newName", and with
+                        --apply "renamed" and, when not renamed, "reason"
+  --files-from FILE     read the paths from FILE, one per line ("-": standard
+                        input)
+  -0, --null            the paths or names read, and the new names --names
+                        shows, end in NUL bytes instead of line ends
+  -h, --help            show this text
+  -V, --version         show the version
+
+Exit status: 0 done; 1 the rules were refused (the message is on standard
+error) or a file could not be found or renamed; 2 the command line is wrong.
+)";
+}

@@ -1,0 +1,14 @@
+#include <unistd.h>
+
+#include <iostream>
+
+#include "cli/CliRun.h"
+
+int main(int argc, char* argv[]) {
+  // The streams are only used through iostreams: no need to keep them in step with stdio.
+  std::ios::sync_with_stdio(false);
+  TCliEnvironment Env{std::cin, std::cout, std::cerr, ::isatty(STDIN_FILENO) == 1, {}, true};
+  const int Status = RunCli(std::vector<std::string>(argv + 1, argv + argc), Env);
+  std::cout.flush();
+  return std::cout ? Status : esFailed;
+}
