@@ -769,8 +769,15 @@ TAppSettings TWindowMain::CurrentSettings() const {
 }
 
 void TWindowMain::ApplySettings(const TAppSettings& Settings) {
-  if (Settings.Maximized) setWindowState(windowState() | Qt::WindowMaximized);
-  else if (Settings.WindowWidth > 0 && Settings.WindowHeight > 0) resize(Settings.WindowWidth, Settings.WindowHeight);
+  if (Settings.Maximized) {
+    setWindowState(windowState() | Qt::WindowMaximized);
+  } else if (Settings.WindowWidth > 0 && Settings.WindowHeight > 0) {
+    // A stored size never makes the window larger than the screen it opens on.
+    QSize Size(Settings.WindowWidth, Settings.WindowHeight);
+    if (const QScreen* Screen = screen()) Size = Size.boundedTo(Screen->availableGeometry().size());
+    resize(Size);
+    if (const QScreen* Screen = screen()) move(Screen->availableGeometry().center() - rect().center());
+  }
   if (Settings.ShowToolbarCaptions) {
     menuitemToolbarShowCaptions->setChecked(*Settings.ShowToolbarCaptions);
     menuitemToolbarShowCaptionsClick();
