@@ -28,7 +28,10 @@ void TRecentFiles::LoadExisting(const std::vector<std::string>& Paths) {
 
 std::string TRecentFiles::Caption(int Index) const {
   const std::string& Path = FItems.at(static_cast<size_t>(Index));
-  std::string Result = "&" + std::to_string(Index + 1) + " ";
+  // Built by appending: GCC 12 warns falsely about "&" + std::to_string(...) at -O3.
+  std::string Result = "&";
+  Result += std::to_string(Index + 1);
+  Result += ' ';
   for (const char C : std::string_view(Path).substr(Path.rfind('/') + 1)) {
     if (C == '&') Result += '&';
     Result += C;
