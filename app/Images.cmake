@@ -1,6 +1,7 @@
 # The pictures of the window, taken from the Adwaita icon theme (Debian's
 # adwaita-icon-theme, installed by tools/setup) and compiled into the program
-# as resources: ":/toolbar/NN.png", ":/fields/NN.png", ":/pictures/NN.png".
+# as resources: ":/toolbar/NN.png", ":/fields/NN.png", ":/pictures/NN.png";
+# and the program's own icon as ":/pictures/quorvane.png".
 set(QUORVANE_ICON_THEME_DIR /usr/share/icons/Adwaita CACHE PATH "The Adwaita icon theme's folder")
 
 set(quorvane_toolbar_images
@@ -62,5 +63,9 @@ function(quorvane_add_images TARGET)
       math(EXPR index "${index} + 1")
     endforeach()
   endforeach()
+  # The program's own icon, for its windows.
+  set(icon ${PROJECT_SOURCE_DIR}/app/desktop/quorvane-48.png)
+  set_source_files_properties(${icon} PROPERTIES QT_RESOURCE_ALIAS "pictures/quorvane.png")
+  list(APPEND files ${icon})
   qt_add_resources(${TARGET} quorvane_images PREFIX "/" FILES ${files})
 endfunction()

@@ -35,8 +35,9 @@
 #include "ui/QtDialogs.h"
 
 const std::array<std::string_view, 33> FieldTags = {
-    "",        "<1>",            "<2>",            "<3>",            "<4>",            "<5>",
-    "<6>",     "<7>",            "<8>",            "<9>",            NameFieldKey,     TypeFieldKey,
+    "",  // tag 0 is not used
+    "<1>", "<2>", "<3>", "<4>", "<5>", "<6>", "<7>", "<8>", "<9>",
+    NameFieldKey, TypeFieldKey,
     DateFieldKeys[0], DateFieldKeys[1], DateFieldKeys[2], DateFieldKeys[3], DateFieldKeys[4],
     DateFieldKeys[5], DateFieldKeys[6], DateFieldKeys[7], DateFieldKeys[8], DateFieldKeys[9],
     TimeFieldKeys[0], TimeFieldKeys[1], TimeFieldKeys[2], TimeFieldKeys[3], TimeFieldKeys[4],

@@ -73,6 +73,7 @@ TEST_F(WindowMainTest, StartsWithTheCommandLineFilesTickedInOrder) {
   EXPECT_EQ(Listed(), "b.txt a.txt b.txt");  // duplicates stay, missing files are left out
   EXPECT_TRUE(FileControlsEnabled());
   EXPECT_EQ(Window->windowTitle(), "Quorvane 2 []");
+  EXPECT_FALSE(Window->windowIcon().isNull());
   EXPECT_TRUE(Dialogs.Shown.empty());
 
   Open();
@@ -355,7 +356,7 @@ TEST_F(WindowMainTest, SettingsCarryTheWindowToTheNextStart) {
     TWindowMainOptions Options;
     Options.Settings = Environment;
     TWindowMain First(Dialogs, std::move(Options));
-    First.resize(900, 500);
+    First.resize(700, 450);
     First.menuitemToolbarShowCaptions->trigger();
     First.LoadProfile(Profile);
     First.gridFiles->header()->moveSection(First.gridFiles->header()->visualIndex(fcSize), 0);
@@ -367,7 +368,7 @@ TEST_F(WindowMainTest, SettingsCarryTheWindowToTheNextStart) {
   TWindowMainOptions Options;
   Options.Settings = Environment;
   TWindowMain Second(Dialogs, std::move(Options));
-  EXPECT_EQ(Second.size(), QSize(900, 500));
+  EXPECT_EQ(Second.size(), QSize(700, 450));
   EXPECT_FALSE(Second.menuitemToolbarShowCaptions->isChecked());
   EXPECT_EQ(Second.toolbarFileGrid->toolButtonStyle(), Qt::ToolButtonIconOnly);
   EXPECT_EQ(Second.RecentFiles().Items(), std::vector<std::string>{Profile});
