@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "rename/BuildName.h"
+
 void TRecentFiles::Add(const std::string& FileName) {
   if (FileName.empty()) return;
   std::error_code Error;
@@ -32,7 +34,7 @@ std::string TRecentFiles::Caption(int Index) const {
   std::string Result = "&";
   Result += std::to_string(Index + 1);
   Result += ' ';
-  for (const char C : std::string_view(Path).substr(Path.rfind('/') + 1)) {
+  for (const char C : NamePart(Path)) {
     if (C == '&') Result += '&';
     Result += C;
   }

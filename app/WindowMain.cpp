@@ -29,6 +29,7 @@
 #include "app/Profile.h"
 #include "app/WindowInfo.h"
 #include "filegrid/VmColorLib.h"
+#include "rename/BuildName.h"
 #include "rename/FrmCounter.h"
 #include "ui/Anchors.h"
 #include "ui/FitFont.h"
@@ -430,10 +431,7 @@ void TWindowMain::UpdateControlStates() {
 }
 
 void TWindowMain::UpdateTitle() {
-  const std::string& Path = FProfileFileName;
-  const size_t Slash = Path.rfind('/');
-  const std::string Name = Slash == std::string::npos ? Path : Path.substr(Slash + 1);
-  setWindowTitle(QStringLiteral("%1 [%2]").arg(Text(Title), FromUtf8(Name)));
+  setWindowTitle(QStringLiteral("%1 [%2]").arg(Text(Title), FromUtf8(std::string(NamePart(FProfileFileName)))));
 }
 
 // --- Files arriving -----------------------------------------------------------

@@ -344,13 +344,17 @@ QPoint TFileGridView::PrepareGridMenu(std::optional<QPoint> Point) {
     }
   } else if (SelectedCount() > 0) {
     Target = true;
-    int Last = FirstSelectedRow();
-    for (int Row = Last; Row >= 0; Row = NextSelectedRow(Row)) Last = Row;
-    const int FirstColumn = header()->logicalIndex(std::max(0, [&] {
-      for (int Position = 0; Position < header()->count(); ++Position)
-        if (!header()->isSectionHidden(header()->logicalIndex(Position))) return Position;
-      return 0;
-    }()));
+    const auto& Rows = Selection();
+    const int Last = static_cast<int>(std::find(Rows.rbegin(), Rows.rend(), 1).base() - Rows.begin()) - 1;
+    // The first visible column in display order.
+    int FirstColumn = header()->logicalIndex(0);
+    for (int Position = 0; Position < header()->count(); ++Position) {
+      const int Column = header()->logicalIndex(Position);
+      if (!header()->isSectionHidden(Column)) {
+        FirstColumn = Column;
+        break;
+      }
+    }
     At = visualRect(FModel->index(Last, FirstColumn)).center();
     if (At.y() < 0) At.setY(-5);
     else if (At.y() > viewport()->height()) At.setY(viewport()->height() + 5);
