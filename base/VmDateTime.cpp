@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <ctime>
 
 namespace {
 
@@ -57,4 +58,13 @@ TDateTimeParts DecodeDateTime(TDateTime Value) {
   P.Minute = static_cast<int>(Seconds / 60 % 60);
   P.Second = static_cast<int>(Seconds % 60);
   return P;
+}
+
+double UnixTimeToDateTime(int64_t Seconds) {
+  const time_t T = static_cast<time_t>(Seconds);
+  struct tm Local {};
+  if (localtime_r(&T, &Local) == nullptr) return 0;
+  // File times keep seconds in steps of two.
+  return EncodeDateTime({Local.tm_year + 1900, Local.tm_mon + 1, Local.tm_mday, Local.tm_hour, Local.tm_min,
+                         Local.tm_sec & ~1});
 }

@@ -34,15 +34,6 @@ bool StatFile(int DirFd, const char* Name, unsigned Mask, struct statx& Stx) {
 
 }  // namespace
 
-double UnixTimeToDateTime(int64_t Seconds) {
-  const time_t T = static_cast<time_t>(Seconds);
-  struct tm Local {};
-  if (localtime_r(&T, &Local) == nullptr) return 0;
-  // File times keep seconds in steps of two.
-  return EncodeDateTime({Local.tm_year + 1900, Local.tm_mon + 1, Local.tm_mday, Local.tm_hour, Local.tm_min,
-                         Local.tm_sec & ~1});
-}
-
 std::string TruncateUtf8(std::string_view Text, size_t MaxChars) {
   size_t Chars = 0;
   for (size_t I = 0; I < Text.size(); ++I) {

@@ -5,6 +5,7 @@
 
 #include <QMimeDatabase>
 
+#include "base/VmDateTime.h"
 #include "filegrid/FileGridFile.h"
 
 #include <cstdint>
@@ -115,14 +116,6 @@ class TLinuxFileInfoReader : public TFileInfoReader {
   TFileTypeNames FTypes;
   TReadScope FScope = rsGrid;
 };
-
-// A time in seconds since 1970 as a local date-time value (days since
-// 1899-12-30), the seconds rounded down to even and fractions dropped. Times
-// outside the years that DOS dates can hold are kept as they are; before
-// 1899-12-30 the value is negative with the time of day as a positive
-// fraction (-1.25 is 29 December 1899, 06:00). 0 when the time cannot be
-// converted.
-double UnixTimeToDateTime(int64_t Seconds);
 
 // The first MaxChars code points of a UTF-8 text.
 std::string TruncateUtf8(std::string_view Text, size_t MaxChars);

@@ -1,0 +1,61 @@
+// The few file-system calls a renaming pass makes, behind an interface so
+// that tests can make any of them fail or stop the process dead at a chosen
+// step. Every call returns 0 or the errno of its failure.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// What a pass knows of one directory entry. A symbolic link is the link
+// itself: renaming moves the link, so the link is what must stay the same.
+struct TFileStatus {
+  uint64_t Device = 0;
+  uint64_t Inode = 0;
+  uint64_t Size = 0;
+  int64_t ModifiedNs = 0;  // last write, nanoseconds since 1970
+  bool ReadOnly = false;   // the owner has no write permission (never for a link)
+  bool Directory = false;
+  // The last write of the file the name leads to (a link's target while it
+  // exists), in seconds since 1970: what the date fields show. NoDate for a
+  // name that stands for no file on disk.
+  static constexpr int64_t NoDate = INT64_MIN;
+  int64_t DateSeconds = 0;
+
+  // Whether both describe the same unchanged file: same inode, size and last write.
+  bool SameFileUnchanged(const TFileStatus& Other) const {
+    return Device == Other.Device && Inode == Other.Inode && Size == Other.Size && ModifiedNs == Other.ModifiedNs;
+  }
+  bool SameInode(const TFileStatus& Other) const { return Device == Other.Device && Inode == Other.Inode; }
+};
+
+class TFileSystem {
+ public:
+  virtual ~TFileSystem() = default;
+  // The entry at Path without following a last link; nothing when there is none.
+  virtual std::optional<TFileStatus> Stat(const std::string& Path) = 0;
+  // Renames From to To; with NoReplace an existing To makes it fail with
+  // EEXIST. A file system that cannot promise that answers EINVAL.
+  virtual int Rename(const std::string& From, const std::string& To, bool NoReplace) = 0;
+  // A second name To for the file From; fails with EEXIST when To exists.
+  virtual int Link(const std::string& From, const std::string& To) = 0;
+  // Removes the name Path (an empty folder too).
+  virtual int Unlink(const std::string& Path) = 0;
+  // Creates an empty file (or folder) at Path, failing with EEXIST when
+  // anything is there: a name held before another program can take it.
+  virtual int Reserve(const std::string& Path, bool Directory) = 0;
+  // Whether the folder compares names without regard to case, found out
+  // without writing. Sample is a name the folder holds.
+  virtual bool IgnoresCase(const std::string& Folder, const std::string& Sample) = 0;
+};
+
+// The real file system, through statx, renameat2, link, unlink and open.
+class TLinuxFileSystem : public TFileSystem {
+ public:
+  std::optional<TFileStatus> Stat(const std::string& Path) override;
+  int Rename(const std::string& From, const std::string& To, bool NoReplace) override;
+  int Link(const std::string& From, const std::string& To) override;
+  int Unlink(const std::string& Path) override;
+  int Reserve(const std::string& Path, bool Directory) override;
+  bool IgnoresCase(const std::string& Folder, const std::string& Sample) override;
+};
