@@ -21,18 +21,6 @@ int32_t ToInt(const std::string& Text) {
   return *Value;
 }
 
-// The prepared search and replacement of the texts last used on this thread,
-// so that a pass does not prepare them again for every name.
-const TSearchReplace& Prepared(const TRenameSettings& Settings) {
-  thread_local TSearchReplace Last;
-  thread_local bool Valid = false;
-  if (!Valid || Last.SearchString() != Settings.SearchString || Last.ReplaceString() != Settings.ReplaceString) {
-    Last = TSearchReplace(Settings.SearchString, Settings.ReplaceString);
-    Valid = true;
-  }
-  return Last;
-}
-
 }  // namespace
 
 std::string RemoveFileExt(std::string_view Name) {
@@ -57,8 +45,18 @@ std::string_view NamePart(std::string_view Path) {
   return Slash == std::string_view::npos ? Path : Path.substr(Slash + 1);
 }
 
-std::string BuildNewFileName(std::string_view FileName, TDateTime FileDate, const TRenameSettings& Settings,
-                             TUsedFields UsedFields, int32_t& CounterValue, const TFieldContext& Context) {
+TNameBuilder::TNameBuilder(const TRenameSettings& Settings, TUsedFields UsedFields, TFieldContext Context)
+    : FSettings(Settings), FUsedFields(UsedFields), FContext(std::move(Context)) {
+  if (!Settings.SearchAndReplace) return;
+  FSearch = TSearchReplace(Settings.SearchString, Settings.ReplaceString);
+  if (UsedFields.Contains(ufCounter)) {
+    FWidth = Settings.CounterSameWidth ? ToInt(Settings.CounterWidth) : 0;
+    FStep = ToInt(Settings.CounterStepSize);
+  }
+}
+
+std::string TNameBuilder::Build(std::string_view FileName, TDateTime FileDate, int32_t& CounterValue) const {
+  const TRenameSettings& Settings = FSettings;
   // Name is only copied when a rule changes it.
   std::string Changed;
   std::string_view Name = FileName;
@@ -73,17 +71,20 @@ std::string BuildNewFileName(std::string_view FileName, TDateTime FileDate, cons
   if (!Settings.SearchAndReplace) return std::string(Name);
 
   TItemList Items;
-  if (UsedFields.Contains(ufNameType)) {
+  if (FUsedFields.Contains(ufNameType)) {
     Items.Add(NameFieldKey, RemoveFileExt(Name));
     Items.Add(TypeFieldKey, GetFileExt(Name));
   }
-  if (UsedFields.Contains(ufCounter)) {
-    const int32_t Width = Settings.CounterSameWidth ? ToInt(Settings.CounterWidth) : 0;
-    const int32_t Step = ToInt(Settings.CounterStepSize);
-    Items.Add(CounterFieldKey, CounterText(CounterValue, Settings.CounterSameWidth, Width, Settings.CounterFillZeros));
-    CounterValue = AdvanceCounter(CounterValue, Step);
+  if (FUsedFields.Contains(ufCounter)) {
+    Items.Add(CounterFieldKey, CounterText(CounterValue, Settings.CounterSameWidth, FWidth, Settings.CounterFillZeros));
+    CounterValue = AdvanceCounter(CounterValue, FStep);
   }
-  if (UsedFields.Contains(ufDate)) AddDateFields(Items, FileDate, Context);
-  if (UsedFields.Contains(ufTime)) AddTimeFields(Items, FileDate, Context);
-  return Prepared(Settings).ApplyKeepingItems(Name, Items);
+  if (FUsedFields.Contains(ufDate)) AddDateFields(Items, FileDate, FContext);
+  if (FUsedFields.Contains(ufTime)) AddTimeFields(Items, FileDate, FContext);
+  return FSearch.ApplyKeepingItems(Name, Items);
+}
+
+std::string BuildNewFileName(std::string_view FileName, TDateTime FileDate, const TRenameSettings& Settings,
+                             TUsedFields UsedFields, int32_t& CounterValue, const TFieldContext& Context) {
+  return TNameBuilder(Settings, UsedFields, Context).Build(FileName, FileDate, CounterValue);
 }

@@ -7,6 +7,7 @@
 
 #include "rename/Clock.h"
 #include "rename/Fields.h"
+#include "rename/Matcher.h"
 #include "rename/RenameSettings.h"
 
 // Name without its last extension: everything before the last "." that comes
@@ -19,12 +20,30 @@ std::string AppendFileExt(std::string_view Name, std::string_view Ext);
 // The part of a path after its last "/" (the whole text when there is none).
 std::string_view NamePart(std::string_view Path);
 
-// The new name of one file. FileName is the name part only. Runs, in this
-// order: upper case, lower case (both set: lower case wins), removal of the
-// extension, addition of FileExtension, then search and replace with the
-// fields in UsedFields. While the counter is used, each call gives the name
-// CounterValue and then advances it by the step (wrapping at 32 bits).
-// Settings must have passed CheckRenameSettings with this UsedFields; a
-// counter number that is no integer throws EConvertError.
+// The rules of one pass made ready once: the search text prepared for the
+// matcher and the counter numbers converted. One builder serves one thread.
+class TNameBuilder {
+ public:
+  // Settings must have passed CheckRenameSettings with this UsedFields; a
+  // counter number that is no integer throws EConvertError.
+  TNameBuilder(const TRenameSettings& Settings, TUsedFields UsedFields, TFieldContext Context = {});
+
+  // The new name of one file. FileName is the name part only. Runs, in this
+  // order: upper case, lower case (both set: lower case wins), removal of the
+  // extension, addition of FileExtension, then search and replace with the
+  // fields in UsedFields. While the counter is used, each call gives the name
+  // CounterValue and then advances it by the step (wrapping at 32 bits).
+  std::string Build(std::string_view FileName, TDateTime FileDate, int32_t& CounterValue) const;
+  TUsedFields UsedFields() const { return FUsedFields; }
+
+ private:
+  TRenameSettings FSettings;
+  TUsedFields FUsedFields;
+  TFieldContext FContext;
+  TSearchReplace FSearch;
+  int32_t FWidth = 0, FStep = 0;
+};
+
+// One name with rules made ready for it alone (see TNameBuilder).
 std::string BuildNewFileName(std::string_view FileName, TDateTime FileDate, const TRenameSettings& Settings,
                              TUsedFields UsedFields, int32_t& CounterValue, const TFieldContext& Context = {});

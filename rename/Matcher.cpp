@@ -35,11 +35,6 @@ void CopyBrackets(TBracketState& To, const TBracketState& From, int32_t Count) {
   }
 }
 
-// Per-thread scratch buffers for the working name, so that matching many
-// names does not allocate for each.
-thread_local std::u32string WorkingName;
-thread_local std::string WorkingBytes;
-
 constexpr char AsciiBoundaryMark = '\xFF';
 
 // Appends a part of the working name to the new name.
@@ -128,14 +123,14 @@ std::string TSearchReplace::Dispatch(std::string_view Name, const TItemList& Ite
     // A search text with other characters cannot match an ASCII name: each
     // of its characters must match one of the name's for a match to complete.
     if (!FSearchIsAscii) return std::string(Name);
-    std::string& Buffer = WorkingBytes;
+    std::string& Buffer = FWorkingBytes;
     Buffer.clear();
     if (FAnchorStart) Buffer.push_back(AsciiBoundaryMark);
     Buffer.append(Name);
     if (FAnchorEnd) Buffer.push_back(AsciiBoundaryMark);
     return Run<char>(Buffer, FSearchBytes, Items, Record);
   }
-  std::u32string& Buffer = WorkingName;
+  std::u32string& Buffer = FWorkingName;
   Buffer.clear();
   if (FAnchorStart) Buffer.push_back(NameBoundaryMark);
   DecodeUtf8(Name, Buffer);

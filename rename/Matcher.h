@@ -114,6 +114,10 @@ class TSearchReplace {
   bool FSearchIsAscii = false;
   bool FAnchorStart = false;
   bool FAnchorEnd = false;
+  // Scratch buffers for the working name, so that matching many names does
+  // not allocate for each; one object therefore serves one thread.
+  mutable std::u32string FWorkingName;
+  mutable std::string FWorkingBytes;
   // For each search position (from 0), the position (from 1) just behind the
   // run of ordinary characters, or of "?", that it belongs to, so that such
   // runs are taken in one loop.
