@@ -20,12 +20,14 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
 
 #include "app/FolderBrowser.h"
 #include "app/InstanceServer.h"
+#include "app/PassList.h"
 #include "app/Profile.h"
 #include "app/WindowInfo.h"
 #include "filegrid/VmColorLib.h"
@@ -88,6 +90,7 @@ class TThemedToolBar : public QToolBar {
 TWindowMain::TWindowMain(TWindowDialogs& Dialogs, TWindowMainOptions Options, QWidget* Parent)
     : QMainWindow(Parent), FDialogs(Dialogs), FOptions(std::move(Options)) {
   FReader = FOptions.Reader ? FOptions.Reader : std::make_shared<TLinuxFileInfoReader>();
+  FFileSystem = FOptions.FileSystem ? FOptions.FileSystem : std::make_shared<TLinuxFileSystem>();
   setObjectName(QStringLiteral("WindowMain"));
   setWindowIcon(QIcon(QStringLiteral(":/pictures/quorvane.png")));
   CreateToolbars();
@@ -95,7 +98,18 @@ TWindowMain::TWindowMain(TWindowDialogs& Dialogs, TWindowMainOptions Options, QW
   CreateFieldMenu();
   frmCounter = new TfrmCounter(FDialogs, this);
   TPassView& View = *this;
-  FPasses = std::make_unique<TRenamePasses>(gridFiles->Grid(), *FReader, FDialogs, View, FOptions.FieldContext);
+  FPasses = std::make_unique<TRenamePasses>(*FFileSystem, FDialogs, View, FOptions.FieldContext);
+  FPreviewTimer = new QTimer(this);
+  FPreviewTimer->setSingleShot(true);
+  FPreviewTimer->setInterval(150);
+  connect(FPreviewTimer, &QTimer::timeout, this, &TWindowMain::RefreshPreview);
+  connect(gridFiles, &TFileGridView::ListChanged, this, &TWindowMain::PreviewMayBeStale);
+  connect(gridFiles->model(), &QAbstractItemModel::dataChanged, this, &TWindowMain::PreviewMayBeStale);
+  for (QCheckBox* Box : {checkboxUpperCase, checkboxLowerCase, checkboxDelExtension, checkboxAddExtension,
+                         checkboxChangeFileName})
+    connect(Box, &QCheckBox::toggled, this, &TWindowMain::PreviewMayBeStale);
+  for (QLineEdit* Edit : {textboxFileExtension, textboxSearchString, textboxReplaceString})
+    connect(Edit, &QLineEdit::textChanged, this, &TWindowMain::PreviewMayBeStale);
   UpdateTitle();
   resize(DesignClientSize);
   if (const QScreen* Screen = screen()) move(Screen->availableGeometry().center() - rect().center());
@@ -284,6 +298,10 @@ void TWindowMain::CreateFileSelection() {
   Anchors->Place(buttonStart, {780, 529, 201, 25}, akRight | akBottom);
   connect(buttonPreview, &QPushButton::clicked, this, &TWindowMain::buttonPreviewClick);
   connect(buttonStart, &QPushButton::clicked, this, &TWindowMain::buttonStartClick);
+  // Under the grid: how many of the previewed names will not be taken.
+  labelPreviewSummary = new QLabel(panelFileSelection);
+  labelPreviewSummary->setObjectName(QStringLiteral("labelPreviewSummary"));
+  Anchors->Place(labelPreviewSummary, {96, 278, 885, 17}, akLeft | akRight | akBottom);
 
   // Tab order: Start, Preview, the grid, the rule groups.
   setTabOrder(buttonStart, buttonPreview);
@@ -664,29 +682,93 @@ TRenameSettings TWindowMain::ReadRenameSettings() const {
 
 void TWindowMain::buttonPreviewClick() {
   TPassState State{FUsedFields, frmCounter->CounterValue()};
-  FPasses->Preview(ReadRenameSettings(), State);
+  const std::optional<TPassResult> Result = FPasses->Preview(CheckedFiles(Grid()), ReadRenameSettings(), State);
   FUsedFields = State.UsedFields;
   frmCounter->SetCounterValue(State.CounterValue);
+  if (Result) {
+    ShowPreview(Grid(), *Result);
+    ShowPassResult(*Result);
+    FPreviewKey = PreviewKey();
+  }
+  AddWaitingFiles();
 }
 
 void TWindowMain::buttonStartClick() {
+  // A preview waiting for its refresh is brought up to date first, so that
+  // the pass compares the files with what the grid shows.
+  if (FPreviewKey && *FPreviewKey != PreviewKey()) RefreshPreview();
+  FPreviewTimer->stop();
   TPassState State{FUsedFields, frmCounter->CounterValue()};
-  FPasses->StartRenaming(ReadRenameSettings(), State);
+  const std::optional<TPassResult> Result = FPasses->StartRenaming(CheckedFiles(Grid()), ReadRenameSettings(), State);
   FUsedFields = State.UsedFields;
   frmCounter->SetCounterValue(State.CounterValue);
+  if (Result) {
+    ShowRenaming(Grid(), *Result);
+    ShowPassResult(*Result);
+  }
+  // What stays in the grid are the names that were not taken, with their
+  // reasons; they are no preview to follow the rules.
+  FPreviewKey.reset();
+  FPasses->ForgetPreview();
+  AddWaitingFiles();
+}
+
+void TWindowMain::ShowPassResult(const TPassResult& Result) {
+  labelPreviewSummary->setText(QString::fromStdString(PassSummary(Result)));
+}
+
+size_t TWindowMain::PreviewKey() const {
+  const TRenameSettings Settings = ReadRenameSettings();
+  size_t Key = 0;
+  const auto Mix = [&Key](size_t Value) { Key ^= Value + 0x9e3779b97f4a7c15ULL + (Key << 6) + (Key >> 2); };
+  const std::hash<std::string> Hash;
+  for (const std::string* Text : {&Settings.FileExtension, &Settings.SearchString, &Settings.ReplaceString,
+                                  &Settings.CounterStartValue, &Settings.CounterStepSize, &Settings.CounterWidth})
+    Mix(Hash(*Text));
+  Mix(size_t(Settings.UpperCase) | size_t(Settings.LowerCase) << 1 | size_t(Settings.DelExtension) << 2 |
+      size_t(Settings.AddExtension) << 3 | size_t(Settings.SearchAndReplace) << 4 |
+      size_t(Settings.CounterSameWidth) << 5 | size_t(Settings.CounterFillZeros) << 6);
+  const TVmVirtualFileGrid& Files = gridFiles->Grid();
+  for (int I = 0; I < Files.FileCount(); ++I) Mix(Files.IsChecked(I) ? Hash(Files.GetFileName(I)) : 1);
+  return Key;
+}
+
+void TWindowMain::PreviewMayBeStale() {
+  if (FPreviewKey && !FPassRunning && !FPreviewTimer->isActive()) FPreviewTimer->start();
+}
+
+void TWindowMain::RefreshPreview() {
+  if (!FPreviewKey || FPassRunning) return;
+  const size_t Key = PreviewKey();
+  if (Key == *FPreviewKey) return;
+  TPassState State{FUsedFields, frmCounter->CounterValue()};
+  const std::optional<TPassResult> Result =
+      FPasses->Preview(CheckedFiles(Grid()), ReadRenameSettings(), State, {.Quiet = true});
+  FUsedFields = State.UsedFields;
+  frmCounter->SetCounterValue(State.CounterValue);
+  if (Result) {
+    ShowPreview(Grid(), *Result);
+    ShowPassResult(*Result);
+    FPreviewKey = PreviewKey();
+  } else {
+    // Rules that are being typed may not pass their checks yet: no preview then.
+    ClearPreview(Grid());
+    labelPreviewSummary->clear();
+    FPreviewKey.reset();
+  }
 }
 
 void TWindowMain::SetPreviewRunning(bool Running) {
-  // Files handed over wait while a pass runs: its message boxes must not
-  // let the list change under it.
-  if (FServer) FServer->SetPaused(Running);
+  FPassRunning = Running;
   for (QWidget* Control : {static_cast<QWidget*>(buttonPreview), static_cast<QWidget*>(buttonStart), panelSettings,
                            panelFileSelection})
     Control->setEnabled(!Running);
 }
 
 void TWindowMain::SetRenamingRunning(bool Running) {
-  if (FServer) FServer->SetPaused(Running);
+  // Files handed over meanwhile wait: the message boxes of the pass must not
+  // let the list change under it.
+  FPassRunning = Running;
   buttonPreview->setVisible(!Running);
   buttonStart->setVisible(!Running);
   panelSettings->setEnabled(!Running);
@@ -717,16 +799,26 @@ void TWindowMain::HideProgress() { progressbarExecution->hide(); }
 // --- Files handed over -------------------------------------------------------
 
 void TWindowMain::BeginBatch() {
+  ++FOpenBatches;
   QApplication::setOverrideCursor(Qt::BusyCursor);
-  Grid().BeginUpdate();
 }
 
-void TWindowMain::AddPath(const std::string& Path) { Grid().AddFile(Path, "", true); }
+// A batch is shown whole or not at all: its files wait until it ends.
+void TWindowMain::AddPath(const std::string& Path) { FWaitingFiles.push_back(Path); }
 
 void TWindowMain::EndBatch() {
+  --FOpenBatches;
+  QApplication::restoreOverrideCursor();
+  AddWaitingFiles();
+}
+
+void TWindowMain::AddWaitingFiles() {
+  if (FPassRunning || FOpenBatches > 0 || FWaitingFiles.empty()) return;
+  Grid().BeginUpdate();
+  for (const std::string& Path : FWaitingFiles) Grid().AddFile(Path, "", true);
+  FWaitingFiles.clear();
   Grid().EndUpdate();
   UpdateControlStates();
-  QApplication::restoreOverrideCursor();
 }
 
 // --- Settings -----------------------------------------------------------------

@@ -27,6 +27,7 @@ class QLineEdit;
 class QMenu;
 class QProgressBar;
 class QPushButton;
+class QTimer;
 class QToolBar;
 class QToolButton;
 class TAnchors;
@@ -44,6 +45,7 @@ struct TWindowMainOptions {
   // reads nor writes settings.
   std::optional<TSettingsEnvironment> Settings;
   std::shared_ptr<TFileInfoReader> Reader;  // the file system; the real one when empty
+  std::shared_ptr<TFileSystem> FileSystem;  // what the passes rename with; the real one when empty
   TFieldContext FieldContext;
   // Listen for files that quorvane-send hands over (the program does; tests
   // that need it turn it on with a private runtime folder).
@@ -137,6 +139,7 @@ class TWindowMain : public QMainWindow, private TPassView, private TCopyDataRece
   QProgressBar* progressbarExecution = nullptr;
   QPushButton* buttonPreview = nullptr;
   QPushButton* buttonStart = nullptr;
+  QLabel* labelPreviewSummary = nullptr;
   TfrmCounter* frmCounter = nullptr;
 
  protected:
@@ -170,6 +173,18 @@ class TWindowMain : public QMainWindow, private TPassView, private TCopyDataRece
   // disabled on the button-face colour.
   static void SetEditUnlocked(QLineEdit* Edit, bool Unlocked);
 
+  // The shown preview follows every change of the rules or the list: a
+  // change marks it for a refresh a moment later.
+  void PreviewMayBeStale();
+  // What a preview depends on, as one number: the rules and the checked list.
+  size_t PreviewKey() const;
+  // Builds the preview again without a message; refused rules clear it.
+  void RefreshPreview();
+  void ShowPassResult(const TPassResult& Result);
+  // Files that arrive while a pass runs or a batch is open wait here and are
+  // added in one bracket when both have ended.
+  void AddWaitingFiles();
+
   // TPassView
   void SetPreviewRunning(bool Running) override;
   void SetRenamingRunning(bool Running) override;
@@ -185,7 +200,13 @@ class TWindowMain : public QMainWindow, private TPassView, private TCopyDataRece
   TWindowDialogs& FDialogs;
   TWindowMainOptions FOptions;
   std::shared_ptr<TFileInfoReader> FReader;
+  std::shared_ptr<TFileSystem> FFileSystem;
   std::unique_ptr<TRenamePasses> FPasses;
+  std::optional<size_t> FPreviewKey;  // while a preview is shown
+  QTimer* FPreviewTimer = nullptr;
+  bool FPassRunning = false;
+  int FOpenBatches = 0;
+  std::vector<std::string> FWaitingFiles;
   TInstanceServer* FServer = nullptr;
   std::string FProfileFileName;
   TRecentFiles FRecentFiles;

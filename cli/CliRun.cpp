@@ -9,14 +9,13 @@
 #include <iterator>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <ostream>
 
 #include "app/Profile.h"
 #include "base/VmStringLib.h"
 #include "cli/CliOptions.h"
 #include "cli/TerminalDialogs.h"
-#include "filegrid/FileGridRows.h"
-#include "filegrid/VirtualFileGrid.h"
 #include "rename/NameText.h"
 #include "rename/RenamePasses.h"
 
@@ -24,167 +23,164 @@ namespace {
 
 constexpr std::string_view ProgramName = "quorvane-cli";
 
-// Finds every path without looking at the disk, with no date. Names given
-// on standard input are read this way, so the file date and time fields give
-// the zero date as they do for a file that cannot be found. When renaming,
-// the list is filled this way too: the pass looks each file up itself right
-// before renaming it, and nothing else of an entry is shown.
-class TUnreadFileReader : public TFileInfoReader {
+// Names given on standard input stand for no file: each is found, with no
+// date (the date and time fields give the zero date), and nothing else is.
+// Their new names are checked against each other as those of real files.
+class TNamesFileSystem : public TFileSystem {
  public:
-  std::optional<TFileInfo> Read(const std::string&) override { return TFileInfo{}; }
+  explicit TNamesFileSystem(const std::vector<std::string>& Names) {
+    for (const std::string& Name : Names) FInodes.emplace(Name, FInodes.size() + 1);
+  }
+  std::optional<TFileStatus> Stat(const std::string& Path) override {
+    const auto Found = FInodes.find(Path);
+    if (Found == FInodes.end()) return std::nullopt;
+    TFileStatus Status;
+    Status.Inode = Found->second;
+    Status.DateSeconds = TFileStatus::NoDate;
+    return Status;
+  }
+  int Rename(const std::string&, const std::string&, bool) override { return EROFS; }
+  int Link(const std::string&, const std::string&) override { return EROFS; }
+  int Unlink(const std::string&) override { return EROFS; }
+  int Reserve(const std::string&, bool) override { return EROFS; }
+  bool IgnoresCase(const std::string&, const std::string&) override { return false; }
+
+ private:
+  std::unordered_map<std::string, uint64_t> FInodes;
 };
 
+// The largest list of paths read from a file or a stream.
+constexpr size_t MaxListBytes = size_t(256) << 20;
+
 // The records of a stream: lines, or texts that end in NUL bytes. A last
-// record without its end counts.
-std::vector<std::string> ReadRecords(std::istream& In, bool NullSeparated) {
-  const std::string Text{std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>()};
+// record without its end counts. Gives nothing, with Problem set, for a
+// stream that cannot be read or is larger than MaxListBytes.
+std::optional<std::vector<std::string>> ReadRecords(std::istream& In, bool NullSeparated, std::string& Problem) {
+  std::string Text;
+  char Buffer[65536];
+  while (In.read(Buffer, sizeof Buffer) || In.gcount() > 0) {
+    Text.append(Buffer, size_t(In.gcount()));
+    if (Text.size() > MaxListBytes) {
+      Problem = "the list is larger than 256 MiB";
+      return std::nullopt;
+    }
+  }
+  if (In.bad()) {
+    Problem = std::strerror(errno);
+    return std::nullopt;
+  }
   std::vector<std::string> Records = Split(Text, NullSeparated ? '\0' : '\n');
   if (Records.back().empty()) Records.pop_back();  // the nothing after the last end
   return Records;
 }
 
-// Why the file at Path cannot be read as a profile; empty when it can.
-std::string ProfileProblem(const std::string& Path) {
+// Why the file at Path cannot be read as a list or a profile; empty when it can.
+std::string FileProblem(const std::string& Path) {
   struct stat Info {};
   if (::stat(Path.c_str(), &Info) != 0) return std::strerror(errno);
-  if (!S_ISREG(Info.st_mode)) return "not a regular file";
+  if (S_ISDIR(Info.st_mode)) return "it is a folder";
+  if (!S_ISREG(Info.st_mode) && !S_ISFIFO(Info.st_mode) && !S_ISCHR(Info.st_mode)) return "not a regular file";
   return {};
 }
 
-// Why a file was not renamed, for --json output; empty when it was.
-std::string_view ReasonText(const TRenameOutcome& Outcome) {
-  switch (Outcome.Result) {
-    case rrRenamed: break;
-    case rrUnchanged: return "unchanged";
-    case rrNotFound: return "not found";
-    case rrSkipped: return "read-only";
-    case rrFailed:
-      if (Outcome.Error == EEXIST) return "exists";
-      if (Outcome.Error == EINVAL) return "invalid name";
-      return "failed";
-  }
-  return {};
+// Whether the entry's file keeps or gets its new name.
+bool IsFine(const TPassEntry& Entry) {
+  return Entry.Status == psRename || Entry.Status == psRenamed || Entry.Status == psUnchanged;
 }
 
 // One object of --json output: the path, the new name (null when none was
-// built), after renaming whether the path changed, and the reason and the
-// system's error text when there is one.
-void WriteJsonLine(std::ostream& Out, std::string_view Path, std::optional<std::string_view> NewName,
-                   std::optional<bool> Renamed, std::string_view Reason, std::string_view Error = {}) {
-  Out << "{\"path\":" << JsonString(Path) << ",\"newName\":" << (NewName ? JsonString(*NewName) : "null");
-  if (Renamed) Out << ",\"renamed\":" << (*Renamed ? "true" : "false");
-  if (!Reason.empty()) Out << ",\"reason\":" << JsonString(Reason);
-  if (!Error.empty()) Out << ",\"error\":" << JsonString(Error);
-  Out << "}\n";
+// built), after renaming whether the path changed, the status and why.
+void WriteJsonLine(std::ostream& Out, const TPassResult& Result, const TPassEntry& Entry, bool Renaming) {
+  const bool NameBuilt = Entry.Status != psNotFound && Entry.Status != psSkipped;
+  Out << "{\"path\":" << JsonString(Entry.Path())
+      << ",\"newName\":" << (NameBuilt ? JsonString(Entry.NewName) : "null");
+  if (Renaming) Out << ",\"renamed\":" << (Entry.Status == psRenamed ? "true" : "false");
+  Out << ",\"status\":" << JsonString(PassStatusKey(Entry.Status))
+      << ",\"reason\":" << JsonString(PassReason(Result, Entry)) << "}\n";
 }
 
-void WriteJsonLine(std::ostream& Out, const TRenameOutcome& Outcome) {
-  const bool NameBuilt = Outcome.Result != rrNotFound && Outcome.Result != rrSkipped;
-  const std::string_view Reason = ReasonText(Outcome);
-  const bool OtherError = Outcome.Result == rrFailed && Reason == "failed";
-  WriteJsonLine(Out, Outcome.Path, NameBuilt ? std::optional(Outcome.NewName) : std::nullopt,
-                Outcome.Result == rrRenamed, Reason, OtherError ? std::strerror(Outcome.Error) : "");
-}
-
-// The list and the passes over it, and what the run reports of each file.
+// The passes over the paths given, and what the run reports of each file.
 class TCliSession : public TPassView {
  public:
-  // The list reads its entries with ListReader, the passes look files up with PassReader.
-  TCliSession(TCliEnvironment& Env, const TCliOptions& Options, std::shared_ptr<TFileInfoReader> ListReader,
-              std::shared_ptr<TFileInfoReader> PassReader)
+  TCliSession(TCliEnvironment& Env, const TCliOptions& Options, TFileSystem& Fs)
       : FEnv(Env),
         FOptions(Options),
-        FPassReader(std::move(PassReader)),
-        FGrid(FRows, std::move(ListReader), false),
         FDialogs(Env.In, Options.Json ? Env.Err : Env.Out, Env.Err,
                  Env.InIsTerminal && Options.FilesFrom != "-", Options.ReadOnly),
-        FPasses(FGrid, *FPassReader, FDialogs, *this, Env.Fields) {}
+        FPasses(Fs, FDialogs, *this, Env.Fields) {}
 
-  // Lists the paths in order. A path that names no file is reported and left out.
-  void List(std::vector<std::string> Paths) {
-    FPaths = std::move(Paths);
-    FListed.assign(FPaths.size(), false);
-    // No update bracket is needed: the list is never sorted or shown.
-    for (size_t I = 0; I < FPaths.size(); ++I) {
-      const int Before = FGrid.FileCount();
-      FGrid.AddFile(FPaths[I]);
-      FListed[I] = FGrid.FileCount() > Before;
-      if (!FListed[I] && !FOptions.Names) ShowErrorBox(FDialogs, FileNotFoundMessage(FPaths[I]));
-    }
+  // Every path is a checked entry, in the order given; an empty one names nothing.
+  void List(const std::vector<std::string>& Paths) {
+    FCount = Paths.size();
+    FFiles.reserve(Paths.size());
+    for (size_t I = 0; I < Paths.size(); ++I)
+      if (!Paths[I].empty()) FFiles.push_back({static_cast<int>(I), Paths[I]});
   }
 
   // Shows the new names, each line or object in the order of the paths.
   int Preview(const TRenameSettings& Settings) {
-    const int ErrorsBefore = FDialogs.ErrorCount();
-    FPasses.Preview(Settings, FState);
-    if (FDialogs.ErrorCount() > ErrorsBefore) return esFailed;  // refused rules: nothing to show
-    for (size_t I = 0, Position = 0; I < FPaths.size(); ++I) {
-      const TFileGridFile* Entry = FListed[I] ? &FGrid.File(static_cast<int>(Position++)) : nullptr;
+    // A path that names no file has no place in the list, and no counter value.
+    const std::optional<TPassResult> Result =
+        FPasses.Preview(FFiles, Settings, FState, {.NameMissingFiles = false});
+    if (!Result) return esFailed;  // refused rules: nothing to show
+    if (FOptions.Names) {
+      // One name a line, empty lines staying where they were.
+      auto Entry = Result->Entries.begin();
+      for (size_t I = 0; I < FCount; ++I) {
+        if (Entry != Result->Entries.end() && Entry->Position == static_cast<int>(I)) FEnv.Out << (Entry++)->NewName;
+        FEnv.Out << (FOptions.NullSeparated ? '\0' : '\n');
+      }
+      return Result->Problems() > 0 ? esFailed : esDone;
+    }
+    for (const TPassEntry& Entry : Result->Entries) {
+      if (Entry.Status == psNotFound) ShowErrorBox(FDialogs, FileNotFoundMessage(Entry.Path()));
       if (FOptions.Json) {
-        if (Entry)
-          WriteJsonLine(FEnv.Out, Entry->FileName, Entry->NewFileName, std::nullopt, {});
-        else
-          WriteJsonLine(FEnv.Out, FPaths[I], std::nullopt, std::nullopt, ReasonText({{}, {}, rrNotFound}));
-      } else if (FOptions.Names) {
-        FEnv.Out << (Entry ? std::string_view(Entry->NewFileName) : std::string_view())
-                 << (FOptions.NullSeparated ? '\0' : '\n');
-      } else if (Entry) {
-        FEnv.Out << Entry->FileName << '\t' << Entry->NewFileName << '\n';
+        WriteJsonLine(FEnv.Out, *Result, Entry, false);
+      } else {
+        FEnv.Out << Entry.Path() << '\t' << Entry.NewName << '\t' << PassStatusKey(Entry.Status);
+        if (!IsFine(Entry)) FEnv.Out << '\t' << PassReason(*Result, Entry);
+        FEnv.Out << '\n';
       }
     }
-    return FDialogs.ErrorCount() > 0 ? esFailed : esDone;
+    return Result->Problems() > 0 ? esFailed : esDone;
   }
 
-  // Renames the listed files as Start Renaming does.
+  // Renames the files as Start Renaming does.
   int Rename(const TRenameSettings& Settings) {
-    FNextPath = 0;
-    FPassStarted = false;
-    FPasses.StartRenaming(Settings, FState);
-    if (!FPassStarted) return esFailed;  // refused rules: no file was looked at
-    SkipUnlisted();
-    return FDialogs.ErrorCount() > 0 || FFailed > 0 ? esFailed : esDone;
+    const std::optional<TPassResult> Result = FPasses.StartRenaming(FFiles, Settings, FState);
+    if (!Result) return esFailed;  // refused rules: no file was looked at
+    return Result->Problems() > 0 ? esFailed : esDone;
   }
 
   void SetPreviewRunning(bool) override {}
   void SetRenamingRunning(bool) override {}
-  void ShowProgress(int) override { FPassStarted = true; }  // the rules passed their checks
+  void ShowProgress(int) override {}
   void SetProgress(int) override {}
   void HideProgress() override {}
 
-  void FileProcessed(const TRenameOutcome& Outcome) override {
-    // Every listed file is checked, so there is one outcome per listed path, in order.
-    SkipUnlisted();
-    ++FNextPath;
-    if (Outcome.Result == rrFailed) ++FFailed;
+  // Each record goes out as soon as its file's outcome is final, so that
+  // what was written matches the disk even when the run is killed.
+  void FileProcessed(const TPassResult& Result, const TPassEntry& Entry) override {
     if (FOptions.Json) {
-      WriteJsonLine(FEnv.Out, Outcome);
-    } else if (Outcome.Result == rrFailed) {
-      FEnv.Err << ProgramName << ": not renamed: \"" << Outcome.Path << "\" -> \"" << Outcome.NewName
-               << "\": " << std::strerror(Outcome.Error) << '\n';
+      WriteJsonLine(FEnv.Out, Result, Entry, true);
+      FEnv.Out.flush();
+    } else if (!IsFine(Entry) && Entry.Status != psNotFound) {
+      FEnv.Err << ProgramName << ": not renamed: \"" << Entry.Path() << '"';
+      if (!Entry.NewName.empty()) FEnv.Err << " -> \"" << Entry.NewName << '"';
+      FEnv.Err << ": " << PassReason(Result, Entry) << '\n';
     }
   }
+  // A reader that went away (a closed pipe) ends the pass after the current rename.
+  bool StopRequested() override { return !FEnv.Out; }
 
  private:
-  // Moves past the paths that were never listed. In --json output they
-  // stand in their place; their message was shown when they were listed.
-  void SkipUnlisted() {
-    for (; FNextPath < FPaths.size() && !FListed[FNextPath]; ++FNextPath)
-      if (FOptions.Json) WriteJsonLine(FEnv.Out, {FPaths[FNextPath], {}, rrNotFound});
-  }
-
   TCliEnvironment& FEnv;
   const TCliOptions& FOptions;
-  std::shared_ptr<TFileInfoReader> FPassReader;
-  TMemoryFileGridRows FRows;  // the list is never shown or sorted
-  TVmVirtualFileGrid FGrid;
   TTerminalDialogs FDialogs;
   TRenamePasses FPasses;
   TPassState FState;
-  std::vector<std::string> FPaths;  // as given
-  std::vector<bool> FListed;         // per path: whether the list holds it
-  size_t FNextPath = 0;
-  bool FPassStarted = false;
-  int FFailed = 0;
+  std::vector<TPassFile> FFiles;
+  size_t FCount = 0;  // paths given, empty ones included
 };
 
 int UsageError(TCliEnvironment& Env, const std::string& Message) {
@@ -232,16 +228,19 @@ int RunCli(const std::vector<std::string>& Args, TCliEnvironment& Env) {
 
   TRenameSettings Settings;
   if (!Options.ProfileFile.empty()) {
-    const std::string Problem = ProfileProblem(Options.ProfileFile);
+    const std::string Problem = FileProblem(Options.ProfileFile);
     if (!Problem.empty()) return UsageError(Env, "cannot read profile \"" + Options.ProfileFile + "\": " + Problem);
     Settings = ReadProfileSettings(Options.ProfileFile);
   }
   Settings = ApplyOverrides(Settings, Options.Overrides);
 
+  std::string Problem;
   if (Options.Names) {
-    const auto Unread = std::make_shared<TUnreadFileReader>();
-    TCliSession Session(Env, Options, Unread, Unread);
-    Session.List(ReadRecords(Env.In, Options.NullSeparated));
+    const std::optional<std::vector<std::string>> Names = ReadRecords(Env.In, Options.NullSeparated, Problem);
+    if (!Names) return UsageError(Env, "cannot read the names: " + Problem);
+    TNamesFileSystem Fs(*Names);
+    TCliSession Session(Env, Options, Fs);
+    Session.List(*Names);
     return Session.Preview(Settings);
   }
 
@@ -249,19 +248,21 @@ int RunCli(const std::vector<std::string>& Args, TCliEnvironment& Env) {
   if (!Options.FilesFrom.empty()) {
     std::ifstream File;
     if (Options.FilesFrom != "-") {
-      File.open(Options.FilesFrom, std::ios::binary);
-      if (!File) return UsageError(Env, "cannot read \"" + Options.FilesFrom + "\": " + std::strerror(errno));
+      Problem = FileProblem(Options.FilesFrom);
+      if (Problem.empty()) File.open(Options.FilesFrom, std::ios::binary);
+      if (Problem.empty() && !File) Problem = std::strerror(errno);
     }
+    std::optional<std::vector<std::string>> Listed;
+    if (Problem.empty()) Listed = ReadRecords(Options.FilesFrom == "-" ? Env.In : File, Options.NullSeparated, Problem);
+    if (!Listed) return UsageError(Env, "cannot read \"" + Options.FilesFrom + "\": " + Problem);
     // Blank lines name no file.
-    for (std::string& Path : ReadRecords(Options.FilesFrom == "-" ? Env.In : File, Options.NullSeparated))
+    for (std::string& Path : *Listed)
       if (!Path.empty()) Paths.push_back(std::move(Path));
   }
 
-  const std::shared_ptr<TFileInfoReader> Disk =
-      std::make_shared<TLinuxFileInfoReader>(TLinuxFileInfoReader::rsRenaming);
-  const std::shared_ptr<TFileInfoReader> ListReader = Options.Apply ? std::make_shared<TUnreadFileReader>() : Disk;
-  auto Session = std::make_unique<TCliSession>(Env, Options, ListReader, Disk);
-  Session->List(std::move(Paths));
+  TLinuxFileSystem Disk;
+  auto Session = std::make_unique<TCliSession>(Env, Options, Disk);
+  Session->List(Paths);
   const int Status = Options.Apply ? Session->Rename(Settings) : Session->Preview(Settings);
   // Freeing a list of many files entry by entry takes a noticeable part of a
   // run; when the process ends next, that is left to the system.

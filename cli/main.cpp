@@ -1,5 +1,7 @@
 #include <unistd.h>
 
+#include <csignal>
+
 #include <iostream>
 
 #include "cli/CliRun.h"
@@ -7,6 +9,9 @@
 int main(int argc, char* argv[]) {
   // The streams are only used through iostreams: no need to keep them in step with stdio.
   std::ios::sync_with_stdio(false);
+  // A reader that goes away makes writes fail instead of killing the
+  // program in the middle of a pass; the pass then stops after its current rename.
+  std::signal(SIGPIPE, SIG_IGN);
   TCliEnvironment Env{std::cin, std::cout, std::cerr, ::isatty(STDIN_FILENO) == 1, {}, true};
   const int Status = RunCli(std::vector<std::string>(argv + 1, argv + argc), Env);
   std::cout.flush();

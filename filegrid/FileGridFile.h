@@ -52,6 +52,7 @@ struct TFileGridFile {
   bool Checked = false;
   uint32_t Attributes = 0;
   std::string NewFileName;  // previewed name and extension, no folder; empty = none
+  std::string NewNameProblem;  // why the file will not get NewFileName; empty when nothing stops it
   int32_t Index = 0;        // insertion number; the order to return to when unsorted
   bool Exists = false;      // found on disk when its information was last read
   bool Selected = false;    // the row's selection, parked while a bracket is open or rows move

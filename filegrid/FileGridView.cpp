@@ -90,7 +90,11 @@ QVariant TFileGridModel::data(const QModelIndex& Index, int Role) const {
       if (Column == fcFileName && FShowIcons) return FileIcon(File->IconIndex);
       return {};
     case Qt::ForegroundRole:
+      if (Column == fcNewFileName && !File->NewNameProblem.empty()) return FProblemText;
       if (!File->Exists && FGreyText.isValid()) return FGreyText;
+      return {};
+    case Qt::ToolTipRole:
+      if (Column == fcNewFileName && !File->NewNameProblem.empty()) return QString::fromStdString(File->NewNameProblem);
       return {};
     case Qt::BackgroundRole:
       if (Column == fcNewFileName && FNewNameBackground.isValid()) return FNewNameBackground;
@@ -133,9 +137,10 @@ void TFileGridModel::PublishRows(int Count) {
   }
 }
 
-void TFileGridModel::SetColors(const QColor& NewNameBackground, const QColor& GreyText) {
+void TFileGridModel::SetColors(const QColor& NewNameBackground, const QColor& GreyText, const QColor& ProblemText) {
   FNewNameBackground = NewNameBackground;
   FGreyText = GreyText;
+  FProblemText = ProblemText;
 }
 
 // --- View --------------------------------------------------------------------
@@ -424,7 +429,10 @@ void TFileGridView::changeEvent(QEvent* Event) {
 void TFileGridView::UpdateColors() {
   const QPalette Colors = palette();
   // "New Filename" stands out: the window colour with its luminance lowered by 10.
-  FModel->SetColors(ToQColor(ChangeLuminance(clWindow, -10, Colors), Colors), ToQColor(clGrayText, Colors));
+  // A new name that will not be taken is drawn in red, dark on a light
+  // background and light on a dark one.
+  const QColor Problem = Colors.color(QPalette::Base).lightness() >= 128 ? QColor(0xC0, 0x1C, 0x28) : QColor(0xFF, 0x7B, 0x72);
+  FModel->SetColors(ToQColor(ChangeLuminance(clWindow, -10, Colors), Colors), ToQColor(clGrayText, Colors), Problem);
   viewport()->update();
 }
 
@@ -562,4 +570,5 @@ void TFileGridView::Repaint() {
   FlushSelection();
   SyncSortIndicator();
   viewport()->update();
+  emit ListChanged();
 }

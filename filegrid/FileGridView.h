@@ -57,7 +57,7 @@ class TFileGridModel final : public QAbstractTableModel {
   void SetShowFileIcons(bool Show) { FShowIcons = Show; }
   bool ShowFileIcons() const { return FShowIcons; }
   // Colours that follow the palette: the "New Filename" background and grey text.
-  void SetColors(const QColor& NewNameBackground, const QColor& GreyText);
+  void SetColors(const QColor& NewNameBackground, const QColor& GreyText, const QColor& ProblemText);
   const QColor& NewNameBackground() const { return FNewNameBackground; }
 
  private:
@@ -70,6 +70,7 @@ class TFileGridModel final : public QAbstractTableModel {
   TFileGridCellFormat FFormat;
   QColor FNewNameBackground;
   QColor FGreyText;
+  QColor FProblemText;
   mutable std::vector<std::optional<QIcon>> FIcons;
 };
 
@@ -109,6 +110,12 @@ class TFileGridView : public QTreeView, public TFileGridRows {
   // Restores a layout exactly, inside one update bracket: the list is sorted
   // by the layout's sort column when the bracket closes.
   void LoadLayout(const TFileGridLayout& Layout);
+
+ signals:
+  // The list may have changed: entries, their order or their checks.
+  void ListChanged();
+
+ public:
 
   // --- Rows (TFileGridRows) --------------------------------------------------
   int RowCount() const override { return FRowCount; }

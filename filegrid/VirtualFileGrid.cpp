@@ -106,12 +106,15 @@ bool TVmVirtualFileGrid::ContainsFile(const std::string& FileName) const {
   return std::any_of(FFiles.begin(), FFiles.end(), [&](const auto& F) { return F->FileName == FileName; });
 }
 
-void TVmVirtualFileGrid::SetNewFileName(int Position, const std::string& NewFileName) {
+void TVmVirtualFileGrid::SetNewFileName(int Position, const std::string& NewFileName, const std::string& Problem) {
   if (Position < 0 || Position >= FileCount()) return;
   TFileGridFile& Entry = *FFiles[static_cast<size_t>(Position)];
-  Entry.NewFileName = NewFileName;
-  Entry.ClearSortKey(SortKeySlot(fcNewFileName));
-  SortFiles(fcNewFileName, false);
+  Entry.NewNameProblem = Problem;
+  if (Entry.NewFileName != NewFileName) {
+    Entry.NewFileName = NewFileName;
+    Entry.ClearSortKey(SortKeySlot(fcNewFileName));
+    SortFiles(fcNewFileName, false);
+  }
   RepaintUnlessUpdating();
 }
 

@@ -40,8 +40,9 @@ class TVmVirtualFileGrid {
   const std::string& GetFileName(int Position) const { return File(Position).FileName; }
   bool IsChecked(int Position) const { return File(Position).Checked; }
   const TFileGridFile& File(int Position) const;
-  // These two ignore a position outside the list.
-  void SetNewFileName(int Position, const std::string& NewFileName);
+  // These two ignore a position outside the list. Problem says why the file
+  // will not get that name (empty when nothing stops it).
+  void SetNewFileName(int Position, const std::string& NewFileName, const std::string& Problem = {});
   // Re-reads the entry from NewPath, its path after a rename.
   void UpdateFile(int Position, const std::string& NewPath);
   void RemoveSelectedFiles();

@@ -1,14 +1,11 @@
 #include "rename/RenamePasses.h"
 
-#include <cerrno>
-
-#include "base/VmFileLib.h"
 #include "rename/TextChecks.h"
 
 namespace {
 
 // Runs Undo when the scope ends, however it ends, so that an unexpected
-// exception never leaves the grid in its update bracket or the window disabled.
+// exception never leaves the window disabled.
 template <class TUndo>
 class TScopeExit {
  public:
@@ -25,8 +22,6 @@ class TScopeExit {
   bool FArmed = true;
 };
 
-bool UsesFileDate(TUsedFields Used) { return Used.Contains(ufDate) || Used.Contains(ufTime); }
-
 }  // namespace
 
 std::string ReadOnlyQuestion(const std::string& Path) {
@@ -39,120 +34,101 @@ std::string FileNotFoundMessage(const std::string& Path) {
 
 std::string RenamedCountMessage(int Count) { return std::to_string(Count) + " file(s) renamed."; }
 
-TRenamePasses::TCheckFailure TRenamePasses::CheckTexts(const TRenameSettings& Settings, TPassState& State,
-                                                       std::string& Message) {
-  State.UsedFields.Clear();
-  if (!Settings.SearchAndReplace) return TCheckFailure::None;
-  Message = CheckSearchText(Settings.SearchString);
-  if (!Message.empty()) return TCheckFailure::SearchText;
-  State.UsedFields.Clear();
-  Message = CheckReplaceText(Settings.ReplaceString, Settings, State.UsedFields, State.CounterValue);
-  // Every number the names will need is checked here, before any entry changes.
-  if (Message.empty()) Message = CheckCounterNumbers(Settings, State.UsedFields);
-  return Message.empty() ? TCheckFailure::None : TCheckFailure::Other;
+std::optional<TPassResult> TRenamePasses::Preview(const std::vector<TPassFile>& Files,
+                                                  const TRenameSettings& Settings, TPassState& State,
+                                                  TPreviewOptions Options) {
+  const bool Quiet = Options.Quiet;
+  // A quiet preview follows the rules as they are typed: it leaves the
+  // controls, and the keyboard focus, alone.
+  if (!Quiet) FView.SetPreviewRunning(true);
+  TScopeExit Enable([this, Quiet] {
+    if (!Quiet) FView.SetPreviewRunning(false);
+  });
+  FPreviewed.clear();
+
+  const std::string Message = CheckRenameSettings(Settings, State.UsedFields, State.CounterValue);
+  if (!Message.empty()) {
+    if (!Quiet) ShowErrorBox(FDialogs, Message);
+    return std::nullopt;
+  }
+  TPassResult Result{CollectEntries(Files)};
+  LookUpEntries(Result.Entries, FFs);
+  // In a list every checked file gets its name, found or not, so that the
+  // numbers the counter gives are those of the list.
+  BuildNames(Result.Entries, TNameBuilder(Settings, State.UsedFields, FContext), State.CounterValue,
+             Options.NameMissingFiles);
+  ValidateEntries(Result.Entries, FFs);
+  FPreviewed.reserve(Result.Entries.size());
+  for (const TPassEntry& Entry : Result.Entries)
+    if (Entry.Found) FPreviewed.emplace(Entry.Path(), Entry.File);
+  return Result;
 }
 
-void TRenamePasses::Preview(const TRenameSettings& Settings, TPassState& State) {
-  FView.SetPreviewRunning(true);
-  TScopeExit Enable([this] { FView.SetPreviewRunning(false); });
-
-  std::string Message;
-  if (CheckTexts(Settings, State, Message) != TCheckFailure::None) {
-    ShowErrorBox(FDialogs, Message);
-    return;
-  }
-
-  const bool ReadDates = UsesFileDate(State.UsedFields);
-  FGrid.BeginUpdate();
-  TScopeExit CloseBracket([this] { FGrid.EndUpdate(); });
-  for (int I = 0; I < FGrid.FileCount(); ++I) {
-    if (!FGrid.IsChecked(I)) {
-      FGrid.SetNewFileName(I, std::string());
+void TRenamePasses::Decide(TPassResult& Result) {
+  enum { rmAsk, rmAlways, rmNever } ReadOnlyMode = rmAsk;
+  for (TPassEntry& Entry : Result.Entries) {
+    if (!Entry.Found) {
+      ShowErrorBox(FDialogs, FileNotFoundMessage(Entry.Path()));
       continue;
     }
-    const std::string& Path = FGrid.GetFileName(I);
-    TDateTime FileDate = 0;
-    if (ReadDates) {
-      // A file that is gone gets no date rather than the previous file's.
-      if (const std::optional<TFileInfo> Info = FFiles.Read(Path)) FileDate = Info->LastWriteDate;
+    if (!FPreviewed.empty()) {
+      // What the preview showed of this file no longer holds.
+      const auto Shown = FPreviewed.find(Entry.Path());
+      if (Shown == FPreviewed.end() || !Shown->second.SameFileUnchanged(Entry.File)) {
+        Entry.Status = psChanged;
+        continue;
+      }
     }
-    FGrid.SetNewFileName(
-        I, BuildNewFileName(NamePart(Path), FileDate, Settings, State.UsedFields, State.CounterValue, FContext));
+    if (!Entry.File.ReadOnly) continue;
+    TModalResult Answer = mrYes;
+    if (ReadOnlyMode == rmAsk) {
+      Answer = FDialogs.ShowMessage(
+          {ReadOnlyQuestion(Entry.Path()), "Confirm", mtConfirmation, {mrYes, mrNo, mrNoToAll, mrYesToAll}});
+      if (Answer == mrYesToAll) ReadOnlyMode = rmAlways;
+      if (Answer == mrNoToAll) ReadOnlyMode = rmNever;
+    }
+    if (ReadOnlyMode == rmNever || Answer == mrNo) Entry.Status = psSkipped;
   }
 }
 
-int TRenamePasses::StartRenaming(const TRenameSettings& Settings, TPassState& State) {
+std::optional<TPassResult> TRenamePasses::StartRenaming(const std::vector<TPassFile>& Files,
+                                                        const TRenameSettings& Settings, TPassState& State) {
   FView.SetRenamingRunning(true);
   TScopeExit Restore([this] { FView.SetRenamingRunning(false); });
 
-  std::string Message;
-  switch (CheckTexts(Settings, State, Message)) {
-    case TCheckFailure::None:
-      break;
-    case TCheckFailure::SearchText:
-      ShowErrorBox(FDialogs, Message);
-      return 0;
-    case TCheckFailure::Other:
-      // The window is usable again before this message shows.
+  const bool SearchTextRefused = Settings.SearchAndReplace && !CheckSearchText(Settings.SearchString).empty();
+  if (const std::string Message = CheckRenameSettings(Settings, State.UsedFields, State.CounterValue);
+      !Message.empty()) {
+    // A refused replacement text or counter number shows once the window is usable again.
+    if (!SearchTextRefused) {
       Restore.Release();
       FView.SetRenamingRunning(false);
-      ShowErrorBox(FDialogs, Message);
-      return 0;
-  }
-
-  enum { rmAsk, rmAlways, rmNever } ReadOnlyMode = rmAsk;
-  const bool ReadDates = UsesFileDate(State.UsedFields);
-  int Renamed = 0;
-  const int Count = FGrid.FileCount();
-  FView.ShowProgress(Count);
-  TScopeExit HideProgress([this] { FView.HideProgress(); });
-  {
-    FGrid.BeginUpdate();
-    TScopeExit CloseBracket([this] { FGrid.EndUpdate(); });
-    for (int I = 0; I < Count; ++I) {
-      FView.SetProgress(I);
-      if (!FGrid.IsChecked(I)) continue;
-      const std::string Path = FGrid.GetFileName(I);
-      const std::optional<TFileInfo> Info = FFiles.Read(Path);
-      if (!Info) {
-        ShowErrorBox(FDialogs, FileNotFoundMessage(Path));
-        FView.FileProcessed({Path, {}, rrNotFound});
-        continue;
-      }
-
-      bool Skip = false;
-      if (Info->Attributes & faReadOnly) {
-        TModalResult Answer = mrYes;
-        if (ReadOnlyMode == rmAsk) {
-          Answer = FDialogs.ShowMessage(
-              {ReadOnlyQuestion(Path), "Confirm", mtConfirmation, {mrYes, mrNo, mrNoToAll, mrYesToAll}});
-          if (Answer == mrYesToAll) ReadOnlyMode = rmAlways;
-          if (Answer == mrNoToAll) ReadOnlyMode = rmNever;
-        }
-        Skip = ReadOnlyMode == rmNever || Answer == mrNo;
-      }
-
-      if (Skip) {
-        FView.FileProcessed({Path, {}, rrSkipped});
-      } else {
-        const TDateTime FileDate = ReadDates ? Info->LastWriteDate : 0;
-        const std::string NewName =
-            BuildNewFileName(NamePart(Path), FileDate, Settings, State.UsedFields, State.CounterValue, FContext);
-        // Refused or failed renames are skipped without a message, as are existing targets.
-        if (RenameNoReplace(Path, NewName)) {
-          const std::string NewPath = FGrid.File(I).Path + NewName;  // the entry's folder, "/" included
-          const bool Changed = NewPath != Path;
-          if (Changed) ++Renamed;
-          FGrid.UpdateFile(I, NewPath);
-          FView.FileProcessed({Path, NewName, Changed ? rrRenamed : rrUnchanged});
-        } else {
-          FView.FileProcessed({Path, NewName, rrFailed, errno});
-        }
-      }
-      FGrid.SetNewFileName(I, std::string());
     }
-    FView.SetProgress(Count);
+    ShowErrorBox(FDialogs, Message);
+    return std::nullopt;
   }
-  FDialogs.ShowMessage({RenamedCountMessage(Renamed), "Quorvane 2", mtInformation, {mrOk}});
-  return Renamed;
+
+  TPassResult Result{CollectEntries(Files)};
+  LookUpEntries(Result.Entries, FFs);
+  Decide(Result);
+  FPreviewed.clear();
+  BuildNames(Result.Entries, TNameBuilder(Settings, State.UsedFields, FContext), State.CounterValue, false);
+  ValidateEntries(Result.Entries, FFs);
+  const std::vector<TPassStep> Steps = PlanSteps(Result.Entries, FFs);
+
+  FView.ShowProgress(static_cast<int>(Result.Entries.size()));
+  TScopeExit HideProgress([this] { FView.HideProgress(); });
+  int Processed = 0;
+  const auto Done = [&](const TPassEntry& Entry) {
+    FView.FileProcessed(Result, Entry);
+    FView.SetProgress(++Processed);
+    return !FView.StopRequested();
+  };
+  for (const TPassEntry& Entry : Result.Entries)
+    if (Entry.Status != psRename) Done(Entry);
+  CommitSteps(Result.Entries, Steps, FFs, Done);
+  for (const TPassEntry& Entry : Result.Entries)
+    if (Entry.Status == psRenamed) ++Result.Renamed;
+  FDialogs.ShowMessage({RenamedCountMessage(Result.Renamed), "Quorvane 2", mtInformation, {mrOk}});
+  return Result;
 }

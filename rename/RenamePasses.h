@@ -1,34 +1,22 @@
-// The two passes over the file list: Preview fills the "New Filename" column,
-// Start Renaming renames every checked file in its folder. Both read a rule
-// set the window filled from its controls, show their messages through
-// TDialogs and tell the window through TPassView what to disable and show.
+// The two passes over the checked files of a list: Preview builds and
+// validates every new name, Start Renaming renames every checked file in its
+// folder. Both run the stages of PassStages.h, read a rule set the caller
+// filled, show their messages through TDialogs and tell the caller through
+// TPassView what to disable and show. The caller applies the TPassResult to
+// its list.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
-#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "base/Dialogs.h"
-#include "filegrid/FileInfoReader.h"
-#include "filegrid/VirtualFileGrid.h"
-#include "rename/BuildName.h"
+#include "base/FileSystem.h"
 #include "rename/Fields.h"
+#include "rename/PassStages.h"
 #include "rename/RenameSettings.h"
-
-// What became of one checked file in a renaming pass.
-enum TRenameResult {
-  rrRenamed,    // its path changed
-  rrUnchanged,  // the new name was its name: nothing was done
-  rrNotFound,   // it was not there
-  rrSkipped,    // read-only, and the answer left it alone
-  rrFailed,     // the rename was refused; Error says why
-};
-struct TRenameOutcome {
-  std::string_view Path;     // before the pass
-  std::string_view NewName;  // empty when no name was built
-  TRenameResult Result = rrRenamed;
-  int Error = 0;  // the errno of a refused rename
-};
 
 // What a pass needs of the main window.
 class TPassView {
@@ -43,11 +31,15 @@ class TPassView {
   virtual void ShowProgress(int Maximum) = 0;
   virtual void SetProgress(int Position) = 0;
   virtual void HideProgress() = 0;
-  // Renaming: told once per checked file, in list order, what became of it.
-  virtual void FileProcessed(const TRenameOutcome& /*Outcome*/) {}
+  // Renaming: told of each checked file once its outcome is final: the files
+  // that will not be renamed first, in list order, then each rename as it is
+  // done on disk.
+  virtual void FileProcessed(const TPassResult& /*Result*/, const TPassEntry& /*Entry*/) {}
+  // Renaming: asked after each file; true stops the pass there.
+  virtual bool StopRequested() { return false; }
 };
 
-// The state a pass changes beyond the grid: the field groups in use (held by
+// The state a pass changes beyond the list: the field groups in use (held by
 // the main window) and the running counter (held by the counter dialog).
 struct TPassState {
   TUsedFields UsedFields;
@@ -63,27 +55,38 @@ std::string RenamedCountMessage(int Count);
 
 class TRenamePasses {
  public:
-  // Files is what the passes look each file up with, usually the reader the
-  // grid reads with. Everything must outlive the passes.
-  TRenamePasses(TVmVirtualFileGrid& Grid, TFileInfoReader& Files, TDialogs& Dialogs, TPassView& View,
-                TFieldContext Context = {})
-      : FGrid(Grid), FFiles(Files), FDialogs(Dialogs), FView(View), FContext(std::move(Context)) {}
+  // Everything must outlive the passes.
+  TRenamePasses(TFileSystem& Fs, TDialogs& Dialogs, TPassView& View, TFieldContext Context)
+      : FFs(Fs), FDialogs(Dialogs), FView(View), FContext(std::move(Context)) {}
 
-  // Sets every checked entry's new name and empties the unchecked ones'.
-  // Refused texts or counter numbers show their message and change nothing.
-  void Preview(const TRenameSettings& Settings, TPassState& State);
-  // Renames every checked file that exists, asking before read-only files,
-  // and re-reads each renamed entry. Never replaces or moves a file. Returns
-  // the number of files whose path changed (also shown in the result box).
-  int StartRenaming(const TRenameSettings& Settings, TPassState& State);
+  struct TPreviewOptions {
+    bool Quiet = false;            // refused rules show no message, the controls stay as they are
+    bool NameMissingFiles = true;  // a file not found gets a name (and a counter value) too
+  };
+  // Builds every checked file's new name and validates them all; touches no
+  // file. Refused rules show their message (unless Quiet) and give nothing.
+  std::optional<TPassResult> Preview(const std::vector<TPassFile>& Files, const TRenameSettings& Settings,
+                                     TPassState& State, TPreviewOptions Options);
+  std::optional<TPassResult> Preview(const std::vector<TPassFile>& Files, const TRenameSettings& Settings,
+                                     TPassState& State) {
+    return Preview(Files, Settings, State, TPreviewOptions());
+  }
+  // Shows the missing files and asks before read-only ones, in list order,
+  // then builds, validates and renames; never replaces or moves a file out of
+  // its folder. A file whose preview is shown must still be the file that was
+  // previewed. Ends with the result box. Refused rules give nothing.
+  std::optional<TPassResult> StartRenaming(const std::vector<TPassFile>& Files, const TRenameSettings& Settings,
+                                           TPassState& State);
+  // The shown preview is gone; renaming no longer compares files with it.
+  void ForgetPreview() { FPreviewed.clear(); }
 
  private:
-  enum class TCheckFailure { None, SearchText, Other };
-  TCheckFailure CheckTexts(const TRenameSettings& Settings, TPassState& State, std::string& Message);
+  void Decide(TPassResult& Result);
 
-  TVmVirtualFileGrid& FGrid;
-  TFileInfoReader& FFiles;
+  TFileSystem& FFs;
   TDialogs& FDialogs;
   TPassView& FView;
   TFieldContext FContext;
+  // The files of the shown preview as they were then, by path.
+  std::unordered_map<std::string, TFileStatus> FPreviewed;
 };

@@ -1,0 +1,52 @@
+#include "app/PassList.h"
+
+std::vector<TPassFile> CheckedFiles(const TVmVirtualFileGrid& Grid) {
+  std::vector<TPassFile> Files;
+  for (int I = 0; I < Grid.FileCount(); ++I)
+    if (Grid.IsChecked(I)) Files.push_back({I, Grid.GetFileName(I)});
+  return Files;
+}
+
+void ShowPreview(TVmVirtualFileGrid& Grid, const TPassResult& Result) {
+  Grid.BeginUpdate();
+  size_t Next = 0;  // entries come in list order
+  for (int I = 0; I < Grid.FileCount(); ++I) {
+    if (Next < Result.Entries.size() && Result.Entries[Next].Position == I) {
+      const TPassEntry& Entry = Result.Entries[Next++];
+      Grid.SetNewFileName(I, Entry.NewName, PassReason(Result, Entry));
+    } else {
+      Grid.SetNewFileName(I, {});
+    }
+  }
+  Grid.EndUpdate();
+}
+
+void ShowRenaming(TVmVirtualFileGrid& Grid, const TPassResult& Result) {
+  Grid.BeginUpdate();
+  for (const TPassEntry& Entry : Result.Entries) {
+    switch (Entry.Status) {
+      case psRenamed:
+        Grid.UpdateFile(Entry.Position, Entry.NewPath());
+        Grid.SetNewFileName(Entry.Position, {});
+        break;
+      case psUnchanged:
+        Grid.UpdateFile(Entry.Position, Entry.Path());
+        Grid.SetNewFileName(Entry.Position, {});
+        break;
+      case psSkipped:
+        Grid.SetNewFileName(Entry.Position, {});
+        break;
+      case psNotFound:
+        break;
+      default:
+        Grid.SetNewFileName(Entry.Position, Entry.NewName, PassReason(Result, Entry));
+    }
+  }
+  Grid.EndUpdate();
+}
+
+void ClearPreview(TVmVirtualFileGrid& Grid) {
+  Grid.BeginUpdate();
+  for (int I = 0; I < Grid.FileCount(); ++I) Grid.SetNewFileName(I, {});
+  Grid.EndUpdate();
+}

@@ -1,0 +1,124 @@
+// A pass as stages over one record list: collect the checked files, look
+// them up, build each new name, validate the names against each other and
+// the disk, plan the order of the renames, commit them. Only the commit
+// changes the disk; every stage before it can run alone, so the preview
+// shows exactly what the commit will do.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/FileSystem.h"
+#include "rename/BuildName.h"
+
+// What becomes of one checked file.
+enum TPassStatus : uint8_t {
+  psRename,       // will be renamed
+  psRenamed,      // was renamed
+  psUnchanged,    // the new name is its name
+  psNotFound,     // not on disk
+  psSkipped,      // read-only, and the answer left it alone
+  psInvalidName,  // the new name cannot name a file
+  psDuplicate,    // an entry before it in the list is given the same name
+  psTaken,        // a file the pass does not move away holds the new name
+  psSameFile,     // the new name is another link to this same file
+  psChanged,      // the file on disk is no longer the file that was checked
+  psFailed,       // the file system refused the rename (Error)
+  psCycleStopped, // one of a ring of renames failed: back under its old name
+  psStopped,      // the pass was stopped before its turn came
+};
+
+// One checked file of the list the pass runs over.
+struct TPassFile {
+  int Position = 0;  // in the caller's list
+  std::string Path;
+};
+
+struct TPassEntry {
+  int Position = 0;
+  std::string Folder;   // up to and including the last "/"; may be empty
+  std::string Name;     // the current name
+  std::string NewName;  // empty when no name was built
+  bool Found = false;
+  bool IgnoreCase = false;  // its folder compares names without regard to case
+  TFileStatus File;     // as looked up; the commit insists on this same file
+  TPassStatus Status = psRename;
+  int Error = 0;   // errno of a refused rename
+  int Other = -1;  // the entry that holds the name of a duplicate or taken name
+
+  std::string Path() const { return Folder + Name; }
+  std::string NewPath() const { return Folder + NewName; }
+};
+
+// Everything a pass found out and did, entries in list order.
+struct TPassResult {
+  std::vector<TPassEntry> Entries;
+  int Renamed = 0;  // entries whose path changed
+  // Entries that will not be (or were not) renamed for a reason other than
+  // keeping their name.
+  int Problems() const;
+};
+
+// The key of a status in quorvane-cli's --json output ("rename", "taken", ...).
+std::string_view PassStatusKey(TPassStatus Status);
+// Why an entry is not renamed as its new name says; empty when nothing stops it.
+std::string PassReason(const TPassResult& Result, const TPassEntry& Entry);
+// "3 of 1,200 new names conflict"; empty when none does.
+std::string PassSummary(const TPassResult& Result);
+
+// --- The stages ------------------------------------------------------------
+
+// collect: one entry per file, its path split into folder and name.
+std::vector<TPassEntry> CollectEntries(const std::vector<TPassFile>& Files);
+// Looks every entry up (one not found gets psNotFound) and finds out for each
+// folder whether it ignores case.
+void LookUpEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs);
+// build: the new name of every entry that is still to be renamed (with
+// AllFound false also of those not found, as the preview shows them), in
+// list order, the counter advancing once per name. An entry whose name stays
+// becomes psUnchanged.
+void BuildNames(std::vector<TPassEntry>& Entries, const TNameBuilder& Builder, int32_t& CounterValue,
+                bool AlsoNotFound);
+
+// validate: each refuses the entries with one kind of conflict. They run in
+// this order, after which the entries still psRename can all be renamed.
+// A name that is empty, ".", "..", holds "/" or NUL, or is too long for a
+// folder entry (255 bytes): psInvalidName.
+void RefuseInvalidNames(std::vector<TPassEntry>& Entries);
+// Two entries given one name in one folder: the first in list order keeps
+// it, the later ones get psDuplicate.
+void RefuseDuplicates(std::vector<TPassEntry>& Entries, TFileSystem& Fs);
+// A new name held on disk by a file that stays: psTaken; by another link to
+// the same file: psSameFile. An entry whose target is vacated by an entry
+// that in turn cannot move is refused too, down the whole chain.
+void RefuseTakenNames(std::vector<TPassEntry>& Entries, TFileSystem& Fs);
+// All three.
+void ValidateEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs);
+
+// plan: the renames in an order in which each target is free when its turn
+// comes. A ring of renames (a swap, a rotation, a change of case in a folder
+// that ignores case) goes through a temporary name in the same folder.
+struct TPassStep {
+  int Entry = -1;
+  std::string From, To;  // whole paths
+  int Ring = -1;         // the steps of one ring share a number; -1 outside rings
+};
+std::vector<TPassStep> PlanSteps(std::vector<TPassEntry>& Entries, TFileSystem& Fs);
+
+// commit: runs the steps, never replacing a file. Before an entry's first
+// step its file is looked up again and must be the one validated
+// (psChanged otherwise). A failed step leaves its entry, and every entry of
+// its ring, under the old names. Done is told of each entry when its outcome
+// is final, in the order of the disk work; when it answers false the pass
+// stops there (a ring under way is finished first) and the entries whose
+// turn has not come get psStopped.
+void CommitSteps(std::vector<TPassEntry>& Entries, const std::vector<TPassStep>& Steps, TFileSystem& Fs,
+                 const std::function<bool(const TPassEntry&)>& Done);
+
+// Renames From to To without ever replacing a file, also where the file
+// system refuses the no-replace flag (link and unlink, else a reserved name).
+// Returns 0 or the errno.
+int MoveNoReplace(TFileSystem& Fs, const std::string& From, const std::string& To, bool Directory);
