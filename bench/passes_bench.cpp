@@ -1,10 +1,13 @@
 // The two passes at their intended size, over 100,000 real files in a folder
 // made under /tmp and removed at the end:
-// - Preview with "<*> - <*>" -> "<2> - <1> <zaehler>" over every entry;
-// - the renaming pass, and in the same run the least a rename of each file
-//   must do (statx, renameat2 with RENAME_NOREPLACE, statx of the new path),
-//   so their ratio shows what the pass adds. Both alternate between two
-//   spellings of the names so that every iteration really renames.
+// - Preview with "<*> - <*>" -> "<2> - <1> <zaehler>" over every entry,
+//   validation included, and validation and planning alone;
+// - the renaming pass (the core alone, and as the window runs it, with the
+//   grid's entries read again), a rotation of all names through one ring,
+//   and in the same run the least a rename of each file must do (statx,
+//   renameat2 with RENAME_NOREPLACE, statx of the new path), so their ratio
+//   shows what the pass adds. They alternate between two spellings of the
+//   names so that every iteration really renames.
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -16,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "app/PassList.h"
+#include "filegrid/VirtualFileGrid.h"
 #include "rename/RenamePasses.h"
 
 namespace {
@@ -57,19 +62,16 @@ class TFolder {
   std::vector<std::string> Names;
 };
 
-// The grid over a folder, with everything a pass needs.
+// The checked files of a folder, with everything a pass needs.
 struct TPassRig {
   explicit TPassRig(const TFolder& Folder) {
-    Grid.BeginUpdate();
-    for (const std::string& Name : Folder.Names) Grid.AddFile(Folder.Dir + Name);
-    Grid.EndUpdate();
+    for (const std::string& Name : Folder.Names) Files.push_back({int(Files.size()), Folder.Dir + Name});
   }
-  TMemoryFileGridRows Rows;
-  std::shared_ptr<TLinuxFileInfoReader> Reader = std::make_shared<TLinuxFileInfoReader>();
-  TVmVirtualFileGrid Grid{Rows, Reader};
+  std::vector<TPassFile> Files;
+  TLinuxFileSystem Fs;
   TQuietDialogs Dialogs;
   TNoView View;
-  TRenamePasses Passes{Grid, *Reader, Dialogs, View};
+  TRenamePasses Passes{Fs, Dialogs, View, TFieldContext{}};
   TPassState State;
 };
 
@@ -85,11 +87,33 @@ void BM_PreviewPass(benchmark::State& State) {
   TFolder Folder("preview");
   TPassRig Rig(Folder);
   const TRenameSettings Settings = Rules("<*> - <*>", "<2> - <1> <zaehler>");
-  for (auto _ : State) Rig.Passes.Preview(Settings, Rig.State);
-  if (Rig.Grid.File(0).NewFileName != "Song 0.mp3 - Artist 0 1") State.SkipWithError("wrong preview");
+  std::optional<TPassResult> Result;
+  for (auto _ : State) Result = Rig.Passes.Preview(Rig.Files, Settings, Rig.State);
+  if (!Result || Result->Entries[0].NewName != "Song 0.mp3 - Artist 0 1" || Result->Problems() != 0)
+    State.SkipWithError("wrong preview");
   State.SetItemsProcessed(State.iterations() * FileCountTotal);
 }
 BENCHMARK(BM_PreviewPass)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// Validation and planning of names already built (every new name is free).
+void BM_ValidateAndPlan(benchmark::State& State) {
+  TFolder Folder("validate");
+  TPassRig Rig(Folder);
+  std::vector<TPassEntry> Built = CollectEntries(Rig.Files);
+  LookUpEntries(Built, Rig.Fs);
+  BuildNames(Built, TNameBuilder(Rules("\"Artist", "Band"), {}, {}), Rig.State.CounterValue, false);
+  size_t Steps = 0;
+  for (auto _ : State) {
+    State.PauseTiming();
+    std::vector<TPassEntry> Entries = Built;
+    State.ResumeTiming();
+    ValidateEntries(Entries, Rig.Fs);
+    Steps = PlanSteps(Entries, Rig.Fs).size();
+  }
+  if (Steps != size_t(FileCountTotal)) State.SkipWithError("not every name was planned");
+  State.SetItemsProcessed(State.iterations() * FileCountTotal);
+}
+BENCHMARK(BM_ValidateAndPlan)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 void BM_RenamingPass(benchmark::State& State) {
   TFolder Folder("pass");
@@ -97,13 +121,69 @@ void BM_RenamingPass(benchmark::State& State) {
   const TRenameSettings There = Rules("\"Artist", "Band"), Back = Rules("\"Band", "Artist");
   bool Forth = true;
   for (auto _ : State) {
-    const int Renamed = Rig.Passes.StartRenaming(Forth ? There : Back, Rig.State);
-    if (Renamed != FileCountTotal) State.SkipWithError("not every file was renamed");
+    const std::optional<TPassResult> Result = Rig.Passes.StartRenaming(Rig.Files, Forth ? There : Back, Rig.State);
+    if (!Result || Result->Renamed != FileCountTotal) State.SkipWithError("not every file was renamed");
+    State.PauseTiming();
+    for (const TPassEntry& Entry : Result->Entries)
+      Rig.Files[size_t(Entry.Position)].Path = Entry.NewPath();
+    State.ResumeTiming();
     Forth = !Forth;
   }
   State.SetItemsProcessed(State.iterations() * FileCountTotal);
 }
 BENCHMARK(BM_RenamingPass)->Unit(benchmark::kMillisecond)->Iterations(4);
+
+// As the window runs it: the pass, then every renamed entry of the grid read
+// again under its new path.
+void BM_WindowRenamingPass(benchmark::State& State) {
+  TFolder Folder("window");
+  TPassRig Rig(Folder);
+  TMemoryFileGridRows Rows;
+  TVmVirtualFileGrid Grid(Rows, std::make_shared<TLinuxFileInfoReader>());
+  Grid.BeginUpdate();
+  for (const TPassFile& File : Rig.Files) Grid.AddFile(File.Path);
+  Grid.EndUpdate();
+  const TRenameSettings There = Rules("\"Artist", "Band"), Back = Rules("\"Band", "Artist");
+  bool Forth = true;
+  for (auto _ : State) {
+    const std::optional<TPassResult> Result =
+        Rig.Passes.StartRenaming(CheckedFiles(Grid), Forth ? There : Back, Rig.State);
+    if (!Result || Result->Renamed != FileCountTotal) State.SkipWithError("not every file was renamed");
+    ShowRenaming(Grid, *Result);
+    Forth = !Forth;
+  }
+  State.SetItemsProcessed(State.iterations() * FileCountTotal);
+}
+BENCHMARK(BM_WindowRenamingPass)->Unit(benchmark::kMillisecond)->Iterations(4);
+
+// Every name takes the next one's: one ring through all 100,000 files,
+// through one temporary name.
+void BM_RotationCommit(benchmark::State& State) {
+  TFolder Folder("ring");
+  TPassRig Rig(Folder);
+  std::vector<TPassEntry> Entries = CollectEntries(Rig.Files);
+  LookUpEntries(Entries, Rig.Fs);
+  for (auto _ : State) {
+    State.PauseTiming();
+    for (TPassEntry& Entry : Entries) {
+      Entry.Status = psRename;
+      Entry.File = *Rig.Fs.Stat(Entry.Path());
+    }
+    for (size_t I = 0; I < Entries.size(); ++I) Entries[I].NewName = Entries[(I + 1) % Entries.size()].Name;
+    State.ResumeTiming();
+    ValidateEntries(Entries, Rig.Fs);
+    const std::vector<TPassStep> Steps = PlanSteps(Entries, Rig.Fs);
+    CommitSteps(Entries, Steps, Rig.Fs, [](const TPassEntry&) { return true; });
+    State.PauseTiming();
+    for (TPassEntry& Entry : Entries) {
+      if (Entry.Status != psRenamed) State.SkipWithError("not every file was renamed");
+      Entry.Name = Entry.NewName;
+    }
+    State.ResumeTiming();
+  }
+  State.SetItemsProcessed(State.iterations() * FileCountTotal);
+}
+BENCHMARK(BM_RotationCommit)->Unit(benchmark::kMillisecond)->Iterations(4);
 
 // The least work per file: look it up, rename it without replacing, look up the new path.
 void BM_BareRenameLoop(benchmark::State& State) {
