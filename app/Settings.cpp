@@ -150,7 +150,7 @@ bool LoadToolbarPosition(TToolbarSettings& Toolbar, const TXmlNode& Toolbars) {
 
 std::unique_ptr<TXmlFile> BuildSettingsDocument(const TAppSettings& Settings) {
   auto Document = std::make_unique<TXmlFile>();
-  Document->Elements().AddNew<TXmlDeclaration>(xeUtf8);
+  Document->Elements().AddNew<TXmlDeclaration>(xeCustom, "UTF-8");
   auto& Root = Document->Elements().AddNew<TXmlNode>("Quorvane");
   Root.Attributes.Add("applicationVersion", QUORVANE_VERSION);
   Root.Attributes.Add("settingsVersion", std::string(SettingsVersion));

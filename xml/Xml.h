@@ -13,8 +13,8 @@
 
 // Whitespace handling of an element: inherit, default, or preserve.
 enum TXmlSpace : uint8_t { xsNone = 0, xsDefault = 1, xsPreserve = 2 };
-// The declaration's encoding attribute: none, "windows-1252", EncodingName, or "UTF-8".
-enum TXmlEncoding : uint8_t { xeNone = 0, xeWindows1252 = 1, xeCustom = 2, xeUtf8 = 3 };
+// The declaration's encoding attribute: none, "windows-1252", or EncodingName.
+enum TXmlEncoding : uint8_t { xeNone = 0, xeWindows1252 = 1, xeCustom = 2 };
 // The stylesheet reference's type attribute.
 enum TXmlStylesheetType : uint8_t { stCss = 0, stXsl = 1, stXml = 2, stCustom = 3 };
 
@@ -278,7 +278,7 @@ class TXmlDeclaration : public TXmlAttributedInstruction {
  public:
   static constexpr uint32_t ClassMask = xkDeclaration;
 
-  explicit TXmlDeclaration(TXmlEncoding Encoding = xeNone);
+  explicit TXmlDeclaration(TXmlEncoding Encoding = xeNone, std::string EncodingName = {});
   void WriteTo(TXmlWriter& Writer) const override;
   uint32_t Kind() const override { return xkDeclaration; }
 
