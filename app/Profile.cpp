@@ -5,7 +5,7 @@
 
 #include "base/VmFileLib.h"
 #include "base/VmStringLib.h"
-#include "rename/NameText.h"
+#include "base/Utf8.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "base/VmFileLib.h"
-#include "rename/NameText.h"
+#include "base/Utf8.h"
 
 namespace {
 

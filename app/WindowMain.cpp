@@ -29,7 +29,7 @@
 #include "app/Profile.h"
 #include "app/WindowInfo.h"
 #include "filegrid/VmColorLib.h"
-#include "rename/BuildName.h"
+#include "base/FileNames.h"
 #include "rename/FrmCounter.h"
 #include "ui/Anchors.h"
 #include "ui/FitFont.h"

@@ -17,7 +17,7 @@
 #include "cli/TerminalDialogs.h"
 #include "filegrid/FileGridRows.h"
 #include "filegrid/VirtualFileGrid.h"
-#include "rename/NameText.h"
+#include "base/Utf8.h"
 #include "rename/RenamePasses.h"
 
 namespace {

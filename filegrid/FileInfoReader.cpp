@@ -7,6 +7,7 @@
 
 #include <ctime>
 
+#include "base/Utf8.h"
 #include "base/VmDateTime.h"
 
 namespace {
@@ -41,16 +42,6 @@ double UnixTimeToDateTime(int64_t Seconds) {
   // File times keep seconds in steps of two.
   return EncodeDateTime({Local.tm_year + 1900, Local.tm_mon + 1, Local.tm_mday, Local.tm_hour, Local.tm_min,
                          Local.tm_sec & ~1});
-}
-
-std::string TruncateUtf8(std::string_view Text, size_t MaxChars) {
-  size_t Chars = 0;
-  for (size_t I = 0; I < Text.size(); ++I) {
-    // Continuation bytes do not start a character.
-    if ((static_cast<unsigned char>(Text[I]) & 0xC0) != 0x80 && Chars++ == MaxChars)
-      return std::string(Text.substr(0, I));
-  }
-  return std::string(Text);
 }
 
 bool MatchesNamePattern(const std::string& Pattern, const char* Name) {

@@ -15,7 +15,7 @@
 
 #include "app/Profile.h"
 #include "base/IniFile.h"
-#include "rename/NameText.h"
+#include "base/Utf8.h"
 
 namespace {
 

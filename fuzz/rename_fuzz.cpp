@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/FileNames.h"
+#include "base/Utf8.h"
 #include "rename/BuildName.h"
 #include "rename/Matcher.h"
 #include "rename/NameText.h"

@@ -9,16 +9,6 @@
 #include "rename/Fields.h"
 #include "rename/RenameSettings.h"
 
-// Name without its last extension: everything before the last "." that comes
-// after the last "/". Unchanged when there is no such dot (".profile" gives "").
-std::string RemoveFileExt(std::string_view Name);
-// The last extension without its dot; empty when there is none.
-std::string GetFileExt(std::string_view Name);
-// Name, a dot unless Ext begins with one, and Ext.
-std::string AppendFileExt(std::string_view Name, std::string_view Ext);
-// The part of a path after its last "/" (the whole text when there is none).
-std::string_view NamePart(std::string_view Path);
-
 // The new name of one file. FileName is the name part only. Runs, in this
 // order: upper case, lower case (both set: lower case wins), removal of the
 // extension, addition of FileExtension, then search and replace with the

@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "base/VmFileLib.h"
+#include "base/FileNames.h"
 #include "rename/TextChecks.h"
 
 namespace {

@@ -25,26 +25,6 @@ static std::vector<std::string> BuildAll(const TRenameSettings& S, std::vector<s
   return Result;
 }
 
-TEST(ExtensionFunctions, SplitAtTheLastDotAfterTheLastSlash) {
-  const struct { const char *Name, *WithoutExt, *Ext; } Cases[] = {
-      {"archive.tar.gz", "archive.tar", "gz"},
-      {"README", "README", ""},
-      {".profile", "", "profile"},
-      {"name.", "name", ""},
-      {"dir.d/file", "dir.d/file", ""},
-      {"a.b\\c:d", "a", "b\\c:d"},
-      {"Grüße.tär", "Grüße", "tär"},
-      {"", "", ""},
-  };
-  for (const auto& C : Cases) {
-    SCOPED_TRACE(C.Name);
-    EXPECT_EQ(RemoveFileExt(C.Name), C.WithoutExt);
-    EXPECT_EQ(GetFileExt(C.Name), C.Ext);
-  }
-  EXPECT_EQ(NamePart("/home/u/a\\b:c.txt"), "a\\b:c.txt");
-  EXPECT_EQ(NamePart("plain"), "plain");
-}
-
 // Search and replace is on when the row has a search text.
 TEST(BuildNewFileName, RunsTheRulesInOrder) {
   const struct { const char* Name; bool Upper, Lower, Del, Add; const char *Ext, *Search, *Replace, *Expected; }
