@@ -12,12 +12,13 @@
 #include <ostream>
 
 #include "app/Profile.h"
+#include "base/Utf8.h"
+#include "base/VmFileLib.h"
 #include "base/VmStringLib.h"
 #include "cli/CliOptions.h"
 #include "cli/TerminalDialogs.h"
 #include "filegrid/FileGridRows.h"
 #include "filegrid/VirtualFileGrid.h"
-#include "base/Utf8.h"
 #include "rename/RenamePasses.h"
 
 namespace {
@@ -234,7 +235,11 @@ int RunCli(const std::vector<std::string>& Args, TCliEnvironment& Env) {
   if (!Options.ProfileFile.empty()) {
     const std::string Problem = ProfileProblem(Options.ProfileFile);
     if (!Problem.empty()) return UsageError(Env, "cannot read profile \"" + Options.ProfileFile + "\": " + Problem);
-    Settings = ReadProfileSettings(Options.ProfileFile);
+    try {
+      Settings = ReadProfileSettings(Options.ProfileFile);
+    } catch (const EFileError& Error) {
+      return UsageError(Env, Error.what());
+    }
   }
   Settings = ApplyOverrides(Settings, Options.Overrides);
 

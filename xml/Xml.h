@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/VmBaseClasses.h"
+#include "base/VmFileLib.h"
 
 // Whitespace handling of an element: inherit, default, or preserve.
 enum TXmlSpace : uint8_t { xsNone = 0, xsDefault = 1, xsPreserve = 2 };
@@ -324,9 +325,10 @@ class TXmlFile : public TXmlElementContainer {
   void SaveToFile(const std::string& FileName) const;
   // Replaces the document's children with the file's content. False for an
   // empty FileName or an empty file (nothing changes). Throws EFileError
-  // when the file cannot be read, and the reader's errors when it does not
-  // parse; the document then holds what was read before the error.
-  bool LoadFromFile(const std::string& FileName);
+  // when the file cannot be read or is larger than MaxSize bytes, and the
+  // reader's errors when it does not parse; the document then holds what was
+  // read before the error.
+  bool LoadFromFile(const std::string& FileName, size_t MaxSize = MaxTextFileSize);
 };
 
 // Produces XML text from a sequence of calls, closing start tags lazily,

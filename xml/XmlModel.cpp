@@ -155,9 +155,9 @@ void TXmlFile::SaveToFile(const std::string& FileName) const {
   WriteFileAtomic(FileName, GetXml());
 }
 
-bool TXmlFile::LoadFromFile(const std::string& FileName) {
+bool TXmlFile::LoadFromFile(const std::string& FileName, size_t MaxSize) {
   if (FileName.empty()) return false;
-  const std::string Text = ReadWholeFile(FileName);
+  const std::string Text = ReadWholeFile(FileName, MaxSize);
   if (Text.empty()) return false;
   Elements().Clear();
   TXmlReader(xsDefault, false).Parse(Text, *this);

@@ -56,7 +56,7 @@ class PassTest : public ::testing::Test {
   std::multiset<std::string> Contents() const {
     std::multiset<std::string> Result;
     for (const auto& Entry : fs::directory_iterator(Dir))
-      if (!fs::is_symlink(Entry.path())) Result.insert(ReadWholeFile(Entry.path()));
+      if (!fs::is_symlink(Entry.path())) Result.insert(ReadFile(Entry.path()));
     return Result;
   }
   std::set<std::string> Names() const {

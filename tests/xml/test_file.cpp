@@ -15,7 +15,7 @@ TEST(XmlFile, SavesTheSettingsFileAndLoadsItBackReplacingTheTree) {
   TXmlFile File;
   BuildSettingsExample(File);
   File.SaveToFile(Dir / "Quorvane.xml");
-  EXPECT_EQ(ReadWholeFile(Dir / "Quorvane.xml"), kSettingsExampleXml);
+  EXPECT_EQ(ReadFile(Dir / "Quorvane.xml"), kSettingsExampleXml);
   TXmlFile Loaded;
   Loaded.Elements().AddNew<TXmlComment>("old");
   EXPECT_TRUE(Loaded.LoadFromFile(Dir / "Quorvane.xml"));
@@ -50,11 +50,11 @@ TEST(XmlFile, SavingReplacesTheFileAtomicallyAndAFailedSaveLeavesTheOldOne) {
   TXmlFile File;
   File.Elements().AddNew<TXmlNode>("root").Elements().AddNew<TXmlNode>("2bad");
   EXPECT_EQ(ErrorOf([&] { File.SaveToFile(Path); }), Unpositioned("Invalid start character for XML-element!"));
-  EXPECT_EQ(ReadWholeFile(Path), "old content");
+  EXPECT_EQ(ReadFile(Path), "old content");
   File.Elements().Clear();
   File.Elements().AddNew<TXmlNode>("new");
   File.SaveToFile(Path);
-  EXPECT_EQ(ReadWholeFile(Path) + ReadWholeFile(Dir / "second-name"), "<new/>\r\nold content");
+  EXPECT_EQ(ReadFile(Path) + ReadFile(Dir / "second-name"), "<new/>\r\nold content");
   fs::create_directory(Dir / "folder");
   std::vector<std::string> Failing = {Dir / "folder", Dir / "missing/settings.xml"};
   if (::geteuid() != 0) {  // root may write anywhere
@@ -70,6 +70,6 @@ TEST(XmlFile, SavingReplacesTheFileAtomicallyAndAFailedSaveLeavesTheOldOne) {
   EXPECT_TRUE(fs::is_directory(Dir / "folder"));
   EXPECT_EQ(Dir.EntryCount(), 3);  // no temporary file left behind
   if (::geteuid() != 0) {
-    EXPECT_EQ(ReadWholeFile(Dir / "folder/settings.xml"), "old content");
+    EXPECT_EQ(ReadFile(Dir / "folder/settings.xml"), "old content");
   }
 }
