@@ -16,7 +16,7 @@
 #include "rename/Matcher.h"
 #include "rename/NameText.h"
 #include "rename/TextChecks.h"
-#include "tests/rename/ReferenceMatcher.h"
+#include "fuzz/ReferenceMatcher.h"
 
 namespace {
 

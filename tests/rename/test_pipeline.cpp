@@ -2,6 +2,7 @@
 
 #include "base/VmBaseClasses.h"
 #include "rename/BuildName.h"
+#include "rename/NameText.h"
 #include "rename/TextChecks.h"
 
 static TRenameSettings SearchReplace(const char* Search, const char* Replace) {
@@ -91,4 +92,10 @@ TEST(BuildNewFileName, LeavesTheCounterAloneWhenItCannotCount) {
   S.SearchAndReplace = false;
   EXPECT_EQ(BuildNewFileName("a", 0, S, TUsedFields{ufCounter}, Counter), "a");
   EXPECT_EQ(Counter, 41);
+}
+
+TEST(CaseMapping, MapsEachCodePointToOne) {
+  EXPECT_EQ(UpperCaseName("ä-ß-ǆ-ﬃ-ÿ"), "Ä-ß-Ǆ-ﬃ-Ÿ");
+  EXPECT_EQ(LowerCaseName("ŒUVRE ǄA"), "œuvre ǆa");
+  EXPECT_EQ(LowerCaseName("ÀÉ\xff"), "àé\xff");
 }
