@@ -47,12 +47,16 @@ TEST(FileLib, ReadingMissingFoldersFifosAndTooLargeFilesFailsNamingTheFileAndThe
       {Dir / "four", 3, 0}};
   for (const auto& [Path, MaxSize, Code] : Cases) {
     SCOPED_TRACE(Path);
-    ExpectFileErrorNaming(Path, [&] { ReadWholeFile(Path, MaxSize); });
-    try {
-      ReadWholeFile(Path, MaxSize);
-    } catch (const EFileError& E) {
-      EXPECT_EQ(E.Code, Code);
-    }
+    int Got = -1;
+    ExpectFileErrorNaming(Path, [&] {
+      try {
+        ReadWholeFile(Path, MaxSize);
+      } catch (const EFileError& E) {
+        Got = E.Code;
+        throw;
+      }
+    });
+    EXPECT_EQ(Got, Code);
   }
   EXPECT_EQ(ReadWholeFile(Dir / "four", 4), "1234");
 }

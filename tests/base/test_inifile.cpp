@@ -83,7 +83,7 @@ TEST(IniFile, FilesLoadMissingAsEmptyAndRefuseUnreadableHugeOrReadOnlyOnes) {
   EXPECT_EQ(TIniFile::Load(Dir / "f.ini").Text(), Bytes);
   ::chmod((Dir / "f.ini").c_str(), 0644);
 
-  std::filesystem::resize_file(Dir / "f.ini", MaxTextFileSize + 1);
+  std::filesystem::resize_file(Dir / "f.ini", MaxTextFileSize + 1);  // the limit is ReadWholeFile's, tested there
   ExpectFileErrorNaming(Dir / "f.ini", [&] { TIniFile::Load(Dir / "f.ini"); });
   ExpectFileErrorNaming(Dir.Path.string(), [&] { TIniFile::Load(Dir.Path.string()); });
 }
