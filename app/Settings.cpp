@@ -41,7 +41,8 @@ void CreateFolders(const std::string& Folder) {
     if (::mkdir(Level.c_str(), 0700) != 0 && errno != EEXIST)
       throw EFileError("Cannot create folder \"" + Level + "\": " + std::strerror(errno), errno);
   }
-  if (!IsFolder(Folder)) throw EFileError("Cannot create folder \"" + Folder + "\": " + std::strerror(ENOTDIR), ENOTDIR);
+  if (!IsFolder(Folder))
+    throw EFileError("Cannot create folder \"" + Folder + "\": " + std::strerror(ENOTDIR), ENOTDIR);
 }
 
 // The first text of Parent's child Name; nullptr when either is missing.
