@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <optional>
 
+#include "base/Utf8.h"
 #include "base/VmFileLib.h"
 #include "base/VmStringLib.h"
-#include "rename/NameText.h"
 
 namespace {
 
@@ -87,33 +87,25 @@ TIniFile LoadProfileText(const std::string& FileName) {
 }  // namespace
 
 TRenameSettings ReadProfileSettings(const std::string& FileName) {
-  try {
-    return ReadProfileSettings(LoadProfileText(FileName));
-  } catch (const EFileError&) {
-    return TRenameSettings();
-  }
+  return ReadProfileSettings(LoadProfileText(FileName));
 }
 
-bool WriteProfileSettings(TIniFile& Ini, const TRenameSettings& Settings) {
+void WriteProfileSettings(TIniFile& Ini, const TRenameSettings& Settings) {
   for (const TProfileKey& Entry : ProfileKeys) {
     const std::string Value = Entry.Bool ? (Settings.*Entry.Bool ? "1" : "0") : Settings.*Entry.Text;
     // Bytes that are not UTF-8 would make the whole file read as Windows-1252.
-    if (!IsValidUtf8(Value) || !Ini.WriteString(ProfileSection, Entry.Key, Value)) return false;
+    if (!IsValidUtf8(Value))
+      throw EIniValueError("Cannot store key \"" + std::string(Entry.Key) + "\": the value is not UTF-8");
+    Ini.WriteString(ProfileSection, Entry.Key, Value);
   }
-  return true;
 }
 
-bool WriteProfileSettings(const std::string& FileName, const TRenameSettings& Settings) {
-  try {
-    // A file in Windows-1252 is rewritten in UTF-8 as a whole, so that its
-    // other lines and the new values share one encoding.
-    TIniFile Ini = LoadProfileText(FileName);
-    if (!WriteProfileSettings(Ini, Settings)) return false;
-    Ini.Save(FileName);
-    return true;
-  } catch (const EFileError&) {
-    return false;
-  }
+void WriteProfileSettings(const std::string& FileName, const TRenameSettings& Settings) {
+  // A file in Windows-1252 is rewritten in UTF-8 as a whole, so that its
+  // other lines and the new values share one encoding.
+  TIniFile Ini = LoadProfileText(FileName);
+  WriteProfileSettings(Ini, Settings);
+  Ini.Save(FileName);
 }
 
 std::string ProfileWriteErrorText(const std::string& FileName) {

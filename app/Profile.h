@@ -20,18 +20,19 @@ inline constexpr std::string_view ProfileSection = "Quorvane-Profile";
 // any 32-bit integer, decimal or hexadecimal after "$", "0x" or "0X"
 // (optionally signed, blanks around it allowed); non-zero is true.
 TRenameSettings ReadProfileSettings(const TIniFile& Ini);
-// The rules of the profile file FileName; a file that does not exist or
-// cannot be read gives the defaults.
+// The rules of the profile file FileName; a file that does not exist gives
+// the defaults. Throws EFileError when it exists but cannot be read.
 TRenameSettings ReadProfileSettings(const std::string& FileName);
 
 // Sets the thirteen keys in Ini in their fixed order, booleans as "1" and
-// "0", texts as they are. False when a text cannot be stored (one with a
-// line break, or one that is not valid UTF-8); keys set before it stay set.
-bool WriteProfileSettings(TIniFile& Ini, const TRenameSettings& Settings);
+// "0", texts as they are. Throws EIniValueError when a text cannot be stored
+// (one with a line break, or one that is not valid UTF-8); keys set before
+// it stay set.
+void WriteProfileSettings(TIniFile& Ini, const TRenameSettings& Settings);
 // Writes the rules into the profile file FileName, creating it when missing.
-// False when the file cannot be read or written or a value cannot be
-// stored; the file is then left as it was.
-bool WriteProfileSettings(const std::string& FileName, const TRenameSettings& Settings);
+// Throws EFileError when the file cannot be read or written and
+// EIniValueError when a value cannot be stored; the file is then left as it was.
+void WriteProfileSettings(const std::string& FileName, const TRenameSettings& Settings);
 
 // The message shown when a profile cannot be saved to FileName.
 std::string ProfileWriteErrorText(const std::string& FileName);

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "rename/BuildName.h"
+#include "base/FileNames.h"
 
 void TRecentFiles::Add(const std::string& FileName) {
   if (FileName.empty()) return;

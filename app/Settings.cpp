@@ -5,11 +5,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 
 #include "base/VmFileLib.h"
-#include "rename/NameText.h"
+#include "base/Utf8.h"
 
 namespace {
 
@@ -32,11 +33,16 @@ std::string WithSlash(std::string Folder) {
 }
 
 // Creates every missing level of Folder, private to the user as
-// configuration folders are expected to be.
-bool CreateFolders(const std::string& Folder) {
-  for (size_t Slash = Folder.find('/', 1); Slash != std::string::npos; Slash = Folder.find('/', Slash + 1))
-    if (::mkdir(Folder.substr(0, Slash).c_str(), 0700) != 0 && errno != EEXIST) return false;
-  return IsFolder(Folder);
+// configuration folders are expected to be. Throws EFileError naming the
+// level that could not be made.
+void CreateFolders(const std::string& Folder) {
+  for (size_t Slash = Folder.find('/', 1); Slash != std::string::npos; Slash = Folder.find('/', Slash + 1)) {
+    const std::string Level = Folder.substr(0, Slash);
+    if (::mkdir(Level.c_str(), 0700) != 0 && errno != EEXIST)
+      throw EFileError("Cannot create folder \"" + Level + "\": " + std::strerror(errno), errno);
+  }
+  if (!IsFolder(Folder))
+    throw EFileError("Cannot create folder \"" + Folder + "\": " + std::strerror(ENOTDIR), ENOTDIR);
 }
 
 // The first text of Parent's child Name; nullptr when either is missing.
@@ -88,10 +94,12 @@ std::string GetSettingsFileName(bool MustExist, const TSettingsEnvironment& Envi
     Folder = UserFolder;
   else if (!ExecutableFolder.empty() && (MustExist || ::access(ExecutableFolder.c_str(), W_OK | X_OK) == 0))
     Folder = ExecutableFolder;
-  else if (!MustExist && !UserFolder.empty() && CreateFolders(UserFolder))
+  else if (!MustExist && !UserFolder.empty()) {
+    CreateFolders(UserFolder);
     Folder = UserFolder;
-  else
+  } else {
     return {};
+  }
   std::string FileName = Folder + std::string(SettingsFileTitle);
   if (MustExist && !IsRegularFile(FileName)) return {};
   return FileName;
@@ -150,7 +158,7 @@ bool LoadToolbarPosition(TToolbarSettings& Toolbar, const TXmlNode& Toolbars) {
 
 std::unique_ptr<TXmlFile> BuildSettingsDocument(const TAppSettings& Settings) {
   auto Document = std::make_unique<TXmlFile>();
-  Document->Elements().AddNew<TXmlDeclaration>(xeUtf8);
+  Document->Elements().AddNew<TXmlDeclaration>(xeCustom, "UTF-8");
   auto& Root = Document->Elements().AddNew<TXmlNode>("Quorvane");
   Root.Attributes.Add("applicationVersion", QUORVANE_VERSION);
   Root.Attributes.Add("settingsVersion", std::string(SettingsVersion));
@@ -209,39 +217,31 @@ bool ReadSettingsDocument(const TXmlFile& Document, TAppSettings& Settings) {
 
 // ---- The file -------------------------------------------------------------
 
-std::string LoadSettings(TAppSettings& Settings, const TSettingsEnvironment& Environment) {
+void LoadSettings(TAppSettings& Settings, const TSettingsEnvironment& Environment) {
   const std::string FileName = GetSettingsFileName(true, Environment);
-  if (FileName.empty()) return {};
+  if (FileName.empty()) return;
   try {
-    struct stat Info {};
-    if (::stat(FileName.c_str(), &Info) == 0 && Info.st_size > MaxSettingsFileSize)
-      return "Cannot read file \"" + FileName + "\": file too large";
     TXmlFile Document;
-    if (!Document.LoadFromFile(FileName)) return {};
+    if (!Document.LoadFromFile(FileName)) return;
     // The whole file is parsed before anything is read from it, so a broken
     // file changes nothing.
     ReadSettingsDocument(Document, Settings);
-    return {};
-  } catch (const EFileError& Error) {
-    return Error.what();  // it names the file already
+  } catch (const EFileError&) {
+    throw;  // it names the file already
   } catch (const EXmlException& Error) {
     std::string Message = "Cannot read file \"" + FileName + "\": " + Error.what();
     if (Error.Line > 0)
       Message += " (line " + std::to_string(Error.Line) + ", column " + std::to_string(Error.Column) + ")";
-    return Message;
+    throw EFileError(Message);
   } catch (const Exception& Error) {
-    return "Cannot read file \"" + FileName + "\": " + Error.what();
+    throw EFileError("Cannot read file \"" + FileName + "\": " + Error.what());
   }
 }
 
-bool SaveSettings(const TAppSettings& Settings, const TSettingsEnvironment& Environment) {
+void SaveSettings(const TAppSettings& Settings, const TSettingsEnvironment& Environment) {
   const std::string FileName = GetSettingsFileName(false, Environment);
-  if (FileName.empty()) return false;
-  try {
-    RefuseReadOnlyFile(FileName);
-    BuildSettingsDocument(Settings)->SaveToFile(FileName);
-    return true;
-  } catch (const Exception&) {
-    return false;  // the settings of this run are lost; nothing to tell the user at exit
-  }
+  if (FileName.empty())
+    throw EFileError("Cannot write the settings file: no configuration folder and no writable program folder");
+  RefuseReadOnlyFile(FileName);
+  BuildSettingsDocument(Settings)->SaveToFile(FileName);
 }

@@ -23,8 +23,6 @@ inline constexpr std::string_view SettingsFolderName = "Velmora/Quorvane/";
 inline constexpr std::string_view SettingsVersion = "2.0.0.0";
 // A stored toolbar is applied only when its Rev is this.
 inline constexpr int ToolbarRevision = 2000;
-// Larger settings files are refused: a real one holds a few dozen lines.
-inline constexpr long long MaxSettingsFileSize = 16 * 1024 * 1024;
 
 // Where the settings file may live, as the process sees it; tests make up their own.
 struct TSettingsEnvironment {
@@ -39,7 +37,8 @@ struct TSettingsEnvironment {
 // when that exists, else the executable's folder. With MustExist the result
 // is empty unless a regular file of that name exists. Without it, when the
 // settings folder is missing and the executable's folder is not writable,
-// the settings folder is created (mode 0700) and used; empty when that fails.
+// the settings folder is created (mode 0700) and used; EFileError when that
+// fails. Empty when no folder is known at all.
 std::string GetSettingsFileName(bool MustExist,
                                 const TSettingsEnvironment& Environment = TSettingsEnvironment::FromProcess());
 
@@ -84,14 +83,16 @@ bool ReadSettingsDocument(const TXmlFile& Document, TAppSettings& Settings);
 
 // Reads the settings file (GetSettingsFileName with MustExist) onto Settings.
 // No file, an empty one or one of another version: nothing changes, no
-// error. A file that cannot be read or parsed: nothing changes and the
-// result is the message for one error box; otherwise the result is empty.
-std::string LoadSettings(TAppSettings& Settings,
+// error. A file that cannot be read (or is larger than MaxTextFileSize) or
+// parsed: nothing changes and EFileError carries the message for one error
+// box, naming the file (and the line and column of a parse error).
+void LoadSettings(TAppSettings& Settings,
                          const TSettingsEnvironment& Environment = TSettingsEnvironment::FromProcess());
 // Replaces the settings file (GetSettingsFileName without MustExist) with
-// Settings atomically. False when it was not written: no usable folder, a
-// read-only file (left alone), or a failed write (the previous file stays whole).
-bool SaveSettings(const TAppSettings& Settings,
+// Settings atomically. Throws EFileError when it was not written: no usable
+// folder, a read-only file (left alone), or a failed write (the previous
+// file stays whole).
+void SaveSettings(const TAppSettings& Settings,
                   const TSettingsEnvironment& Environment = TSettingsEnvironment::FromProcess());
 
 // Toolbar values under the "Toolbars" element. The writers find or append

@@ -31,7 +31,8 @@
 #include "app/Profile.h"
 #include "app/WindowInfo.h"
 #include "filegrid/VmColorLib.h"
-#include "rename/BuildName.h"
+#include "base/FileNames.h"
+#include "base/VmFileLib.h"
 #include "rename/FrmCounter.h"
 #include "ui/Anchors.h"
 #include "ui/FitFont.h"
@@ -582,7 +583,11 @@ void TWindowMain::LoadProfile(const std::string& FileName) {
     return;
   }
   // A file that cannot be read gives the defaults and still becomes the open profile.
-  const TRenameSettings Settings = ReadProfileSettings(FileName);
+  TRenameSettings Settings;
+  try {
+    Settings = ReadProfileSettings(FileName);
+  } catch (const EFileError&) {
+  }
   checkboxUpperCase->setChecked(Settings.UpperCase);
   checkboxLowerCase->setChecked(Settings.LowerCase);
   checkboxDelExtension->setChecked(Settings.DelExtension);
@@ -598,7 +603,9 @@ void TWindowMain::LoadProfile(const std::string& FileName) {
 void TWindowMain::SaveProfile(const std::string& FileName) {
   // The file is replaced whole or not at all; a failure leaves it, the
   // title and the recent list as they were.
-  if (!WriteProfileSettings(FileName, ReadRenameSettings())) {
+  try {
+    WriteProfileSettings(FileName, ReadRenameSettings());
+  } catch (const Exception&) {
     ShowErrorBox(FDialogs, ProfileWriteErrorText(FileName));
     return;
   }
@@ -899,16 +906,22 @@ void TWindowMain::LoadSettings() {
   if (!FOptions.Settings) return;
   TAppSettings Settings = CurrentSettings();
   Settings.ShowToolbarCaptions.reset();
-  const std::string Error = ::LoadSettings(Settings, *FOptions.Settings);
-  if (!Error.empty()) {
+  try {
+    ::LoadSettings(Settings, *FOptions.Settings);
+  } catch (const Exception& Error) {
     // The window starts as designed; the file is replaced when it closes.
-    FDialogs.ShowMessage({Error, Title, mtError, {mrOk}});
+    FDialogs.ShowMessage({Error.what(), Title, mtError, {mrOk}});
     return;
   }
   ApplySettings(Settings);
 }
 
 void TWindowMain::SaveSettings() {
-  // A file that cannot be written is left as it was, without a message.
-  if (FOptions.Settings) ::SaveSettings(CurrentSettings(), *FOptions.Settings);
+  if (!FOptions.Settings) return;
+  try {
+    ::SaveSettings(CurrentSettings(), *FOptions.Settings);
+  } catch (const Exception&) {
+    // A file that cannot be written is left as it was, without a message:
+    // the window is closing and there is nobody left to tell.
+  }
 }

@@ -1,9 +1,6 @@
 #include "base/IniFile.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
-#include <cstring>
 
 #include "base/VmFileLib.h"
 #include "base/VmStringLib.h"
@@ -118,16 +115,12 @@ std::string_view EndingToAdd(std::string_view Text, std::string_view LineEnding)
 }  // namespace
 
 TIniFile TIniFile::Load(const std::string& Path) {
-  struct stat Info {};
-  if (::stat(Path.c_str(), &Info) != 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return TIniFile();
-    throw EFileError("Cannot open file \"" + Path + "\": " + std::strerror(errno));
+  try {
+    return TIniFile(ReadWholeFile(Path, MaxTextFileSize));
+  } catch (const EFileError& Error) {
+    if (Error.Code == ENOENT || Error.Code == ENOTDIR) return TIniFile();
+    throw;
   }
-  const auto TooLarge = [&] { return EFileError("Cannot read file \"" + Path + "\": file too large"); };
-  if (static_cast<uint64_t>(Info.st_size) > MaxFileSize) throw TooLarge();
-  std::string Text = ReadWholeFile(Path);
-  if (Text.size() > MaxFileSize) throw TooLarge();  // it grew while being read
-  return TIniFile(std::move(Text));
 }
 
 void TIniFile::Save(const std::string& Path) const {
@@ -146,12 +139,18 @@ std::string TIniFile::ReadString(std::string_view Section, std::string_view Key,
   return Value ? std::move(*Value) : std::string(Default);
 }
 
-bool TIniFile::WriteString(std::string_view Section, std::string_view Key, std::string_view Value) {
-  if (!IsValidSectionName(Section) || !IsValidKeyName(Key) || !IsValidValue(Value)) return false;
+void TIniFile::WriteString(std::string_view Section, std::string_view Key, std::string_view Value) {
+  const auto Refuse = [&](const char* What) {
+    throw EIniValueError("Cannot store key \"" + std::string(Key) + "\" in section \"" + std::string(Section) +
+                         "\": " + What);
+  };
+  if (!IsValidSectionName(Section)) Refuse("invalid section name");
+  if (!IsValidKeyName(Key)) Refuse("invalid key name");
+  if (!IsValidValue(Value)) Refuse("the value holds a line break");
   const TKeyPlace Place = FindKey(FText, Section, Key);
   if (Place.KeyFound) {
     FText.replace(Place.ValueBegin, Place.KeyLine.End - Place.ValueBegin, Value);
-    return true;
+    return;
   }
   const std::string LineEnding(LineEndingOf(FText));
   const std::string KeyLine = std::string(Key) + "=" + std::string(Value) + LineEnding;
@@ -159,13 +158,12 @@ bool TIniFile::WriteString(std::string_view Section, std::string_view Key, std::
     const TLine& After = Place.LastOfSection;
     const std::string_view Before = std::string_view(FText).substr(0, After.Next);
     FText.insert(After.Next, std::string(EndingToAdd(Before, LineEnding)) + KeyLine);
-    return true;
+    return;
   }
   std::string Added(EndingToAdd(FText, LineEnding));
   if (!Place.LastLineBlank) Added += LineEnding;  // a blank line between sections
   Added.append("[").append(Section).append("]").append(LineEnding).append(KeyLine);
   FText += Added;
-  return true;
 }
 
 bool TIniFile::SameName(std::string_view A, std::string_view B) { return SameTextIgnoringAsciiCase(A, B); }

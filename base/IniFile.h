@@ -25,17 +25,23 @@
 #include <string>
 #include <string_view>
 
+#include "base/VmBaseClasses.h"
+
+// Raised when a section, key or value cannot be stored so that it reads back
+// the same; the message says which and why.
+class EIniValueError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
 class TIniFile {
  public:
-  // Larger files are refused: a settings file of this kind holds a few lines.
-  static constexpr size_t MaxFileSize = 16 * 1024 * 1024;
-
   TIniFile() = default;
   explicit TIniFile(std::string Text) : FText(std::move(Text)) {}
 
   // The text of the file at Path; a file that does not exist gives an empty
   // text. Throws EFileError when the file exists but cannot be read or is
-  // larger than MaxFileSize.
+  // larger than MaxTextFileSize.
   static TIniFile Load(const std::string& Path);
   // Replaces the file at Path with the text atomically (the previous file
   // stays whole when this fails). A file without write permission for its
@@ -53,9 +59,9 @@ class TIniFile {
   // value changes; a missing key goes behind the section's last non-blank
   // line; a missing section is appended at the end. New lines use the line
   // ending of the text's first line (LF for a text without one).
-  // Returns false and changes nothing when the names or the value cannot be
-  // stored so that they read back the same (see the three checks below).
-  bool WriteString(std::string_view Section, std::string_view Key, std::string_view Value);
+  // Throws EIniValueError and changes nothing when the names or the value
+  // cannot be stored so that they read back the same (the three checks below).
+  void WriteString(std::string_view Section, std::string_view Key, std::string_view Value);
 
   // Whether two section or key names are the same (ASCII letters compare without case).
   static bool SameName(std::string_view A, std::string_view B);

@@ -11,7 +11,11 @@
 #include <string_view>
 #include <vector>
 
-// The base exception type: carries a message text and nothing else.
+// The base exception type: carries a message text. Every recoverable error of
+// the core is raised as an Exception or a class derived from it (a file
+// error, a conversion error, an XML error, an INI value that cannot be
+// stored); the rename engine's text checks alone return their messages,
+// which are shown to the user as they are.
 class Exception : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;

@@ -16,7 +16,7 @@
 namespace {
 
 [[noreturn]] void Fail(const char* What, const std::string& Path, int Error) {
-  throw EFileError(std::string(What) + " \"" + Path + "\": " + std::strerror(Error));
+  throw EFileError(std::string(What) + " \"" + Path + "\": " + std::strerror(Error), Error);
 }
 
 // Closes a descriptor when it goes out of scope.
@@ -29,7 +29,8 @@ struct TFd {
 
 }  // namespace
 
-std::string ReadWholeFile(const std::string& Path) {
+std::string ReadWholeFile(const std::string& Path, size_t MaxSize) {
+  const auto TooLarge = [&] { return EFileError("Cannot read file \"" + Path + "\": file too large"); };
   TFd File;
   // O_NONBLOCK so that opening a fifo does not wait for a writer; cleared below.
   File.Fd = ::open(Path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -39,6 +40,7 @@ std::string ReadWholeFile(const std::string& Path) {
   if (!S_ISREG(Info.st_mode))
     throw EFileError("Cannot open file \"" + Path + "\": not a regular file");
   ::fcntl(File.Fd, F_SETFL, 0);
+  if (static_cast<uint64_t>(Info.st_size) > MaxSize) throw TooLarge();
 
   std::string Data;
   Data.resize(static_cast<size_t>(Info.st_size));
@@ -52,6 +54,7 @@ std::string ReadWholeFile(const std::string& Path) {
     }
     if (Got == 0) break;
     Done += static_cast<size_t>(Got);
+    if (Done > MaxSize) throw TooLarge();  // it grew while being read
   }
   Data.resize(Done);
   return Data;

@@ -6,15 +6,23 @@
 
 #include "base/VmBaseClasses.h"
 
-// Raised when a file cannot be opened, read or written; the message names the file.
+// Raised when a file cannot be opened, read or written; the message names the
+// file. Code is the errno value of the failed call, 0 when none failed (a
+// file too large, not a regular file, read-only).
 class EFileError : public Exception {
  public:
-  using Exception::Exception;
+  explicit EFileError(const std::string& Message, int Code = 0) : Exception(Message), Code(Code) {}
+  int Code;
 };
 
+// The largest profile, INI or settings file the program reads: real ones
+// hold a few dozen lines.
+inline constexpr size_t MaxTextFileSize = 16 * 1024 * 1024;
+
 // The bytes of the regular file at Path. Throws EFileError for a missing,
-// unreadable or non-regular file (a fifo is never waited on).
-std::string ReadWholeFile(const std::string& Path);
+// unreadable or non-regular file (a fifo is never waited on) and for one
+// larger than MaxSize bytes.
+std::string ReadWholeFile(const std::string& Path, size_t MaxSize);
 
 // Replaces the file at Path with Data so that a reader sees either the old
 // or the new content, never a mix: the bytes go to a new file in the same

@@ -13,10 +13,11 @@
 #include <ostream>
 
 #include "app/Profile.h"
+#include "base/Utf8.h"
+#include "base/VmFileLib.h"
 #include "base/VmStringLib.h"
 #include "cli/CliOptions.h"
 #include "cli/TerminalDialogs.h"
-#include "rename/NameText.h"
 #include "rename/RenamePasses.h"
 
 namespace {
@@ -230,7 +231,11 @@ int RunCli(const std::vector<std::string>& Args, TCliEnvironment& Env) {
   if (!Options.ProfileFile.empty()) {
     const std::string Problem = FileProblem(Options.ProfileFile);
     if (!Problem.empty()) return UsageError(Env, "cannot read profile \"" + Options.ProfileFile + "\": " + Problem);
-    Settings = ReadProfileSettings(Options.ProfileFile);
+    try {
+      Settings = ReadProfileSettings(Options.ProfileFile);
+    } catch (const EFileError& Error) {
+      return UsageError(Env, Error.what());
+    }
   }
   Settings = ApplyOverrides(Settings, Options.Overrides);
 

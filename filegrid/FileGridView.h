@@ -34,6 +34,7 @@ enum TFileGridCommand : int {
   gcRefresh = 10,
   gcMoveToTop = 11,
   gcMoveToBottom = 12,
+  gcCommandEnd  // one past the last command number
 };
 
 // Ten columns over the entries of a TVmVirtualFileGrid; the rows are those
@@ -156,7 +157,7 @@ class TFileGridView : public QTreeView, public TFileGridRows {
   std::unique_ptr<TVmVirtualFileGrid> FGrid;
   QMenu* FGridMenu = nullptr;
   QMenu* FColumnChooser = nullptr;
-  std::array<QAction*, 13> FActions{};
+  std::array<QAction*, gcCommandEnd> FActions{};  // indexed by command number
   // The widths of hidden columns (the header reports 0 for them).
   std::array<int, FileGridColumnCount> FHiddenWidths{};
   TFileOpener FOpener;

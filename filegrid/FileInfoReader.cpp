@@ -7,6 +7,7 @@
 
 #include <ctime>
 
+#include "base/Utf8.h"
 #include "base/VmDateTime.h"
 
 namespace {
@@ -33,16 +34,6 @@ bool StatFile(int DirFd, const char* Name, unsigned Mask, struct statx& Stx) {
 }
 
 }  // namespace
-
-std::string TruncateUtf8(std::string_view Text, size_t MaxChars) {
-  size_t Chars = 0;
-  for (size_t I = 0; I < Text.size(); ++I) {
-    // Continuation bytes do not start a character.
-    if ((static_cast<unsigned char>(Text[I]) & 0xC0) != 0x80 && Chars++ == MaxChars)
-      return std::string(Text.substr(0, I));
-  }
-  return std::string(Text);
-}
 
 bool MatchesNamePattern(const std::string& Pattern, const char* Name) {
   // fnmatch also knows bracket expressions and escapes; "[" is turned into

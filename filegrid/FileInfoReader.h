@@ -117,8 +117,6 @@ class TLinuxFileInfoReader : public TFileInfoReader {
   TReadScope FScope = rsGrid;
 };
 
-// The first MaxChars code points of a UTF-8 text.
-std::string TruncateUtf8(std::string_view Text, size_t MaxChars);
 
 // Whether a file name is matched by Pattern, where only "*" (any run) and
 // "?" (one character) are wildcards; every other character stands for itself.

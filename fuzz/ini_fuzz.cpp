@@ -15,7 +15,7 @@
 
 #include "app/Profile.h"
 #include "base/IniFile.h"
-#include "rename/NameText.h"
+#include "base/Utf8.h"
 
 namespace {
 
@@ -37,7 +37,13 @@ void CheckProfile(const std::string& Text, std::string_view SearchString) {
   TRenameSettings Rules = ReadProfileSettings(Profile);
   Rules.SearchString = SearchString;
   const bool Storable = IsValidUtf8(SearchString) && TIniFile::IsValidValue(SearchString);
-  Require(WriteProfileSettings(Profile, Rules) == Storable);
+  bool Stored = true;
+  try {
+    WriteProfileSettings(Profile, Rules);
+  } catch (const EIniValueError&) {
+    Stored = false;
+  }
+  Require(Stored == Storable);
   if (Storable) Require(ReadProfileSettings(Profile) == Rules);
 }
 
@@ -49,7 +55,9 @@ void CheckIni(const std::string& Old, std::string_view Section, std::string_view
   const auto OtherSectionBefore = Ini.ReadValue(OtherSection, Key);
   const bool Storable =
       TIniFile::IsValidSectionName(Section) && TIniFile::IsValidKeyName(Key) && TIniFile::IsValidValue(Value);
-  if (!Ini.WriteString(Section, Key, Value)) {
+  try {
+    Ini.WriteString(Section, Key, Value);
+  } catch (const EIniValueError&) {
     Require(!Storable && Ini.Text() == Old);
     return;
   }
@@ -71,7 +79,8 @@ void CheckIni(const std::string& Old, std::string_view Section, std::string_view
   if (OldValue) Require(New.size() == Old.size() - OldValue->size() + Value.size());
 
   const std::string Once = New;
-  Require(Ini.WriteString(Section, Key, Value) && Ini.Text() == Once);
+  Ini.WriteString(Section, Key, Value);
+  Require(Ini.Text() == Once);
 }
 
 }  // namespace

@@ -10,11 +10,13 @@
 #include <string>
 #include <string_view>
 
+#include "base/FileNames.h"
+#include "base/Utf8.h"
 #include "rename/BuildName.h"
 #include "rename/Matcher.h"
 #include "rename/NameText.h"
 #include "rename/TextChecks.h"
-#include "tests/rename/ReferenceMatcher.h"
+#include "fuzz/ReferenceMatcher.h"
 
 namespace {
 

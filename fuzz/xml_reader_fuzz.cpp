@@ -88,9 +88,9 @@ bool Same(const TXmlElement& A, const TXmlElement& B) {
   }
   if (const auto* X = XmlAs<TXmlDeclaration>(&A)) {
     const auto* Y = XmlAs<TXmlDeclaration>(&B);
-    // The name counts only for a custom encoding; otherwise it is not written.
+    // Reading keeps EncodingName in step with the last encoding attribute, so it never goes stale.
     return X->Version == Y->Version && X->Encoding == Y->Encoding && X->Standalone == Y->Standalone &&
-           (X->Encoding != xeCustom || X->EncodingName == Y->EncodingName) && Y->Attributes.Count() == 0;
+           X->EncodingName == Y->EncodingName && Y->Attributes.Count() == 0;
   }
   if (const auto* X = XmlAs<TXmlStylesheetReference>(&A)) {
     const auto* Y = XmlAs<TXmlStylesheetReference>(&B);

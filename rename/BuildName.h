@@ -10,16 +10,6 @@
 #include "rename/Matcher.h"
 #include "rename/RenameSettings.h"
 
-// Name without its last extension: everything before the last "." that comes
-// after the last "/". Unchanged when there is no such dot (".profile" gives "").
-std::string RemoveFileExt(std::string_view Name);
-// The last extension without its dot; empty when there is none.
-std::string GetFileExt(std::string_view Name);
-// Name, a dot unless Ext begins with one, and Ext.
-std::string AppendFileExt(std::string_view Name, std::string_view Ext);
-// The part of a path after its last "/" (the whole text when there is none).
-std::string_view NamePart(std::string_view Path);
-
 // The rules of one pass made ready once: the search text prepared for the
 // matcher and the counter numbers converted. One builder serves one thread.
 class TNameBuilder {

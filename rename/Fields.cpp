@@ -3,7 +3,7 @@
 #include <QLocale>
 #include <QString>
 
-#include "rename/NameText.h"
+#include "base/Utf8.h"
 
 const std::array<std::string_view, 10> DateFieldKeys = {
     "<datum,a,k>", "<datum,a,e>", "<datum,a,t>", "<datum,a,m>", "<datum,a,j>",

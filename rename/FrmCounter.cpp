@@ -114,14 +114,15 @@ void TfrmCounter::chkSameWidthClick() {
 }
 
 void TfrmCounter::btnOkClick() {
-  // The conversion the passes use, so OK accepts exactly what they can use.
+  // The check the passes run, so OK accepts exactly what they can use.
   // The width only counts while its field is on.
-  const std::optional<int32_t> Start = TryStrToInt(StartText());
-  if (!Start || !TryStrToInt(StepSizeText()) || (editWidth->isEnabledTo(this) && !TryStrToInt(WidthText()))) {
-    ShowWarningBox(FDialogs, std::string(InvalidNumberMessage));
+  const std::string Message =
+      CheckCounterTexts(StartText(), StepSizeText(), editWidth->isEnabledTo(this), WidthText());
+  if (!Message.empty()) {
+    ShowWarningBox(FDialogs, Message);
     return;
   }
-  FCounterValue = *Start;
+  FCounterValue = *TryStrToInt(StartText());
   accept();
 }
 

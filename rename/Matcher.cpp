@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/Utf8.h"
 #include "rename/NameText.h"
 
 void TItemList::Add(std::string_view Key, std::string_view Value) {

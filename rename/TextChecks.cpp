@@ -61,12 +61,16 @@ std::string CheckReplaceText(std::string_view ReplaceString, const TRenameSettin
   return {};
 }
 
-std::string CheckCounterNumbers(const TRenameSettings& Settings, TUsedFields UsedFields) {
-  if (!Settings.SearchAndReplace || !UsedFields.Contains(ufCounter)) return {};
-  if (!TryStrToInt(Settings.CounterStartValue) || !TryStrToInt(Settings.CounterStepSize) ||
-      (Settings.CounterSameWidth && !TryStrToInt(Settings.CounterWidth)))
+std::string CheckCounterTexts(std::string_view Start, std::string_view Step, bool CheckWidth, std::string_view Width) {
+  if (!TryStrToInt(Start) || !TryStrToInt(Step) || (CheckWidth && !TryStrToInt(Width)))
     return std::string(InvalidNumberMessage);
   return {};
+}
+
+std::string CheckCounterNumbers(const TRenameSettings& Settings, TUsedFields UsedFields) {
+  if (!Settings.SearchAndReplace || !UsedFields.Contains(ufCounter)) return {};
+  return CheckCounterTexts(Settings.CounterStartValue, Settings.CounterStepSize, Settings.CounterSameWidth,
+                           Settings.CounterWidth);
 }
 
 std::string CheckRenameSettings(const TRenameSettings& Settings, TUsedFields& UsedFields, int32_t& CounterValue) {

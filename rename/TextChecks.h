@@ -34,6 +34,11 @@ std::string CheckSearchText(std::string_view SearchString);
 std::string CheckReplaceText(std::string_view ReplaceString, const TRenameSettings& Settings,
                              TUsedFields& UsedFields, int32_t& CounterValue);
 
+// Checks that the counter's start value and step, and the width when
+// CheckWidth, are integers. Returns InvalidNumberMessage or the empty string.
+// The counter dialog's OK runs this very check.
+std::string CheckCounterTexts(std::string_view Start, std::string_view Step, bool CheckWidth, std::string_view Width);
+
 // Checks that every counter number the pass will convert is an integer: start
 // and step when the counter is used, the width as well when same width is on.
 // Returns InvalidNumberMessage or the empty string.

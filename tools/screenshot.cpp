@@ -1,6 +1,6 @@
 // Saves a picture of the file grid ("grid") or of the whole main window
 // ("window") holding the files named on the command line. In the grid every
-// other file gets a previewed new name. Used by tools/screenshot-grid.
+// other file gets a previewed new name. Used by tools/screenshot.
 #include <QApplication>
 #include <QPixmap>
 #include <QTimer>

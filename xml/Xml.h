@@ -10,11 +10,12 @@
 #include <vector>
 
 #include "base/VmBaseClasses.h"
+#include "base/VmFileLib.h"
 
 // Whitespace handling of an element: inherit, default, or preserve.
 enum TXmlSpace : uint8_t { xsNone = 0, xsDefault = 1, xsPreserve = 2 };
-// The declaration's encoding attribute: none, "windows-1252", EncodingName, or "UTF-8".
-enum TXmlEncoding : uint8_t { xeNone = 0, xeWindows1252 = 1, xeCustom = 2, xeUtf8 = 3 };
+// The declaration's encoding attribute: none, "windows-1252", or EncodingName.
+enum TXmlEncoding : uint8_t { xeNone = 0, xeWindows1252 = 1, xeCustom = 2 };
 // The stylesheet reference's type attribute.
 enum TXmlStylesheetType : uint8_t { stCss = 0, stXsl = 1, stXml = 2, stCustom = 3 };
 
@@ -278,7 +279,7 @@ class TXmlDeclaration : public TXmlAttributedInstruction {
  public:
   static constexpr uint32_t ClassMask = xkDeclaration;
 
-  explicit TXmlDeclaration(TXmlEncoding Encoding = xeNone);
+  explicit TXmlDeclaration(TXmlEncoding Encoding = xeNone, std::string EncodingName = {});
   void WriteTo(TXmlWriter& Writer) const override;
   uint32_t Kind() const override { return xkDeclaration; }
 
@@ -324,9 +325,10 @@ class TXmlFile : public TXmlElementContainer {
   void SaveToFile(const std::string& FileName) const;
   // Replaces the document's children with the file's content. False for an
   // empty FileName or an empty file (nothing changes). Throws EFileError
-  // when the file cannot be read, and the reader's errors when it does not
-  // parse; the document then holds what was read before the error.
-  bool LoadFromFile(const std::string& FileName);
+  // when the file cannot be read or is larger than MaxSize bytes, and the
+  // reader's errors when it does not parse; the document then holds what was
+  // read before the error.
+  bool LoadFromFile(const std::string& FileName, size_t MaxSize = MaxTextFileSize);
 };
 
 // Produces XML text from a sequence of calls, closing start tags lazily,

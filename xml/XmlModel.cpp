@@ -155,9 +155,9 @@ void TXmlFile::SaveToFile(const std::string& FileName) const {
   WriteFileAtomic(FileName, GetXml());
 }
 
-bool TXmlFile::LoadFromFile(const std::string& FileName) {
+bool TXmlFile::LoadFromFile(const std::string& FileName, size_t MaxSize) {
   if (FileName.empty()) return false;
-  const std::string Text = ReadWholeFile(FileName);
+  const std::string Text = ReadWholeFile(FileName, MaxSize);
   if (Text.empty()) return false;
   Elements().Clear();
   TXmlReader(xsDefault, false).Parse(Text, *this);
@@ -184,7 +184,8 @@ bool TXmlText::AsBoolean() const {
 
 // ---- Attributed instructions ----------------------------------------------
 
-TXmlDeclaration::TXmlDeclaration(TXmlEncoding Encoding) : Encoding(Encoding) {
+TXmlDeclaration::TXmlDeclaration(TXmlEncoding Encoding, std::string EncodingName)
+    : Encoding(Encoding), EncodingName(std::move(EncodingName)) {
   Attributes.OnAdd = [this](TVmHashtable& Table, const std::string& Key) {
     const std::string Value = Table.GetValue(Key);
     if (Key == "version") {
@@ -197,14 +198,9 @@ TXmlDeclaration::TXmlDeclaration(TXmlEncoding Encoding) : Encoding(Encoding) {
       else
         throw EXmlException("Invalid attribute for XML-Declaration attribute \"standalone\"!");
     } else if (Key == "encoding") {
-      if (Value == "windows-1252") {
-        this->Encoding = xeWindows1252;
-      } else if (Value == "UTF-8") {
-        this->Encoding = xeUtf8;
-      } else {
-        this->Encoding = xeCustom;
-        EncodingName = Value;
-      }
+      // EncodingName always follows the latest attribute, so a repeated one never leaves it stale.
+      this->Encoding = Value == "windows-1252" ? xeWindows1252 : xeCustom;
+      this->EncodingName = this->Encoding == xeCustom ? Value : std::string();
     } else {
       throw EXmlException("Invalid/unknown attribute (\"" + Key + "\") inside XML-Declaration!");
     }

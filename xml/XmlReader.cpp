@@ -11,6 +11,11 @@ bool IsLineBreak(char C) { return C == '\n' || C == '\r'; }
 
 constexpr int NoInvalid = 256;  // matches no byte
 
+// Errors go through Error() and carry their position, except the few thrown
+// directly below (a stray character between attributes, an end tag that does
+// not match or is not closed, and the declaration's own attribute checks):
+// they are reported by message alone, as this format's reader always did, and
+// callers only ever show the message.
 }  // namespace
 
 void TXmlReader::Error(const char* Message) const {
@@ -271,7 +276,7 @@ void TXmlReader::ParseElement(TXmlElementContainer& Container, int Depth) {
     } else if (Ch == '>') {
       Advance(1);
       break;
-    } else if (Ch == '/' && LookingAt("/>")) {
+    } else if (LookingAt("/>")) {  // also reports the end of the text inside the tag, with its position
       Advance(1);
       return;  // an empty element
     } else {

@@ -215,8 +215,6 @@ void TXmlDeclaration::WriteTo(TXmlWriter& Writer) const {
   Writer.WriteAttribute("version", Version);
   if (Encoding == xeWindows1252)
     Writer.WriteAttribute("encoding", "windows-1252");
-  else if (Encoding == xeUtf8)
-    Writer.WriteAttribute("encoding", "UTF-8");
   else if (Encoding == xeCustom)
     Writer.WriteAttribute("encoding", EncodingName);
   Writer.WriteAttribute("standalone", Standalone ? "yes" : "no");

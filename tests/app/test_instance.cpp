@@ -353,7 +353,7 @@ TEST_F(Instance, QuorvaneSendStartsTheProgramBesideItWhenNoCopyRuns) {
   Run = RunSend({"a b", "", "sub/../c", "/abs/d"}, Send, QString::fromStdString(Files.Path), Environment);
   EXPECT_EQ(Run.ExitCode, 0) << Run.Error;
   const std::string Expected = Files / "a b" + "\n" + Files / "sub/../c" + "\n/abs/d\n";
-  EXPECT_TRUE(WaitFor([&] { return Exists(Bin / "quorvane.args") && ReadWholeFile(Bin / "quorvane.args") == Expected; }));
+  EXPECT_TRUE(WaitFor([&] { return Exists(Bin / "quorvane.args") && ReadFile(Bin / "quorvane.args") == Expected; }));
   EXPECT_FALSE(Exists(Stale));
 }
 

@@ -15,8 +15,8 @@ const std::string kDefaultProfile =
 
 TEST(Profile, DefaultsAreWrittenInTheFixedLayoutAndEveryKeyRoundTrips) {
   TTempDir Dir;
-  ASSERT_TRUE(WriteProfileSettings(Dir / "a.prf", TRenameSettings()));
-  EXPECT_EQ(ReadWholeFile(Dir / "a.prf"), kDefaultProfile);
+  WriteProfileSettings(Dir / "a.prf", TRenameSettings());
+  EXPECT_EQ(ReadFile(Dir / "a.prf"), kDefaultProfile);
   TRenameSettings S;
   S.UpperCase = S.DelExtension = S.SearchAndReplace = S.CounterSameWidth = true;
   S.CounterFillZeros = false;
@@ -25,7 +25,7 @@ TEST(Profile, DefaultsAreWrittenInTheFixedLayoutAndEveryKeyRoundTrips) {
   S.ReplaceString = "Grüße €";
   S.CounterStartValue = "";
   S.CounterStepSize = "zwei";
-  ASSERT_TRUE(WriteProfileSettings(Dir / "a.prf", S));
+  WriteProfileSettings(Dir / "a.prf", S);
   EXPECT_EQ(ReadProfileSettings(Dir / "a.prf"), S);
   EXPECT_EQ(ReadProfileSettings(Dir / "missing.prf"), TRenameSettings());
 }
@@ -53,8 +53,8 @@ TEST(Profile, SavingKeepsOtherSectionsCommentsAndTheFilesLineEndings) {
   WriteFileAtomic(Dir / "p.prf", Kept + "3\r\n");
   TRenameSettings S;
   S.CounterWidth = "4";
-  ASSERT_TRUE(WriteProfileSettings(Dir / "p.prf", S));
-  const std::string After = ReadWholeFile(Dir / "p.prf");
+  WriteProfileSettings(Dir / "p.prf", S);
+  const std::string After = ReadFile(Dir / "p.prf");
   EXPECT_TRUE(After.starts_with(Kept + "4\r\nUpperCase=0\r\nLowerCase=0\r\n")) << After;
   EXPECT_TRUE(After.ends_with("\r\nCounterSameWidth=0\r\nCounterFillZeros=1\r\n")) << After;
 }
@@ -66,8 +66,8 @@ TEST(Profile, Windows1252FilesAreReadAsSuchAndRewrittenInUtf8) {
   EXPECT_EQ(ReadProfileSettings(Dir / "w.prf").SearchString, "ä–");
   TRenameSettings S;
   S.ReplaceString = "ö";
-  ASSERT_TRUE(WriteProfileSettings(Dir / "w.prf", S));
-  const TIniFile Saved(ReadWholeFile(Dir / "w.prf"));
+  WriteProfileSettings(Dir / "w.prf", S);
+  const TIniFile Saved(ReadFile(Dir / "w.prf"));
   EXPECT_EQ(Saved.ReadValue("Other", "k"), "ä");
   EXPECT_EQ(ReadProfileSettings(Saved), S);
 }
@@ -78,13 +78,14 @@ TEST(Profile, FailedSavesLeaveTheFileAsItWas) {
   TRenameSettings Changed;
   for (const char* Unstorable : {"two\nlines", "cr\r", "\xe4"}) {  // not one line; not UTF-8
     Changed.SearchString = Unstorable;
-    EXPECT_FALSE(WriteProfileSettings(Dir / "p.prf", Changed));
+    EXPECT_THROW(WriteProfileSettings(Dir / "p.prf", Changed), EIniValueError);
   }
   Changed.SearchString = "x";
   ::chmod((Dir / "p.prf").c_str(), 0444);
-  EXPECT_FALSE(WriteProfileSettings(Dir / "p.prf", Changed));
-  EXPECT_EQ(ReadWholeFile(Dir / "p.prf"), kDefaultProfile);
-  EXPECT_FALSE(WriteProfileSettings(Dir / "no/such/p.prf", Changed));
+  ExpectFileErrorNaming(Dir / "p.prf", [&] { WriteProfileSettings(Dir / "p.prf", Changed); });
+  EXPECT_EQ(ReadFile(Dir / "p.prf"), kDefaultProfile);
+  ExpectFileErrorNaming(Dir / "no/such/p.prf", [&] { WriteProfileSettings(Dir / "no/such/p.prf", Changed); });
+  ExpectFileErrorNaming(Dir.Path, [&] { ReadProfileSettings(Dir.Path); });  // unreadable: the cause reaches the caller
   EXPECT_EQ(ProfileWriteErrorText("/tmp/ä.prf"),
             "Kann Profil nicht in Datei \"/tmp/ä.prf\" speichern!\n\r( Datei schreibgeschützt? )");
 }

@@ -83,6 +83,10 @@ TEST(Settings, FileLivesInTheUserFolderElseBesideTheProgram) {
   F.Environment.ExecutableFolder.clear();
   ASSERT_EQ(GetSettingsFileName(false, F.Environment), F.UserFile());
   EXPECT_EQ(std::filesystem::status(F.UserFolder()).permissions(), std::filesystem::perms::owner_all);
+  // A folder that cannot be made is an error naming it, not a quiet "nowhere".
+  WriteFileAtomic(F.Dir / "file", "x");
+  F.Environment.ConfigHome = F.Dir / "file";
+  ExpectFileErrorNaming(F.Dir / "file/", [&] { GetSettingsFileName(false, F.Environment); });
 }
 
 TEST(Settings, DocumentIsWrittenInItsFixedLayoutAndReadsBackTheSame) {
@@ -218,28 +222,38 @@ TEST(Settings, ValuesAreReadByTheirRulesAndOthersKeepTheirState) {
   }
 }
 
+// LoadSettings' error message; empty when it succeeded.
+static std::string LoadMessage(TAppSettings& Settings, const TSettingsEnvironment& Environment) {
+  try {
+    LoadSettings(Settings, Environment);
+    return "";
+  } catch (const EFileError& Error) {
+    return Error.what();
+  }
+}
+
 TEST(Settings, BadFilesReportOneErrorAndAreReplacedOnExit) {
   TSettingsFolders F;
   F.CreateUserFolder();
   TAppSettings S = Designed();
-  EXPECT_EQ(LoadSettings(S, F.Environment), "");  // no file
+  EXPECT_EQ(LoadMessage(S, F.Environment), "");  // no file
   WriteFileAtomic(F.UserFile(), "");
-  EXPECT_EQ(LoadSettings(S, F.Environment), "");
+  EXPECT_EQ(LoadMessage(S, F.Environment), "");
   EXPECT_EQ(S, Designed());
 
   // Valid up to a broken line: nothing read so far counts.
   WriteFileAtomic(F.UserFile(), kRoot + "\r\n<Window><WindowWidth>900</WindowWidth></Window>\r\n<MRUFileList><File>");
-  EXPECT_EQ(LoadSettings(S, F.Environment),
+  EXPECT_EQ(LoadMessage(S, F.Environment),
             "Cannot read file \"" + F.UserFile() + "\": Unexpected end of file! (line 3, column 19)");
   EXPECT_EQ(S, Designed());
   WriteFileAtomic(F.UserFile(), kRoot + "</Quorvane><Second/>");  // refused by the tree, not the reader
-  EXPECT_NE(LoadSettings(S, F.Environment).find(F.UserFile()), std::string::npos);
+  EXPECT_NE(LoadMessage(S, F.Environment).find(F.UserFile()), std::string::npos);
   EXPECT_EQ(S, Designed());
 
   S.WindowWidth = 1000;
-  ASSERT_TRUE(SaveSettings(S, F.Environment));
+  SaveSettings(S, F.Environment);
   TAppSettings Read = Designed();
-  EXPECT_EQ(LoadSettings(Read, F.Environment), "");
+  EXPECT_EQ(LoadMessage(Read, F.Environment), "");
   EXPECT_EQ(Read.WindowWidth, 1000);
 }
 
@@ -249,15 +263,15 @@ TEST(Settings, SavingLeavesReadOnlyAndUnwritableFilesAlone) {
   const std::string Before = kRoot + "</Quorvane>";
   WriteFileAtomic(F.UserFile(), Before);
   ::chmod(F.UserFile().c_str(), 0444);
-  EXPECT_FALSE(SaveSettings(Designed(), F.Environment));
-  EXPECT_EQ(ReadWholeFile(F.UserFile()), Before);
+  ExpectFileErrorNaming(F.UserFile(), [&] { SaveSettings(Designed(), F.Environment); });
+  EXPECT_EQ(ReadFile(F.UserFile()), Before);
 
   // A tree the writer refuses is found before the file is touched.
   ::chmod(F.UserFile().c_str(), 0644);
   TAppSettings Bad = Designed();
   Bad.Toolbars[0].Name = "1st";
-  EXPECT_FALSE(SaveSettings(Bad, F.Environment));
-  EXPECT_EQ(ReadWholeFile(F.UserFile()), Before);
+  EXPECT_THROW(SaveSettings(Bad, F.Environment), EXmlException);
+  EXPECT_EQ(ReadFile(F.UserFile()), Before);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(F.UserFolder()), {}), 1);  // no temporary file
 
   // A recent path that a UTF-8 document cannot carry is left out.
@@ -266,8 +280,8 @@ TEST(Settings, SavingLeavesReadOnlyAndUnwritableFilesAlone) {
   WriteFileAtomic(F.Dir / "\xff.prf", "");
   Odd.RecentFiles.Add(F.Dir / "\xff.prf");
   Odd.RecentFiles.Add(F.Dir / "ok.prf");
-  ASSERT_TRUE(SaveSettings(Odd, F.Environment));
+  SaveSettings(Odd, F.Environment);
   TAppSettings Read = Designed();
-  EXPECT_EQ(LoadSettings(Read, F.Environment), "");
+  EXPECT_EQ(LoadMessage(Read, F.Environment), "");
   EXPECT_EQ(Read.RecentFiles.Items(), std::vector<std::string>{F.Dir / "ok.prf"});
 }

@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "base/VmFileLib.h"
 #include "support/TempDir.h"
@@ -14,14 +13,14 @@ TEST(FileLib, WritesAndReadsBytesUnchanged) {
   TTempDir Dir;
   const std::string Bytes("a\0b\r\n\xff", 6);
   WriteFileAtomic(Dir / "f", Bytes);
-  EXPECT_EQ(ReadWholeFile(Dir / "f"), Bytes);
+  EXPECT_EQ(ReadFile(Dir / "f"), Bytes);
   WriteFileAtomic(Dir / "f", "");
-  EXPECT_EQ(ReadWholeFile(Dir / "f"), "");
+  EXPECT_EQ(ReadFile(Dir / "f"), "");
   // A full-length name leaves no room for a suffix; the temporary name must not need one.
   const std::string Long(255, 'n');
   WriteFileAtomic(Dir / Long, "old");
   WriteFileAtomic(Dir / Long, "new");
-  EXPECT_EQ(ReadWholeFile(Dir / Long), "new");
+  EXPECT_EQ(ReadFile(Dir / Long), "new");
   // Nothing but the targets is left in the folder.
   EXPECT_EQ(Dir.EntryCount(), 2);
 }
@@ -33,17 +32,33 @@ TEST(FileLib, ReplacingKeepsPermissionsAndFollowsLinks) {
   fs::create_symlink(Dir / "target", Dir / "link");
   WriteFileAtomic(Dir / "link", "new");
   EXPECT_TRUE(fs::is_symlink(Dir / "link"));
-  EXPECT_EQ(ReadWholeFile(Dir / "target"), "new");
+  EXPECT_EQ(ReadFile(Dir / "target"), "new");
   struct stat Info {};
   ::stat((Dir / "target").c_str(), &Info);
   EXPECT_EQ(Info.st_mode & 0777, 0640u);
 }
 
-TEST(FileLib, ReadingMissingFoldersAndFifosFailsNamingTheFile) {
+TEST(FileLib, ReadingMissingFoldersFifosAndTooLargeFilesFailsNamingTheFileAndTheCause) {
   TTempDir Dir;
   ::mkfifo((Dir / "fifo").c_str(), 0600);
-  for (const std::string& Path : {Dir / "missing", Dir.Path.string(), Dir / "fifo"})
-    ExpectFileErrorNaming(Path, [&] { ReadWholeFile(Path); });
+  WriteFileAtomic(Dir / "four", "1234");
+  const std::tuple<std::string, size_t, int> Cases[] = {
+      {Dir / "missing", 9, ENOENT}, {Dir / "four/x", 9, ENOTDIR}, {Dir.Path, 9, 0}, {Dir / "fifo", 9, 0},
+      {Dir / "four", 3, 0}};
+  for (const auto& [Path, MaxSize, Code] : Cases) {
+    SCOPED_TRACE(Path);
+    int Got = -1;
+    ExpectFileErrorNaming(Path, [&] {
+      try {
+        ReadWholeFile(Path, MaxSize);
+      } catch (const EFileError& E) {
+        Got = E.Code;
+        throw;
+      }
+    });
+    EXPECT_EQ(Got, Code);
+  }
+  EXPECT_EQ(ReadWholeFile(Dir / "four", 4), "1234");
 }
 
 TEST(FileLib, FailedWriteLeavesTheOldFile) {
@@ -53,7 +68,7 @@ TEST(FileLib, FailedWriteLeavesTheOldFile) {
     ::chmod(Dir.Path.c_str(), 0500);
     ExpectFileErrorNaming(Dir / "f", [&] { WriteFileAtomic(Dir / "f", "new"); });
     ::chmod(Dir.Path.c_str(), 0700);
-    EXPECT_EQ(ReadWholeFile(Dir / "f"), "old");
+    EXPECT_EQ(ReadFile(Dir / "f"), "old");
   }
   // A folder in the way cannot be replaced either.
   fs::create_directory(Dir / "d");
@@ -74,8 +89,8 @@ TEST(RenameNoReplace, RenamesWithinTheFolderAndRefusesEverythingElse) {
     WriteFileAtomic(Dir / "other", "O");
     fs::create_directory(Dir / "sub");
     EXPECT_EQ(RenameNoReplace(Dir / "a.txt", NewName), Renamed);
-    EXPECT_EQ(ReadWholeFile(Dir / (Renamed ? NewName : "a.txt")), "A");
-    EXPECT_EQ(ReadWholeFile(Dir / "other"), "O");
+    EXPECT_EQ(ReadFile(Dir / (Renamed ? NewName : "a.txt")), "A");
+    EXPECT_EQ(ReadFile(Dir / "other"), "O");
     EXPECT_EQ(Dir.EntryCount(), 3);
     EXPECT_TRUE(fs::is_empty(Dir / "sub"));
   }
@@ -89,5 +104,5 @@ TEST(RenameNoReplace, MissingFileFailsAndLinksAreRenamedThemselves) {
   fs::create_symlink("target", Dir / "link");
   ASSERT_TRUE(RenameNoReplace(Dir / "link", "renamed-link"));
   EXPECT_EQ(fs::read_symlink(Dir / "renamed-link"), "target");
-  EXPECT_EQ(ReadWholeFile(Dir / "target"), "T");
+  EXPECT_EQ(ReadFile(Dir / "target"), "T");
 }

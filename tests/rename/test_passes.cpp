@@ -85,7 +85,7 @@ class PassTest : public ::testing::Test {
   std::map<std::string, std::string> Disk() const {
     std::map<std::string, std::string> Result;
     for (const auto& Entry : fs::directory_iterator(Dir))
-      Result[Entry.path().filename()] = fs::is_symlink(Entry.path()) ? "link" : ReadWholeFile(Entry.path());
+      Result[Entry.path().filename()] = fs::is_symlink(Entry.path()) ? "link" : ReadFile(Entry.path());
     return Result;
   }
   static std::vector<std::string> Statuses(const TPassResult& Result) {

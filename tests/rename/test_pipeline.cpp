@@ -2,6 +2,7 @@
 
 #include "base/VmBaseClasses.h"
 #include "rename/BuildName.h"
+#include "rename/NameText.h"
 #include "rename/TextChecks.h"
 
 static TRenameSettings SearchReplace(const char* Search, const char* Replace) {
@@ -23,26 +24,6 @@ static std::vector<std::string> BuildAll(const TRenameSettings& S, std::vector<s
   std::vector<std::string> Result;
   for (const std::string& Name : Names) Result.push_back(BuildNewFileName(Name, Date, S, Used, Counter, {&Clock, "."}));
   return Result;
-}
-
-TEST(ExtensionFunctions, SplitAtTheLastDotAfterTheLastSlash) {
-  const struct { const char *Name, *WithoutExt, *Ext; } Cases[] = {
-      {"archive.tar.gz", "archive.tar", "gz"},
-      {"README", "README", ""},
-      {".profile", "", "profile"},
-      {"name.", "name", ""},
-      {"dir.d/file", "dir.d/file", ""},
-      {"a.b\\c:d", "a", "b\\c:d"},
-      {"Grüße.tär", "Grüße", "tär"},
-      {"", "", ""},
-  };
-  for (const auto& C : Cases) {
-    SCOPED_TRACE(C.Name);
-    EXPECT_EQ(RemoveFileExt(C.Name), C.WithoutExt);
-    EXPECT_EQ(GetFileExt(C.Name), C.Ext);
-  }
-  EXPECT_EQ(NamePart("/home/u/a\\b:c.txt"), "a\\b:c.txt");
-  EXPECT_EQ(NamePart("plain"), "plain");
 }
 
 // Search and replace is on when the row has a search text.
@@ -111,4 +92,10 @@ TEST(BuildNewFileName, LeavesTheCounterAloneWhenItCannotCount) {
   S.SearchAndReplace = false;
   EXPECT_EQ(BuildNewFileName("a", 0, S, TUsedFields{ufCounter}, Counter), "a");
   EXPECT_EQ(Counter, 41);
+}
+
+TEST(CaseMapping, MapsEachCodePointToOne) {
+  EXPECT_EQ(UpperCaseName("ä-ß-ǆ-ﬃ-ÿ"), "Ä-ß-Ǆ-ﬃ-Ÿ");
+  EXPECT_EQ(LowerCaseName("ŒUVRE ǄA"), "œuvre ǆa");
+  EXPECT_EQ(LowerCaseName("ÀÉ\xff"), "àé\xff");
 }

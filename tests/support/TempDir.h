@@ -28,6 +28,9 @@ struct TTempDir {
   std::filesystem::path Path;
 };
 
+// The bytes of a file a test wrote.
+inline std::string ReadFile(const std::string& Path) { return ReadWholeFile(Path, MaxTextFileSize); }
+
 // Checks that Action raises EFileError and that its message names Path.
 inline void ExpectFileErrorNaming(const std::string& Path, const std::function<void()>& Action) {
   try {

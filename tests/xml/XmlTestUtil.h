@@ -1,4 +1,4 @@
-// Shared by the XML tests: their includes, a one-line picture of a tree, the settings file, errors as text.
+// Shared by the XML tests: their includes, a one-line picture of a tree, errors as text.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -43,34 +43,6 @@ inline std::string Describe(const TXmlElement& Element) {
            Attributes(S->Attributes);
   return "?unknown";
 }
-
-// The settings file as the program writes it.
-inline void BuildSettingsExample(TXmlFile& File) {
-  File.Elements().AddNew<TXmlDeclaration>(xeWindows1252);
-  auto& Root = File.Elements().AddNew<TXmlNode>("Quorvane");
-  Root.Attributes.Add("applicationVersion", "1.9.0.0");
-  Root.Attributes.Add("settingsVersion", "2.0.0.0");
-  auto& Grid = Root.Elements().AddNew<TXmlNode>("FileGrid");
-  Grid.Elements().AddNew<TXmlNode>("SortColumn", "0");
-  Grid.Elements().AddNew<TXmlNode>("SortDirection", "Ascending");
-  auto& Column = Grid.Elements().AddNew<TXmlNode>("Columns").Elements().AddNew<TXmlNode>("Column");
-  Column.Attributes.Add("Index", "0");
-  Column.Attributes.Add("Width", "200");
-  Column.Attributes.Add("Position", "0");
-  Column.Attributes.Add("Visible", "True");
-}
-
-inline const std::string kSettingsExampleXml =
-    "<?xml version=\"1.0\" encoding=\"windows-1252\" standalone=\"yes\"?>\r\n"
-    "<Quorvane applicationVersion=\"1.9.0.0\" settingsVersion=\"2.0.0.0\">\r\n"
-    "\t<FileGrid>\r\n"
-    "\t\t<SortColumn>0</SortColumn>\r\n"
-    "\t\t<SortDirection>Ascending</SortDirection>\r\n"
-    "\t\t<Columns>\r\n"
-    "\t\t\t<Column Index=\"0\" Width=\"200\" Position=\"0\" Visible=\"True\"/>\r\n"
-    "\t\t</Columns>\r\n"
-    "\t</FileGrid>\r\n"
-    "</Quorvane>\r\n";
 
 // What Action raises: "message @line:column line text", "general: message" for the base type, or "no error".
 inline std::string ErrorOf(const std::function<void()>& Action) {

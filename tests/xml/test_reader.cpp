@@ -48,7 +48,8 @@ TEST(XmlReader, ReportsErrorsWithMessageAndPosition) {
 }
 
 TEST(XmlReader, ReportsTheEndOfTextInEveryConstructOnItsLine) {
-  for (const std::string Text : {"<", "<a", "<a>x</a", "<a></", "<a>&amp", "<a b=\"x", "<!-- open",
+  for (const std::string Text : {"<", "<a", "<a 1", "<a\t", "<a /", "<a b=\"x\"", "<a b=\"x\"1", "<a>x</a", "<a></",
+                                 "<a>&amp", "<a b=\"x", "<!-- open", "<?xml 1",
                                  "<a><![CDATA[x]]", "<?t data", "<?xml version=\"1.0\"", "<a><!-- x --"}) {
     SCOPED_TRACE(Text);
     const std::string Error = ErrorOf([&] { Read(Text); }), Prefix = "Unexpected end of file! @1:";
@@ -70,7 +71,10 @@ TEST(XmlReader, ReadsEveryKindOfMarkup) {
       {"\xEF\xBB\xBFjunk > & ]]> <a/> trailing & text", "E(a)"},
       {"<a>\xC3\xA4\xFF</a>", "E(a)[T\"\xC3\xA4\xFF\"]"},
       {"<?t a?b ?><?t \t\r\nx\r\n?><?t ?>", "?t\"a?b \" ?t\"x\r\n\" ?t\"\""},
-      {"<?xml version='1.1' standalone='no' encoding='UTF-8' ?>", "D(1.1,3,,no)"},
+      {"<?xml version='1.1' standalone='no' encoding='UTF-8' ?>", "D(1.1,2,UTF-8,no)"},
+      // A repeated encoding: the later one holds, and the name never outlives it.
+      {"<?xml encoding=\"x\" encoding=\"windows-1252\"?>", "D(1.0,1,,yes)"},
+      {"<?xml encoding=\"windows-1252\" encoding=\"UTF-8\"?>", "D(1.0,2,UTF-8,yes)"},
       {"<?xml encoding=\"Windows-1252\"?>", "D(1.0,2,Windows-1252,yes)"},  // names are exact
       {"<?xml encoding=\"utf-8\"?>", "D(1.0,2,utf-8,yes)"},
       {"<?xml-stylesheet href=\"a&amp;b\"type=\"x/y\"?><?xml-stylesheet type=\"text/css\"?>", "S(3,x/y,a&b) S(0,,)"},

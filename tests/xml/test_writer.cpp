@@ -78,10 +78,10 @@ TEST(XmlWriter, RefusesCallsInTheWrongOrderAndBadNames) {
 
 TEST(XmlWriter, WritesEachEncodingOfTheDeclaration) {
   for (auto [Encoding, Attribute] : {std::pair{xeNone, ""}, {xeWindows1252, " encoding=\"windows-1252\""},
-                                     {xeUtf8, " encoding=\"UTF-8\""}}) {
+                                     {xeCustom, " encoding=\"UTF-8\""}}) {
     SCOPED_TRACE(Attribute);
     TXmlFile File;
-    File.Elements().AddNew<TXmlDeclaration>(Encoding);
+    File.Elements().AddNew<TXmlDeclaration>(Encoding, "UTF-8");
     EXPECT_EQ(File.GetXml(), "<?xml version=\"1.0\"" + std::string(Attribute) + " standalone=\"yes\"?>\r\n");
   }
 }
@@ -95,9 +95,7 @@ TEST(XmlWriter, WritesDocumentsWithTheDeclarationFirst) {
   Root.Attributes.Add("v", "<&>\"'\t\r\n");
   Root.Elements().AddNew<TXmlNode>("text", " a\r\n<b>&c; ");
   Root.Elements().AddNew<TXmlNode>("empty", "");
-  auto& Declaration = File.Elements().AddNew<TXmlDeclaration>(xeCustom);
-  Declaration.EncodingName = "UTF-8";  // the same text as xeUtf8 writes
-  Declaration.Standalone = false;
+  File.Elements().AddNew<TXmlDeclaration>(xeCustom, "UTF-8").Standalone = false;
   EXPECT_EQ(File.GetXml(), "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\r\n<!--c-->\r\n"
                            "<r xml:space=\"preserve\" xml:lang=\"de\" v=\"&lt;&amp;&gt;&quot;&apos;\t\r\n\">"
                            "<text> a\r\n&lt;b&gt;&amp;c; </text><empty></empty></r>\r\n");

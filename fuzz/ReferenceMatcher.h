@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/Utf8.h"
 #include "rename/NameText.h"
 
 namespace reference {
