@@ -68,11 +68,17 @@ std::vector<TCopyDataMessage> TCopyDataParser::Feed(std::string_view Bytes) {
   return Messages;
 }
 
-void TFileGridCopyDataReceiver::BeginBatch() { FGrid.BeginUpdate(); }
+void TFileGridCopyDataReceiver::BeginBatch() {
+  if (FOnBatch) FOnBatch(true);
+  FGrid.BeginUpdate();
+}
 
 void TFileGridCopyDataReceiver::AddPath(const std::string& Path) { FGrid.AddFile(Path, std::string(), true); }
 
-void TFileGridCopyDataReceiver::EndBatch() { FGrid.EndUpdate(); }
+void TFileGridCopyDataReceiver::EndBatch() {
+  FGrid.EndUpdate();
+  if (FOnBatch) FOnBatch(false);
+}
 
 size_t TCopyDataSession::Feed(std::string_view Bytes) {
   if (FClosed) return 0;

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -66,7 +67,7 @@ class TCopyDataParser {
   bool FFailed = false;
 };
 
-// What a connection's messages do. The main window implements it over its grid.
+// What a connection's messages do.
 class TCopyDataReceiver {
  public:
   virtual ~TCopyDataReceiver() = default;
@@ -78,16 +79,21 @@ class TCopyDataReceiver {
   virtual void EndBatch() = 0;
 };
 
-// A receiver that adds the files to a file list, ticked, with no new name.
+// The receiver of the main window: adds the files to a file list, ticked,
+// with no new name, each batch in one update bracket of the list.
 class TFileGridCopyDataReceiver : public TCopyDataReceiver {
  public:
-  explicit TFileGridCopyDataReceiver(TVmVirtualFileGrid& Grid) : FGrid(Grid) {}
+  // OnBatch, when given, is called with true before a batch's bracket opens
+  // and with false after it has closed (the window's busy cursor and controls).
+  explicit TFileGridCopyDataReceiver(TVmVirtualFileGrid& Grid, std::function<void(bool Begins)> OnBatch = {})
+      : FGrid(Grid), FOnBatch(std::move(OnBatch)) {}
   void BeginBatch() override;
   void AddPath(const std::string& Path) override;
   void EndBatch() override;
 
- protected:
+ private:
   TVmVirtualFileGrid& FGrid;
+  std::function<void(bool)> FOnBatch;
 };
 
 // One connection's messages. Every batch that this connection opens is

@@ -117,10 +117,9 @@ TInstanceServer::~TInstanceServer() {
   RemoveSocketFile();
 }
 
-bool TInstanceServer::Listen() {
+bool TInstanceServer::Listen(const std::string& Folder) {
   FErrorString.clear();
   if (IsListening()) return true;
-  const std::string Folder = InstanceFolderPath();
   if (!CheckInstanceFolder(Folder, true, FErrorString)) return false;
   const std::string Name = NewInstanceSocketName();
   const std::string Path = Folder + "/" + Name;

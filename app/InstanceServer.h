@@ -29,10 +29,10 @@ class TInstanceServer : public QObject {
   TInstanceServer(const TInstanceServer&) = delete;
   TInstanceServer& operator=(const TInstanceServer&) = delete;
 
-  // Starts listening on a new socket in InstanceFolderPath(), creating the
-  // folder when missing. False, with ErrorString, when the folder is not
-  // private or the socket cannot be made.
-  bool Listen();
+  // Starts listening on a new socket in Folder (see InstanceFolderPath),
+  // creating the folder when missing. False, with ErrorString, when the
+  // folder is not private or the socket cannot be made.
+  bool Listen(const std::string& Folder);
   // Ends every connection, ending the batches they left open, stops
   // listening and removes the socket file.
   void Close();

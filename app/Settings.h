@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/Environment.h"
 #include "app/RecentFiles.h"
 #include "filegrid/FileGridLayout.h"
 #include "xml/Xml.h"
@@ -26,13 +27,14 @@ inline constexpr int ToolbarRevision = 2000;
 // Larger settings files are refused: a real one holds a few dozen lines.
 inline constexpr long long MaxSettingsFileSize = 16 * 1024 * 1024;
 
-// Where the settings file may live, as the process sees it; tests make up their own.
+// Where the settings file may live; tests make up their own.
 struct TSettingsEnvironment {
   std::string ConfigHome;        // $XDG_CONFIG_HOME, else $HOME/.config; empty when neither is known
   std::string ExecutableFolder;  // the running program's folder; empty when unknown
 
-  // The values of this process.
-  static TSettingsEnvironment FromProcess();
+  // The folders for a process with these environment values. Relative values
+  // of XDG_CONFIG_HOME and HOME are ignored, as the XDG base directory rules say.
+  static TSettingsEnvironment From(const TProcessEnvironment& Process);
 };
 
 // The settings file's full path. The folder is ConfigHome's "Velmora/Quorvane/"
@@ -40,8 +42,7 @@ struct TSettingsEnvironment {
 // is empty unless a regular file of that name exists. Without it, when the
 // settings folder is missing and the executable's folder is not writable,
 // the settings folder is created (mode 0700) and used; empty when that fails.
-std::string GetSettingsFileName(bool MustExist,
-                                const TSettingsEnvironment& Environment = TSettingsEnvironment::FromProcess());
+std::string GetSettingsFileName(bool MustExist, const TSettingsEnvironment& Environment);
 
 // One toolbar's place as stored under its own element of "Toolbars".
 struct TToolbarSettings {
@@ -86,13 +87,11 @@ bool ReadSettingsDocument(const TXmlFile& Document, TAppSettings& Settings);
 // No file, an empty one or one of another version: nothing changes, no
 // error. A file that cannot be read or parsed: nothing changes and the
 // result is the message for one error box; otherwise the result is empty.
-std::string LoadSettings(TAppSettings& Settings,
-                         const TSettingsEnvironment& Environment = TSettingsEnvironment::FromProcess());
+std::string LoadSettings(TAppSettings& Settings, const TSettingsEnvironment& Environment);
 // Replaces the settings file (GetSettingsFileName without MustExist) with
 // Settings atomically. False when it was not written: no usable folder, a
 // read-only file (left alone), or a failed write (the previous file stays whole).
-bool SaveSettings(const TAppSettings& Settings,
-                  const TSettingsEnvironment& Environment = TSettingsEnvironment::FromProcess());
+bool SaveSettings(const TAppSettings& Settings, const TSettingsEnvironment& Environment);
 
 // Toolbar values under the "Toolbars" element. The writers find or append
 // the toolbar's element and append a value element to it; the readers give

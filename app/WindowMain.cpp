@@ -77,7 +77,7 @@ class TThemedToolBar : public QToolBar {
   void paintEvent(QPaintEvent* Event) override {
     QPainter Painter(this);
     const TColor Face = ResolveColor(clBtnFace, palette());
-    DrawGradient(Painter, rect(), BlendColors(Face, clWhite, 60), 0, 3, Face);
+    DrawGradient(Painter, rect(), BlendColors(Face, clWhite, 60, palette()), 0, 3, Face, palette());
     Painter.end();
     QToolBar::paintEvent(Event);
   }
@@ -87,7 +87,9 @@ class TThemedToolBar : public QToolBar {
 
 TWindowMain::TWindowMain(TWindowDialogs& Dialogs, TWindowMainOptions Options, QWidget* Parent)
     : QMainWindow(Parent), FDialogs(Dialogs), FOptions(std::move(Options)) {
-  FReader = FOptions.Reader ? FOptions.Reader : std::make_shared<TLinuxFileInfoReader>();
+  // The grid draws the icons that the reader finds.
+  FIcons = std::make_shared<TFileIconCache>();
+  FReader = FOptions.Reader ? FOptions.Reader : std::make_shared<TLinuxFileInfoReader>(FIcons);
   setObjectName(QStringLiteral("WindowMain"));
   setWindowIcon(QIcon(QStringLiteral(":/pictures/quorvane.png")));
   CreateToolbars();
@@ -109,10 +111,18 @@ TWindowMain::TWindowMain(TWindowDialogs& Dialogs, TWindowMainOptions Options, QW
   UpdateControlStates();
   Files.EndUpdate();
 
-  if (FOptions.ListenForSenders) {
-    TCopyDataReceiver& Receiver = *this;
-    FServer = new TInstanceServer(Receiver, this);
-    if (!FServer->Listen())
+  if (!FOptions.SenderFolder.empty()) {
+    // A batch runs under the busy cursor; the file commands follow the grid after it.
+    FReceiver = std::make_unique<TFileGridCopyDataReceiver>(Files, [this](bool Begins) {
+      if (Begins) {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        return;
+      }
+      UpdateControlStates();
+      QApplication::restoreOverrideCursor();
+    });
+    FServer = new TInstanceServer(*FReceiver, this);
+    if (!FServer->Listen(FOptions.SenderFolder))
       std::fprintf(stderr, "quorvane: files cannot be handed over to this window: %s\n", FServer->ErrorString().c_str());
   }
 }
@@ -258,7 +268,7 @@ void TWindowMain::CreateFileSelection() {
   Picture("imageSettings", 1, {0, 298, 96, 96}, akLeft | akBottom);
   Picture("imageAction", 2, {0, 460, 96, 96}, akLeft | akBottom);
 
-  gridFiles = new TFileGridView(panelFileSelection, FReader);
+  gridFiles = new TFileGridView(panelFileSelection, FIcons, FReader);
   gridFiles->setObjectName(QStringLiteral("gridFiles"));
   Anchors->Place(gridFiles, {96, 8, 885, 268}, akLeft | akTop | akRight | akBottom);
 
@@ -405,7 +415,7 @@ void TWindowMain::SetEditUnlocked(QLineEdit* Edit, bool Unlocked) {
   Edit->setEnabled(Unlocked);
   QPalette Colors = Edit->palette();
   // The window colour while unlocked, the button face while locked.
-  const QColor Background = ToQColor(Unlocked ? clWindow : clBtnFace);
+  const QColor Background = ToQColor(Unlocked ? clWindow : clBtnFace, Edit->parentWidget()->palette());
   for (QPalette::ColorGroup Group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
     Colors.setColor(Group, QPalette::Base, Background);
   Edit->setPalette(Colors);
@@ -713,21 +723,6 @@ void TWindowMain::SetProgress(int Position) {
 }
 
 void TWindowMain::HideProgress() { progressbarExecution->hide(); }
-
-// --- Files handed over -------------------------------------------------------
-
-void TWindowMain::BeginBatch() {
-  QApplication::setOverrideCursor(Qt::BusyCursor);
-  Grid().BeginUpdate();
-}
-
-void TWindowMain::AddPath(const std::string& Path) { Grid().AddFile(Path, "", true); }
-
-void TWindowMain::EndBatch() {
-  Grid().EndUpdate();
-  UpdateControlStates();
-  QApplication::restoreOverrideCursor();
-}
 
 // --- Settings -----------------------------------------------------------------
 

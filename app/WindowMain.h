@@ -45,12 +45,12 @@ struct TWindowMainOptions {
   std::optional<TSettingsEnvironment> Settings;
   std::shared_ptr<TFileInfoReader> Reader;  // the file system; the real one when empty
   TFieldContext FieldContext;
-  // Listen for files that quorvane-send hands over (the program does; tests
-  // that need it turn it on with a private runtime folder).
-  bool ListenForSenders = false;
+  // The folder in which to listen for files that quorvane-send hands over
+  // (see InstanceFolderPath); empty: not listening. Tests give a private one.
+  std::string SenderFolder;
 };
 
-class TWindowMain : public QMainWindow, private TPassView, private TCopyDataReceiver {
+class TWindowMain : public QMainWindow, private TPassView {
   Q_OBJECT
 
  public:
@@ -177,15 +177,13 @@ class TWindowMain : public QMainWindow, private TPassView, private TCopyDataRece
   void SetProgress(int Position) override;
   void HideProgress() override;
 
-  // TCopyDataReceiver: files handed over by another process.
-  void BeginBatch() override;
-  void AddPath(const std::string& Path) override;
-  void EndBatch() override;
-
   TWindowDialogs& FDialogs;
   TWindowMainOptions FOptions;
+  std::shared_ptr<TFileIconCache> FIcons;
   std::shared_ptr<TFileInfoReader> FReader;
   std::unique_ptr<TRenamePasses> FPasses;
+  // Files handed over by other processes go through FReceiver into the grid.
+  std::unique_ptr<TFileGridCopyDataReceiver> FReceiver;
   TInstanceServer* FServer = nullptr;
   std::string FProfileFileName;
   TRecentFiles FRecentFiles;

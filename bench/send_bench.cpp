@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/CopyData.h"
+#include "app/InstanceFolder.h"
 #include "app/InstanceSender.h"
 #include "app/InstanceServer.h"
 #include "filegrid/VirtualFileGrid.h"
@@ -39,7 +40,6 @@ class TBenchFolder {
       Paths.push_back(Dir + "/files/Holiday photo " + std::to_string(I) + ".jpg");
       std::ofstream(Paths.back(), std::ios::binary) << I;
     }
-    ::setenv("XDG_RUNTIME_DIR", Dir.c_str(), 1);
   }
   ~TBenchFolder() { std::filesystem::remove_all(Dir); }
 
@@ -55,7 +55,7 @@ TBenchFolder& Folder() {
 // A running copy: a file list behind a listening server.
 struct TCopy {
   TCopy() : Grid(Rows), Receiver(Grid), Server(Receiver) {
-    if (!Server.Listen()) std::abort();
+    if (!Server.Listen(InstanceFolderPath(Folder().Dir))) std::abort();
   }
   TMemoryFileGridRows Rows;
   TVmVirtualFileGrid Grid;
@@ -73,7 +73,7 @@ void BM_HandOver(benchmark::State& State) {
     State.PauseTiming();
     TCopy Copy;
     TSendOutcome Outcome = soFailed;
-    QThread* Sender = QThread::create([&] { Outcome = SendToRunningCopy(Files.Paths).Outcome; });
+    QThread* Sender = QThread::create([&] { Outcome = SendToRunningCopy(InstanceFolderPath(Files.Dir), Files.Paths).Outcome; });
     QEventLoop Loop;
     QObject::connect(Sender, &QThread::finished, &Loop, &QEventLoop::quit);
     State.ResumeTiming();
