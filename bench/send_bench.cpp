@@ -93,10 +93,14 @@ void BM_QuorvaneSend(benchmark::State& State) {
   TBenchFolder& Files = Folder();
   QStringList Args;
   for (const std::string& Path : Files.Paths) Args << QString::fromStdString(Path);
+  // quorvane-send finds the running copies through the runtime folder it is given.
+  QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
+  Environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(Files.Dir));
   for (auto _ : State) {
     State.PauseTiming();
     TCopy Copy;
     QProcess Send;
+    Send.setProcessEnvironment(Environment);
     QEventLoop Loop;
     QObject::connect(&Send, &QProcess::finished, &Loop, &QEventLoop::quit);
     State.ResumeTiming();

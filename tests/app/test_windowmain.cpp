@@ -10,11 +10,10 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QThread>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
-
-#include <QThread>
 
 #include <fstream>
 

@@ -46,15 +46,6 @@ TEST(ColorLib, ResolvesSystemColoursThroughThePalette) {
   EXPECT_EQ(ToQColor(clBtnFace, Palette), QColor(200, 0, 0));
 }
 
-TEST(ColorLib, TransitionColoursRunFromTheLastEntryToTheFirst) {
-  TColor2ColorTransitionDef Transition({0, 0, 0}, {255, 0, 0});
-  TRgbHexArray Colors;
-  Transition.GetColors(4, Colors);
-  EXPECT_EQ(Colors, (TRgbHexArray{255, 191, 128, 64, 0}));
-  Transition.GetColors(0, Colors);
-  EXPECT_EQ(Colors, (TRgbHexArray{0}));
-}
-
 class GradientTest : public ::testing::Test {
  protected:
   // A white 14 x 16 image with a gradient over Rect from 0, 0, 0 to 90, 180, 9.
