@@ -5,8 +5,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
-#include <filesystem>
 
 #include "base/VmFileLib.h"
 #include "rename/NameText.h"

@@ -73,7 +73,8 @@ void BM_HandOver(benchmark::State& State) {
     State.PauseTiming();
     TCopy Copy;
     TSendOutcome Outcome = soFailed;
-    QThread* Sender = QThread::create([&] { Outcome = SendToRunningCopy(InstanceFolderPath(Files.Dir), Files.Paths).Outcome; });
+    QThread* Sender =
+        QThread::create([&] { Outcome = SendToRunningCopy(InstanceFolderPath(Files.Dir), Files.Paths).Outcome; });
     QEventLoop Loop;
     QObject::connect(Sender, &QThread::finished, &Loop, &QEventLoop::quit);
     State.ResumeTiming();

@@ -198,7 +198,8 @@ TFileTypeNames::TType TFileTypeNames::TypeOf(TFileKind Kind, std::string_view Na
 TLinuxFileInfoReader::TLinuxFileInfoReader(std::shared_ptr<TFileIconCache> Icons)
     : FTypes(Icons ? std::move(Icons) : std::make_shared<TFileIconCache>()) {}
 
-TLinuxFileInfoReader::TLinuxFileInfoReader(TReadScope Scope) : FTypes(std::make_shared<TFileIconCache>()), FScope(Scope) {}
+TLinuxFileInfoReader::TLinuxFileInfoReader(TReadScope Scope)
+    : FTypes(std::make_shared<TFileIconCache>()), FScope(Scope) {}
 
 std::optional<TFileInfo> TLinuxFileInfoReader::Read(const std::string& Path) {
   // A NUL byte would cut the path short and name some other file.

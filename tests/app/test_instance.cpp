@@ -319,7 +319,8 @@ TEST_F(Instance, QuorvaneSendStartsTheProgramBesideItWhenNoCopyRuns) {
   EXPECT_EQ(Run.ExitCode, 1);
   EXPECT_NE(Run.Error.find("is too long"), std::string::npos) << Run.Error;
 
-  std::ofstream(Bin / "quorvane") << "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.tmp\" && /bin/mv \"$0.tmp\" \"$0.args\"\n";
+  std::ofstream(Bin / "quorvane")
+      << "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.tmp\" && /bin/mv \"$0.tmp\" \"$0.args\"\n";
   ::chmod((Bin / "quorvane").c_str(), 0755);
   ASSERT_TRUE(CheckInstanceFolder(Folder(), true, Run.Error));
   const std::string Stale = Folder() + "/quorvane-00000000000000000001-1";

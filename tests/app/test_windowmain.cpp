@@ -214,9 +214,10 @@ TEST_F(WindowMainTest, FilesHandedOverReachTheGridAndTheControls) {
   Open({}, std::move(Options));
   // The sender waits for each answer, so it runs on a thread of its own
   // while the event loop here serves the window's socket.
+  const std::vector<std::string> Paths = {MakeFile("c.txt"), MakeFile("a.txt")};
   TSendOutcome Outcome = soFailed;
-  std::unique_ptr<QThread> Sender(QThread::create(
-      [&] { Outcome = SendToRunningCopy(InstanceFolderPath(Runtime.Path), {MakeFile("c.txt"), MakeFile("a.txt")}).Outcome; }));
+  std::unique_ptr<QThread> Sender(
+      QThread::create([&] { Outcome = SendToRunningCopy(InstanceFolderPath(Runtime.Path), Paths).Outcome; }));
   QEventLoop Loop;
   QObject::connect(Sender.get(), &QThread::finished, &Loop, &QEventLoop::quit);
   Sender->start();
@@ -331,7 +332,8 @@ TEST_F(WindowMainTest, SettingsCarryTheWindowToTheNextStart) {
 
   // A file that cannot be read is reported once and replaced on exit.
   Window.reset();
-  std::ofstream(Config.Path / "Velmora/Quorvane/Quorvane.2.X.X.X.xml") << "<Quorvane settingsVersion=\"2.0.0.0\"><Window>";
+  std::ofstream(Config.Path / "Velmora/Quorvane/Quorvane.2.X.X.X.xml")
+      << "<Quorvane settingsVersion=\"2.0.0.0\"><Window>";
   Open({MakeFile("b.txt")}, Options);
   EXPECT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Listed(), "b.txt");  // the command line is not dropped
