@@ -68,11 +68,34 @@ std::vector<TCopyDataMessage> TCopyDataParser::Feed(std::string_view Bytes) {
   return Messages;
 }
 
-void TFileGridCopyDataReceiver::BeginBatch() { FGrid.BeginUpdate(); }
+void TFileGridCopyDataReceiver::BeginBatch() {
+  if (FOpenBatches++ == 0 && FOnBatch) FOnBatch(true);
+}
 
-void TFileGridCopyDataReceiver::AddPath(const std::string& Path) { FGrid.AddFile(Path, std::string(), true); }
+void TFileGridCopyDataReceiver::AddPath(const std::string& Path) {
+  FWaiting.push_back(Path);
+  AddWaiting();
+}
 
-void TFileGridCopyDataReceiver::EndBatch() { FGrid.EndUpdate(); }
+void TFileGridCopyDataReceiver::EndBatch() {
+  // A code 15 without its batch still ends an (empty) batch.
+  if (FOpenBatches > 0 && --FOpenBatches > 0) return;
+  AddWaiting();
+  if (FOnBatch) FOnBatch(false);
+}
+
+void TFileGridCopyDataReceiver::SetHeld(bool Held) {
+  FHeld = Held;
+  AddWaiting();
+}
+
+void TFileGridCopyDataReceiver::AddWaiting() {
+  if (FHeld || FOpenBatches > 0 || FWaiting.empty()) return;
+  FGrid.BeginUpdate();
+  for (const std::string& Path : FWaiting) FGrid.AddFile(Path, std::string(), true);
+  FGrid.EndUpdate();
+  FWaiting.clear();
+}
 
 size_t TCopyDataSession::Feed(std::string_view Bytes) {
   if (FClosed) return 0;

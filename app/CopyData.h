@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -66,7 +67,7 @@ class TCopyDataParser {
   bool FFailed = false;
 };
 
-// What a connection's messages do. The main window implements it over its grid.
+// What a connection's messages do.
 class TCopyDataReceiver {
  public:
   virtual ~TCopyDataReceiver() = default;
@@ -78,16 +79,33 @@ class TCopyDataReceiver {
   virtual void EndBatch() = 0;
 };
 
-// A receiver that adds the files to a file list, ticked, with no new name.
+// The receiver of the main window: adds the files to a file list, ticked,
+// with no new name. The files of a batch wait until every open batch has
+// ended and are then added in one update bracket, so the list never holds
+// files it does not show; while the receiver is held (a pass runs), every
+// file waits.
 class TFileGridCopyDataReceiver : public TCopyDataReceiver {
  public:
-  explicit TFileGridCopyDataReceiver(TVmVirtualFileGrid& Grid) : FGrid(Grid) {}
+  // OnBatch, when given, is called with true when a first batch opens and
+  // with false when the last one has ended and its files were added (the
+  // window's busy cursor and controls).
+  explicit TFileGridCopyDataReceiver(TVmVirtualFileGrid& Grid, std::function<void(bool Begins)> OnBatch = {})
+      : FGrid(Grid), FOnBatch(std::move(OnBatch)) {}
   void BeginBatch() override;
   void AddPath(const std::string& Path) override;
   void EndBatch() override;
+  // Held, files wait; released, the waiting files are added.
+  void SetHeld(bool Held);
+  size_t WaitingCount() const { return FWaiting.size(); }
 
- protected:
+ private:
+  void AddWaiting();
+
   TVmVirtualFileGrid& FGrid;
+  std::function<void(bool)> FOnBatch;
+  std::vector<std::string> FWaiting;
+  int FOpenBatches = 0;
+  bool FHeld = false;
 };
 
 // One connection's messages. Every batch that this connection opens is

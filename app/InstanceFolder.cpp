@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <functional>
 
@@ -20,11 +19,10 @@ std::string Quoted(const std::string& Folder) { return "\"" + Folder + "\""; }
 
 }  // namespace
 
-std::string InstanceFolderPath() {
+std::string InstanceFolderPath(const std::string& RuntimeDir) {
   // A relative value is not a valid runtime folder and is ignored, as the
   // base directory rules say.
-  const char* Runtime = std::getenv("XDG_RUNTIME_DIR");
-  if (Runtime && Runtime[0] == '/') return std::string(Runtime) + "/quorvane";
+  if (RuntimeDir.starts_with('/')) return RuntimeDir + "/quorvane";
   return "/tmp/quorvane-" + std::to_string(::getuid());
 }
 

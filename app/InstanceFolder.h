@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-// "$XDG_RUNTIME_DIR/quorvane" when XDG_RUNTIME_DIR holds an absolute path,
-// else "/tmp/quorvane-<uid>".
-std::string InstanceFolderPath();
+// "<RuntimeDir>/quorvane" when RuntimeDir (the value of XDG_RUNTIME_DIR) is
+// an absolute path, else "/tmp/quorvane-<uid>".
+std::string InstanceFolderPath(const std::string& RuntimeDir);
 
 // Checks that Folder is private: a real folder (not a link) owned by this
 // user that group and others cannot reach. With Create, a missing folder is

@@ -63,10 +63,10 @@ TSendStep SendTo(const std::string& SocketPath, const std::vector<std::string>& 
 
 }  // namespace
 
-TSendResult SendToRunningCopy(const std::vector<std::string>& Paths, std::chrono::milliseconds AnswerTimeout) {
+TSendResult SendToRunningCopy(const std::string& Folder, const std::vector<std::string>& Paths,
+                              std::chrono::milliseconds AnswerTimeout) {
   for (const std::string& Path : Paths)
     if (Path.size() >= CopyDataMaxSize) return {soFailed, "the path \"" + Path.substr(0, 100) + "...\" is too long"};
-  const std::string Folder = InstanceFolderPath();
   struct stat Info {};
   if (::lstat(Folder.c_str(), &Info) != 0) return {soNoCopyRunning, {}};
   TSendResult Result;

@@ -14,7 +14,7 @@ struct TSendResult {
   std::string Error;  // with soFailed: what went wrong
 };
 
-// Hands Paths, in order, to the newest copy listening in InstanceFolderPath():
+// Hands Paths, in order, to the newest copy listening in Folder (see InstanceFolderPath):
 // a begin message, one file message per path, an end message, each sent
 // only after the one before has been answered. A socket that refuses the
 // connection was left by a crashed copy: it is removed and the next older
@@ -22,7 +22,7 @@ struct TSendResult {
 // first message is passed over too; one that fails later gives soFailed, as
 // it may already hold some of the files. A path too long for one message
 // gives soFailed before anything is sent.
-TSendResult SendToRunningCopy(const std::vector<std::string>& Paths,
+TSendResult SendToRunningCopy(const std::string& Folder, const std::vector<std::string>& Paths,
                               std::chrono::milliseconds AnswerTimeout = std::chrono::seconds(60));
 
 // Path made absolute against CurrentFolder (itself absolute), with "." parts

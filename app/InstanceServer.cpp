@@ -39,14 +39,14 @@ class TInstanceConnection : public QObject {
     connect(FSocket, &QLocalSocket::bytesWritten, this, &TInstanceConnection::Read);
     connect(FSocket, &QLocalSocket::disconnected, this, &TInstanceConnection::PeerGone);
     connect(&FStall, &QTimer::timeout, this, &TInstanceConnection::Stalled);
-    if (!FServer.FPaused) FStall.start();
+    FStall.start();
   }
   // No calls back from the socket while it goes down with us.
   ~TInstanceConnection() override { FSocket->disconnect(this); }
 
-  // Handles the messages that have arrived, unless the server is paused.
+  // Handles the messages that have arrived.
   void Read() {
-    if (FFinished || FServer.FPaused) return;
+    if (FFinished) return;
     while (!FSession.Failed() && FSocket->bytesAvailable() > 0 &&
            (FPeerGone || FSocket->bytesToWrite() < MaxWaitingAnswerBytes)) {
       const QByteArray Chunk = FSocket->read(ReadChunk);
@@ -73,15 +73,6 @@ class TInstanceConnection : public QObject {
     emit FServer.ConnectionClosed();
   }
 
-  void PauseChanged() {
-    if (FServer.FPaused) {
-      FStall.stop();
-    } else {
-      FStall.start();
-      Read();
-    }
-  }
-
  private:
   // What the sender wrote before it went is still handled (unanswered).
   void PeerGone() {
@@ -90,7 +81,7 @@ class TInstanceConnection : public QObject {
   }
 
   void Stalled() {
-    if (FFinished || FServer.FPaused) return;
+    if (FFinished) return;
     // The timer may have come due while the event loop was busy elsewhere;
     // bytes that have arrived meanwhile are progress, not a stall.
     if (FSocket->bytesAvailable() == 0 && FSocket->state() == QLocalSocket::ConnectedState &&
@@ -117,10 +108,9 @@ TInstanceServer::~TInstanceServer() {
   RemoveSocketFile();
 }
 
-bool TInstanceServer::Listen() {
+bool TInstanceServer::Listen(const std::string& Folder) {
   FErrorString.clear();
   if (IsListening()) return true;
-  const std::string Folder = InstanceFolderPath();
   if (!CheckInstanceFolder(Folder, true, FErrorString)) return false;
   const std::string Name = NewInstanceSocketName();
   const std::string Path = Folder + "/" + Name;
@@ -146,13 +136,6 @@ void TInstanceServer::Close() {
   for (TInstanceConnection* Connection : std::vector<TInstanceConnection*>(FConnections)) Connection->Finish();
   FServer->close();
   RemoveSocketFile();
-}
-
-void TInstanceServer::SetPaused(bool Paused) {
-  if (Paused == FPaused) return;
-  FPaused = Paused;
-  for (TInstanceConnection* Connection : std::vector<TInstanceConnection*>(FConnections))
-    Connection->PauseChanged();
 }
 
 void TInstanceServer::Accept() {

@@ -29,10 +29,10 @@ class TInstanceServer : public QObject {
   TInstanceServer(const TInstanceServer&) = delete;
   TInstanceServer& operator=(const TInstanceServer&) = delete;
 
-  // Starts listening on a new socket in InstanceFolderPath(), creating the
-  // folder when missing. False, with ErrorString, when the folder is not
-  // private or the socket cannot be made.
-  bool Listen();
+  // Starts listening on a new socket in Folder (see InstanceFolderPath),
+  // creating the folder when missing. False, with ErrorString, when the
+  // folder is not private or the socket cannot be made.
+  bool Listen(const std::string& Folder);
   // Ends every connection, ending the batches they left open, stops
   // listening and removes the socket file.
   void Close();
@@ -46,11 +46,6 @@ class TInstanceServer : public QObject {
   // set); applies to connections made after the call.
   void SetStallTimeout(std::chrono::milliseconds Timeout) { FStallTimeout = Timeout; }
   std::chrono::milliseconds StallTimeout() const { return FStallTimeout; }
-  // While paused, messages wait unread (their senders wait for the answer)
-  // and no connection counts as stalled; for passes that must not see the
-  // file list change under them.
-  void SetPaused(bool Paused);
-  bool Paused() const { return FPaused; }
   int ConnectionCount() const { return static_cast<int>(FConnections.size()); }
 
  signals:
@@ -69,5 +64,4 @@ class TInstanceServer : public QObject {
   std::string FSocketPath;
   std::string FErrorString;
   std::chrono::milliseconds FStallTimeout{5000};
-  bool FPaused = false;
 };

@@ -69,18 +69,13 @@ TXmlNode& ToolbarNode(const std::string& ToolbarName, TXmlNode& Toolbars) {
 
 }  // namespace
 
-TSettingsEnvironment TSettingsEnvironment::FromProcess() {
+TSettingsEnvironment TSettingsEnvironment::From(const TProcessEnvironment& Process) {
   TSettingsEnvironment Environment;
-  // Relative values are to be ignored, as the XDG base directory rules say.
-  const char* ConfigHome = std::getenv("XDG_CONFIG_HOME");
-  const char* Home = std::getenv("HOME");
-  if (ConfigHome && ConfigHome[0] == '/')
-    Environment.ConfigHome = ConfigHome;
-  else if (Home && Home[0] == '/')
-    Environment.ConfigHome = WithSlash(Home) + ".config";
-  std::error_code Error;
-  const std::filesystem::path Executable = std::filesystem::read_symlink("/proc/self/exe", Error);
-  if (!Error) Environment.ExecutableFolder = Executable.parent_path().string();
+  if (Process.ConfigHome.starts_with('/'))
+    Environment.ConfigHome = Process.ConfigHome;
+  else if (Process.Home.starts_with('/'))
+    Environment.ConfigHome = WithSlash(Process.Home) + ".config";
+  Environment.ExecutableFolder = Process.ExecutableFolder;
   return Environment;
 }
 

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/Environment.h"
 #include "app/RecentFiles.h"
 #include "filegrid/FileGridLayout.h"
 #include "xml/Xml.h"
@@ -24,13 +25,14 @@ inline constexpr std::string_view SettingsVersion = "2.0.0.0";
 // A stored toolbar is applied only when its Rev is this.
 inline constexpr int ToolbarRevision = 2000;
 
-// Where the settings file may live, as the process sees it; tests make up their own.
+// Where the settings file may live; tests make up their own.
 struct TSettingsEnvironment {
   std::string ConfigHome;        // $XDG_CONFIG_HOME, else $HOME/.config; empty when neither is known
   std::string ExecutableFolder;  // the running program's folder; empty when unknown
 
-  // The values of this process.
-  static TSettingsEnvironment FromProcess();
+  // The folders for a process with these environment values. Relative values
+  // of XDG_CONFIG_HOME and HOME are ignored, as the XDG base directory rules say.
+  static TSettingsEnvironment From(const TProcessEnvironment& Process);
 };
 
 // The settings file's full path. The folder is ConfigHome's "Velmora/Quorvane/"
@@ -39,8 +41,7 @@ struct TSettingsEnvironment {
 // settings folder is missing and the executable's folder is not writable,
 // the settings folder is created (mode 0700) and used; EFileError when that
 // fails. Empty when no folder is known at all.
-std::string GetSettingsFileName(bool MustExist,
-                                const TSettingsEnvironment& Environment = TSettingsEnvironment::FromProcess());
+std::string GetSettingsFileName(bool MustExist, const TSettingsEnvironment& Environment);
 
 // One toolbar's place as stored under its own element of "Toolbars".
 struct TToolbarSettings {
@@ -86,14 +87,12 @@ bool ReadSettingsDocument(const TXmlFile& Document, TAppSettings& Settings);
 // error. A file that cannot be read (or is larger than MaxTextFileSize) or
 // parsed: nothing changes and EFileError carries the message for one error
 // box, naming the file (and the line and column of a parse error).
-void LoadSettings(TAppSettings& Settings,
-                         const TSettingsEnvironment& Environment = TSettingsEnvironment::FromProcess());
+void LoadSettings(TAppSettings& Settings, const TSettingsEnvironment& Environment);
 // Replaces the settings file (GetSettingsFileName without MustExist) with
 // Settings atomically. Throws EFileError when it was not written: no usable
 // folder, a read-only file (left alone), or a failed write (the previous
 // file stays whole).
-void SaveSettings(const TAppSettings& Settings,
-                  const TSettingsEnvironment& Environment = TSettingsEnvironment::FromProcess());
+void SaveSettings(const TAppSettings& Settings, const TSettingsEnvironment& Environment);
 
 // Toolbar values under the "Toolbars" element. The writers find or append
 // the toolbar's element and append a value element to it; the readers give

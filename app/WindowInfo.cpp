@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
@@ -41,7 +42,7 @@ QPixmap DrawLogo(QSize Size) {
   QPainterPath Rounded;
   Rounded.addRoundedRect(Tile, 7, 7);
   Painter.setClipPath(Rounded);
-  DrawGradient(Painter, Tile, RgbToColor({74, 134, 222}), 0, 3, RgbToColor({22, 62, 140}));
+  DrawGradient(Painter, Tile, RgbToColor({74, 134, 222}), 0, 3, RgbToColor({22, 62, 140}), QGuiApplication::palette());
   Painter.setClipping(false);
   Painter.setRenderHint(QPainter::Antialiasing);
   Painter.setPen(Qt::white);
@@ -66,7 +67,7 @@ TLinkLabel::TLinkLabel(const QString& Address, QWidget* Parent) : QLabel(Address
   Underlined.setUnderline(true);
   setFont(Underlined);
   QPalette Colors = palette();
-  Colors.setColor(QPalette::WindowText, ToQColor(clHotLight));
+  Colors.setColor(QPalette::WindowText, ToQColor(clHotLight, palette()));
   setPalette(Colors);
   setToolTip(Address);
 }

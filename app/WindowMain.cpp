@@ -80,7 +80,7 @@ class TThemedToolBar : public QToolBar {
   void paintEvent(QPaintEvent* Event) override {
     QPainter Painter(this);
     const TColor Face = ResolveColor(clBtnFace, palette());
-    DrawGradient(Painter, rect(), BlendColors(Face, clWhite, 60), 0, 3, Face);
+    DrawGradient(Painter, rect(), BlendColors(Face, clWhite, 60, palette()), 0, 3, Face, palette());
     Painter.end();
     QToolBar::paintEvent(Event);
   }
@@ -90,7 +90,9 @@ class TThemedToolBar : public QToolBar {
 
 TWindowMain::TWindowMain(TWindowDialogs& Dialogs, TWindowMainOptions Options, QWidget* Parent)
     : QMainWindow(Parent), FDialogs(Dialogs), FOptions(std::move(Options)) {
-  FReader = FOptions.Reader ? FOptions.Reader : std::make_shared<TLinuxFileInfoReader>();
+  // The grid draws the icons that the reader finds.
+  FIcons = std::make_shared<TFileIconCache>();
+  FReader = FOptions.Reader ? FOptions.Reader : std::make_shared<TLinuxFileInfoReader>(FIcons);
   FFileSystem = FOptions.FileSystem ? FOptions.FileSystem : std::make_shared<TLinuxFileSystem>();
   setObjectName(QStringLiteral("WindowMain"));
   setWindowIcon(QIcon(QStringLiteral(":/pictures/quorvane.png")));
@@ -124,10 +126,18 @@ TWindowMain::TWindowMain(TWindowDialogs& Dialogs, TWindowMainOptions Options, QW
   UpdateControlStates();
   Files.EndUpdate();
 
-  if (FOptions.ListenForSenders) {
-    TCopyDataReceiver& Receiver = *this;
-    FServer = new TInstanceServer(Receiver, this);
-    if (!FServer->Listen())
+  if (!FOptions.SenderFolder.empty()) {
+    // A batch runs under the busy cursor; the file commands follow the grid after it.
+    FReceiver = std::make_unique<TFileGridCopyDataReceiver>(Files, [this](bool Begins) {
+      if (Begins) {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        return;
+      }
+      UpdateControlStates();
+      QApplication::restoreOverrideCursor();
+    });
+    FServer = new TInstanceServer(*FReceiver, this);
+    if (!FServer->Listen(FOptions.SenderFolder))
       std::fprintf(stderr, "quorvane: files cannot be handed over to this window: %s\n", FServer->ErrorString().c_str());
   }
 }
@@ -273,7 +283,7 @@ void TWindowMain::CreateFileSelection() {
   Picture("imageSettings", 1, {0, 298, 96, 96}, akLeft | akBottom);
   Picture("imageAction", 2, {0, 460, 96, 96}, akLeft | akBottom);
 
-  gridFiles = new TFileGridView(panelFileSelection, FReader);
+  gridFiles = new TFileGridView(panelFileSelection, FIcons, FReader);
   gridFiles->setObjectName(QStringLiteral("gridFiles"));
   Anchors->Place(gridFiles, {96, 8, 885, 268}, akLeft | akTop | akRight | akBottom);
 
@@ -424,7 +434,7 @@ void TWindowMain::SetEditUnlocked(QLineEdit* Edit, bool Unlocked) {
   Edit->setEnabled(Unlocked);
   QPalette Colors = Edit->palette();
   // The window colour while unlocked, the button face while locked.
-  const QColor Background = ToQColor(Unlocked ? clWindow : clBtnFace);
+  const QColor Background = ToQColor(Unlocked ? clWindow : clBtnFace, Edit->parentWidget()->palette());
   for (QPalette::ColorGroup Group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
     Colors.setColor(Group, QPalette::Base, Background);
   Edit->setPalette(Colors);
@@ -697,7 +707,7 @@ void TWindowMain::buttonPreviewClick() {
     ShowPassResult(*Result);
     FPreviewKey = PreviewKey();
   }
-  AddWaitingFiles();
+  ReleaseHandedOverFiles();
 }
 
 void TWindowMain::buttonStartClick() {
@@ -717,7 +727,13 @@ void TWindowMain::buttonStartClick() {
   // reasons; they are no preview to follow the rules.
   FPreviewKey.reset();
   FPasses->ForgetPreview();
-  AddWaitingFiles();
+  ReleaseHandedOverFiles();
+}
+
+void TWindowMain::ReleaseHandedOverFiles() {
+  if (!FReceiver || FPassRunning) return;
+  FReceiver->SetHeld(false);
+  UpdateControlStates();
 }
 
 void TWindowMain::ShowPassResult(const TPassResult& Result) {
@@ -766,16 +782,18 @@ void TWindowMain::RefreshPreview() {
 }
 
 void TWindowMain::SetPreviewRunning(bool Running) {
+  // Files handed over meanwhile wait: the message boxes of a pass must not
+  // let the list change under it.
   FPassRunning = Running;
+  if (FReceiver && Running) FReceiver->SetHeld(true);
   for (QWidget* Control : {static_cast<QWidget*>(buttonPreview), static_cast<QWidget*>(buttonStart), panelSettings,
                            panelFileSelection})
     Control->setEnabled(!Running);
 }
 
 void TWindowMain::SetRenamingRunning(bool Running) {
-  // Files handed over meanwhile wait: the message boxes of the pass must not
-  // let the list change under it.
   FPassRunning = Running;
+  if (FReceiver && Running) FReceiver->SetHeld(true);
   buttonPreview->setVisible(!Running);
   buttonStart->setVisible(!Running);
   panelSettings->setEnabled(!Running);
@@ -802,31 +820,6 @@ void TWindowMain::SetProgress(int Position) {
 }
 
 void TWindowMain::HideProgress() { progressbarExecution->hide(); }
-
-// --- Files handed over -------------------------------------------------------
-
-void TWindowMain::BeginBatch() {
-  ++FOpenBatches;
-  QApplication::setOverrideCursor(Qt::BusyCursor);
-}
-
-// A batch is shown whole or not at all: its files wait until it ends.
-void TWindowMain::AddPath(const std::string& Path) { FWaitingFiles.push_back(Path); }
-
-void TWindowMain::EndBatch() {
-  --FOpenBatches;
-  QApplication::restoreOverrideCursor();
-  AddWaitingFiles();
-}
-
-void TWindowMain::AddWaitingFiles() {
-  if (FPassRunning || FOpenBatches > 0 || FWaitingFiles.empty()) return;
-  Grid().BeginUpdate();
-  for (const std::string& Path : FWaitingFiles) Grid().AddFile(Path, "", true);
-  FWaitingFiles.clear();
-  Grid().EndUpdate();
-  UpdateControlStates();
-}
 
 // --- Settings -----------------------------------------------------------------
 

@@ -47,12 +47,12 @@ struct TWindowMainOptions {
   std::shared_ptr<TFileInfoReader> Reader;  // the file system; the real one when empty
   std::shared_ptr<TFileSystem> FileSystem;  // what the passes rename with; the real one when empty
   TFieldContext FieldContext;
-  // Listen for files that quorvane-send hands over (the program does; tests
-  // that need it turn it on with a private runtime folder).
-  bool ListenForSenders = false;
+  // The folder in which to listen for files that quorvane-send hands over
+  // (see InstanceFolderPath); empty: not listening. Tests give a private one.
+  std::string SenderFolder;
 };
 
-class TWindowMain : public QMainWindow, private TPassView, private TCopyDataReceiver {
+class TWindowMain : public QMainWindow, private TPassView {
   Q_OBJECT
 
  public:
@@ -181,9 +181,8 @@ class TWindowMain : public QMainWindow, private TPassView, private TCopyDataRece
   // Builds the preview again without a message; refused rules clear it.
   void RefreshPreview();
   void ShowPassResult(const TPassResult& Result);
-  // Files that arrive while a pass runs or a batch is open wait here and are
-  // added in one bracket when both have ended.
-  void AddWaitingFiles();
+  // Files handed over while a pass ran were held back; now they are added.
+  void ReleaseHandedOverFiles();
 
   // TPassView
   void SetPreviewRunning(bool Running) override;
@@ -192,21 +191,17 @@ class TWindowMain : public QMainWindow, private TPassView, private TCopyDataRece
   void SetProgress(int Position) override;
   void HideProgress() override;
 
-  // TCopyDataReceiver: files handed over by another process.
-  void BeginBatch() override;
-  void AddPath(const std::string& Path) override;
-  void EndBatch() override;
-
   TWindowDialogs& FDialogs;
   TWindowMainOptions FOptions;
+  std::shared_ptr<TFileIconCache> FIcons;
   std::shared_ptr<TFileInfoReader> FReader;
   std::shared_ptr<TFileSystem> FFileSystem;
   std::unique_ptr<TRenamePasses> FPasses;
   std::optional<size_t> FPreviewKey;  // while a preview is shown
   QTimer* FPreviewTimer = nullptr;
   bool FPassRunning = false;
-  int FOpenBatches = 0;
-  std::vector<std::string> FWaitingFiles;
+  // Files handed over by other processes go through FReceiver into the grid.
+  std::unique_ptr<TFileGridCopyDataReceiver> FReceiver;
   TInstanceServer* FServer = nullptr;
   std::string FProfileFileName;
   TRecentFiles FRecentFiles;

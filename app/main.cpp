@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/InstanceFolder.h"
 #include "app/WindowMain.h"
 #include "ui/QtDialogs.h"
 
@@ -18,8 +19,9 @@ int main(int argc, char* argv[]) {
   TQtDialogs Dialogs;
   TWindowMainOptions Options;
   Options.Files = Files;
-  Options.ListenForSenders = true;
-  Options.Settings = TSettingsEnvironment::FromProcess();
+  const TProcessEnvironment Environment = TProcessEnvironment::Read();
+  Options.SenderFolder = InstanceFolderPath(Environment.RuntimeDir);
+  Options.Settings = TSettingsEnvironment::From(Environment);
   TWindowMain WindowMain(Dialogs, std::move(Options));
   Dialogs.SetOwner(&WindowMain);
   WindowMain.show();

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "app/Environment.h"
+#include "app/InstanceFolder.h"
 #include "app/InstanceSender.h"
 
 namespace {
@@ -37,7 +39,7 @@ int main(int argc, char* argv[]) {
   if (Paths.empty()) return Fail("no path given");
 
   QCoreApplication Application(argc, argv);
-  const TSendResult Result = SendToRunningCopy(Paths);
+  const TSendResult Result = SendToRunningCopy(InstanceFolderPath(TProcessEnvironment::Read().RuntimeDir), Paths);
   if (Result.Outcome == soSent) return 0;
   if (Result.Outcome == soFailed) return Fail(Result.Error);
 

@@ -32,7 +32,7 @@ struct TMemoryReader : TFileInfoReader {
 // A shown grid of 100,000 entries with mixed names, sizes and dates.
 class TFilledView {
  public:
-  TFilledView() : Reader(std::make_shared<TMemoryReader>()), View(nullptr, Reader) {
+  TFilledView() : Reader(std::make_shared<TMemoryReader>()), View(nullptr, nullptr, Reader) {
     static const char* const Words[] = {"Holiday", "report", "IMG", "track", "Scan", "invoice", "Übersicht", "élan"};
     std::mt19937 Random(7);
     View.Grid().BeginUpdate();

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/CopyData.h"
+#include "app/InstanceFolder.h"
 #include "app/InstanceSender.h"
 #include "app/InstanceServer.h"
 #include "filegrid/VirtualFileGrid.h"
@@ -39,7 +40,6 @@ class TBenchFolder {
       Paths.push_back(Dir + "/files/Holiday photo " + std::to_string(I) + ".jpg");
       std::ofstream(Paths.back(), std::ios::binary) << I;
     }
-    ::setenv("XDG_RUNTIME_DIR", Dir.c_str(), 1);
   }
   ~TBenchFolder() { std::filesystem::remove_all(Dir); }
 
@@ -55,7 +55,7 @@ TBenchFolder& Folder() {
 // A running copy: a file list behind a listening server.
 struct TCopy {
   TCopy() : Grid(Rows), Receiver(Grid), Server(Receiver) {
-    if (!Server.Listen()) std::abort();
+    if (!Server.Listen(InstanceFolderPath(Folder().Dir))) std::abort();
   }
   TMemoryFileGridRows Rows;
   TVmVirtualFileGrid Grid;
@@ -73,7 +73,8 @@ void BM_HandOver(benchmark::State& State) {
     State.PauseTiming();
     TCopy Copy;
     TSendOutcome Outcome = soFailed;
-    QThread* Sender = QThread::create([&] { Outcome = SendToRunningCopy(Files.Paths).Outcome; });
+    QThread* Sender =
+        QThread::create([&] { Outcome = SendToRunningCopy(InstanceFolderPath(Files.Dir), Files.Paths).Outcome; });
     QEventLoop Loop;
     QObject::connect(Sender, &QThread::finished, &Loop, &QEventLoop::quit);
     State.ResumeTiming();
@@ -93,10 +94,14 @@ void BM_QuorvaneSend(benchmark::State& State) {
   TBenchFolder& Files = Folder();
   QStringList Args;
   for (const std::string& Path : Files.Paths) Args << QString::fromStdString(Path);
+  // quorvane-send finds the running copies through the runtime folder it is given.
+  QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
+  Environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(Files.Dir));
   for (auto _ : State) {
     State.PauseTiming();
     TCopy Copy;
     QProcess Send;
+    Send.setProcessEnvironment(Environment);
     QEventLoop Loop;
     QObject::connect(&Send, &QProcess::finished, &Loop, &QEventLoop::quit);
     State.ResumeTiming();

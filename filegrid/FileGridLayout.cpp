@@ -10,7 +10,6 @@
 namespace {
 
 constexpr int ColumnCount = FileGridColumnCount;
-constexpr std::array<int, ColumnCount> DesignedWidths = {20, 150, 150, 150, 40, 70, 120, 35, 120, 120};
 
 bool IsPlace(int Position) { return Position >= 0 && Position < ColumnCount; }
 
@@ -19,7 +18,7 @@ bool IsPlace(int Position) { return Position >= 0 && Position < ColumnCount; }
 TFileGridLayout DefaultFileGridLayout() {
   TFileGridLayout Layout;
   for (int Column = 0; Column < ColumnCount; ++Column)
-    Layout.Columns[Column] = {DesignedWidths[Column], Column, true};
+    Layout.Columns[Column] = {DesignedColumnWidths[Column], Column, true};
   return Layout;
 }
 

@@ -15,6 +15,9 @@
 // A column's width is kept within these limits when it is loaded.
 inline constexpr int MinColumnWidth = 10;
 inline constexpr int MaxColumnWidth = 10000;
+// Each column's width in a new grid, by column number.
+inline constexpr std::array<int, FileGridColumnCount> DesignedColumnWidths = {
+    20, 150, 150, 150, 40, 70, 120, 35, 120, 120};
 
 // One column, by column number.
 struct TFileGridColumnLayout {

@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr std::array<int, FileGridColumnCount> DefaultWidths = {20, 150, 150, 150, 40, 70, 120, 35, 120, 120};
-
 QString Text(const char* Value) { return QString::fromUtf8(Value); }
 
 // Draws cells without the focus rectangle.
@@ -52,7 +50,8 @@ QIcon ThemeIcon(const std::string& Name, const std::string& Generic) {
 
 // --- Model -------------------------------------------------------------------
 
-TFileGridModel::TFileGridModel(QObject* Parent) : QAbstractTableModel(Parent) {}
+TFileGridModel::TFileGridModel(std::shared_ptr<const TFileIconCache> Icons, QObject* Parent)
+    : QAbstractTableModel(Parent), FIconCache(std::move(Icons)) {}
 
 int TFileGridModel::rowCount(const QModelIndex& Parent) const { return Parent.isValid() ? 0 : FRows; }
 
@@ -69,10 +68,7 @@ QIcon TFileGridModel::FileIcon(int IconIndex) const {
   if (IconIndex < 0) return {};
   const auto Slot = static_cast<size_t>(IconIndex);
   if (Slot >= FIcons.size()) FIcons.resize(Slot + 1);
-  if (!FIcons[Slot]) {
-    const auto Icons = TFileIconCache::Shared();
-    FIcons[Slot] = ThemeIcon(Icons->IconName(IconIndex), Icons->GenericIconName(IconIndex));
-  }
+  if (!FIcons[Slot]) FIcons[Slot] = ThemeIcon(FIconCache->IconName(IconIndex), FIconCache->GenericIconName(IconIndex));
   return *FIcons[Slot];
 }
 
@@ -145,10 +141,14 @@ void TFileGridModel::SetColors(const QColor& NewNameBackground, const QColor& Gr
 
 // --- View --------------------------------------------------------------------
 
-TFileGridView::TFileGridView(QWidget* Parent, std::shared_ptr<TFileInfoReader> Reader)
+TFileGridView::TFileGridView(QWidget* Parent, std::shared_ptr<TFileIconCache> Icons,
+                             std::shared_ptr<TFileInfoReader> Reader)
     : QTreeView(Parent),
-      FModel(std::make_unique<TFileGridModel>()),
-      FGrid(std::make_unique<TVmVirtualFileGrid>(*this, std::move(Reader))),
+      // The model is made first and settles Icons, so that a reader of the
+      // view's own fills the cache the model draws from.
+      FModel(std::make_unique<TFileGridModel>(Icons ? Icons : (Icons = std::make_shared<TFileIconCache>()))),
+      FGrid(std::make_unique<TVmVirtualFileGrid>(
+          *this, Reader ? std::move(Reader) : std::make_shared<TLinuxFileInfoReader>(std::move(Icons)))),
       FOpener([](const QUrl& Url) { QDesktopServices::openUrl(Url); }) {
   UseIconThemeFallback();
   FModel->SetGrid(FGrid.get());
@@ -187,13 +187,13 @@ void TFileGridView::CreateColumns() {
   Header->setSectionsClickable(true);
   Header->setFirstSectionMovable(true);
   Header->setSectionResizeMode(QHeaderView::Interactive);
-  Header->setMinimumSectionSize(10);
-  Header->setMaximumSectionSize(10000);
+  Header->setMinimumSectionSize(MinColumnWidth);
+  Header->setMaximumSectionSize(MaxColumnWidth);
   Header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   Header->setSortIndicatorShown(true);
   Header->setSortIndicator(-1, Qt::AscendingOrder);
   for (int Column = 0; Column < FileGridColumnCount; ++Column)
-    Header->resizeSection(Column, DefaultWidths[static_cast<size_t>(Column)]);
+    Header->resizeSection(Column, DesignedColumnWidths[static_cast<size_t>(Column)]);
   connect(Header, &QHeaderView::sectionClicked, this, [this](int Column) {
     FGrid->HeaderClick(Column, mbLeft);
     SyncSortIndicator();

@@ -43,7 +43,8 @@ class TFileGridModel final : public QAbstractTableModel {
   Q_OBJECT
 
  public:
-  explicit TFileGridModel(QObject* Parent = nullptr);
+  // Icons: the cache the reader fills, from which the file icons are drawn.
+  explicit TFileGridModel(std::shared_ptr<const TFileIconCache> Icons, QObject* Parent = nullptr);
   void SetGrid(TVmVirtualFileGrid* Grid) { FGrid = Grid; }
 
   int rowCount(const QModelIndex& Parent = {}) const override;
@@ -65,6 +66,7 @@ class TFileGridModel final : public QAbstractTableModel {
   const TFileGridFile* Entry(int Row) const;
   QIcon FileIcon(int IconIndex) const;
 
+  std::shared_ptr<const TFileIconCache> FIconCache;
   TVmVirtualFileGrid* FGrid = nullptr;
   int FRows = 0;
   bool FShowIcons = true;
@@ -82,7 +84,11 @@ class TFileGridView : public QTreeView, public TFileGridRows {
   // Opens a file with the desktop's default program; tests put in their own.
   using TFileOpener = std::function<void(const QUrl&)>;
 
-  explicit TFileGridView(QWidget* Parent = nullptr, std::shared_ptr<TFileInfoReader> Reader = nullptr);
+  // Icons: the cache that Reader fills with the files' icons (one of the
+  // view's own when empty). Reader: the file system; when empty, the disk
+  // read through a TLinuxFileInfoReader over Icons.
+  explicit TFileGridView(QWidget* Parent = nullptr, std::shared_ptr<TFileIconCache> Icons = nullptr,
+                         std::shared_ptr<TFileInfoReader> Reader = nullptr);
   ~TFileGridView() override;
 
   TVmVirtualFileGrid& Grid() { return *FGrid; }

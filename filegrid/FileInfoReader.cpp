@@ -74,11 +74,6 @@ const std::string& TFileIconCache::GenericIconName(int Index) const {
   return Index >= 0 && Index < Count() ? FIcons[static_cast<size_t>(Index)].Generic : Empty;
 }
 
-std::shared_ptr<TFileIconCache> TFileIconCache::Shared() {
-  static const auto Cache = std::make_shared<TFileIconCache>();
-  return Cache;
-}
-
 // ---------------------------------------------------------------------------
 
 TFileTypeNames::TFileTypeNames(std::shared_ptr<TFileIconCache> Icons) : FIcons(std::move(Icons)) {}
@@ -182,9 +177,11 @@ TFileTypeNames::TType TFileTypeNames::TypeOf(TFileKind Kind, std::string_view Na
 
 // ---------------------------------------------------------------------------
 
-TLinuxFileInfoReader::TLinuxFileInfoReader(std::shared_ptr<TFileIconCache> Icons) : FTypes(std::move(Icons)) {}
+TLinuxFileInfoReader::TLinuxFileInfoReader(std::shared_ptr<TFileIconCache> Icons)
+    : FTypes(Icons ? std::move(Icons) : std::make_shared<TFileIconCache>()) {}
 
-TLinuxFileInfoReader::TLinuxFileInfoReader(TReadScope Scope) : FTypes(TFileIconCache::Shared()), FScope(Scope) {}
+TLinuxFileInfoReader::TLinuxFileInfoReader(TReadScope Scope)
+    : FTypes(std::make_shared<TFileIconCache>()), FScope(Scope) {}
 
 std::optional<TFileInfo> TLinuxFileInfoReader::Read(const std::string& Path) {
   // A NUL byte would cut the path short and name some other file.

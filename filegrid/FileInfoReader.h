@@ -34,8 +34,9 @@ class TFileInfoReader {
   virtual std::optional<TFileInfo> Read(const std::string& Path) = 0;
 };
 
-// One index per distinct icon, shared by every grid of the program. Index 0
-// is the generic icon for files whose type could not be told.
+// One index per distinct icon. The reader fills it and the grid on screen
+// draws from it, so its owner hands the same cache to both. Index 0 is the
+// generic icon for files whose type could not be told.
 class TFileIconCache {
  public:
   TFileIconCache();
@@ -45,8 +46,6 @@ class TFileIconCache {
   // The theme icon name and its generic fallback; empty texts for a bad index.
   const std::string& IconName(int Index) const;
   const std::string& GenericIconName(int Index) const;
-
-  static std::shared_ptr<TFileIconCache> Shared();
 
  private:
   struct TIcon {
@@ -107,7 +106,9 @@ class TLinuxFileInfoReader : public TFileInfoReader {
   // name or icon), for callers that show no grid.
   enum TReadScope { rsGrid, rsRenaming };
 
-  explicit TLinuxFileInfoReader(std::shared_ptr<TFileIconCache> Icons = TFileIconCache::Shared());
+  // Icons receives the icon of every file read; without it the reader keeps
+  // a cache of its own.
+  explicit TLinuxFileInfoReader(std::shared_ptr<TFileIconCache> Icons = nullptr);
   explicit TLinuxFileInfoReader(TReadScope Scope);
   std::optional<TFileInfo> Read(const std::string& Path) override;
   const TFileIconCache& Icons() const { return FTypes.Icons(); }

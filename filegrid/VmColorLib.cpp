@@ -1,6 +1,7 @@
 #include "filegrid/VmColorLib.h"
 
 #include <QColor>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPen>
 #include <QRect>
@@ -186,6 +187,8 @@ QColor ToQColor(TColor Color, const QPalette& Palette) {
   return PackedToQColor(ResolveColor(Color, Palette));
 }
 
+QColor ToQColor(TColor Color) { return ToQColor(Color, QGuiApplication::palette()); }
+
 TColor FromQColor(const QColor& Color) { return RgbToColor({Color.red(), Color.green(), Color.blue()}); }
 
 void DrawTransition(TColorTransitionDef& Transition, QPainter& Painter, const QRect& Rect, int Angle,
@@ -256,7 +259,8 @@ void DrawTransition(TColorTransitionDef& Transition, QPainter& Painter, const QR
   Painter.restore();
 }
 
-void DrawGradient(QPainter& Painter, const QRect& Rect, TColor C1, int Angle, int Direction, TColor C2) {
-  TColor2ColorTransitionDef Transition(ColorToRgb(C1), ColorToRgb(C2));
+void DrawGradient(QPainter& Painter, const QRect& Rect, TColor C1, int Angle, int Direction, TColor C2,
+                  const QPalette& Palette) {
+  TColor2ColorTransitionDef Transition(ColorToRgb(C1, Palette), ColorToRgb(C2, Palette));
   DrawTransition(Transition, Painter, Rect, Angle, Direction);
 }

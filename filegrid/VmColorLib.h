@@ -5,7 +5,6 @@
 // neighbour, so results are the same wherever the routines run.
 #pragma once
 
-#include <QGuiApplication>
 #include <QPalette>
 
 #include <cstdint>
@@ -92,23 +91,29 @@ class TColor2ColorTransitionDef : public TColorTransitionDef {
   TColorRgb ToColor;
 };
 
+// Every routine that may meet a system colour takes the palette to look it up
+// in; the caller passes its widget's palette.
+
 // Packed RGB of Color; system colours come from Palette's roles (window
 // background = Base, button face = Button, grey text = disabled Text, hot
 // light = Link, highlight = Highlight, ...). An unknown index gives black.
-TColor ResolveColor(TColor Color, const QPalette& Palette = QGuiApplication::palette());
-TColorRgb ColorToRgb(TColor Color, const QPalette& Palette = QGuiApplication::palette());
+TColor ResolveColor(TColor Color, const QPalette& Palette);
+TColorRgb ColorToRgb(TColor Color, const QPalette& Palette);
 // Packed RGB; channels outside 0..255 are clamped so they cannot spill into
 // their neighbours.
 TColor RgbToColor(TColorRgb Rgb);
 TColorHsl RgbToHsl(TColorRgb Rgb);
 TColorRgb HslToRgb(TColorHsl Hsl);
 // C1 moved Percent of the way towards C2, channel by channel.
-TColor BlendColors(TColor C1, TColor C2, int Percent, const QPalette& Palette = QGuiApplication::palette());
+TColor BlendColors(TColor C1, TColor C2, int Percent, const QPalette& Palette);
 // Color with its HSL luminance moved by Delta (kept within 0..255).
-TColor ChangeLuminance(TColor Color, int Delta, const QPalette& Palette = QGuiApplication::palette());
+TColor ChangeLuminance(TColor Color, int Delta, const QPalette& Palette);
 
 // The QColor of a colour value (system colours looked up in Palette).
-QColor ToQColor(TColor Color, const QPalette& Palette = QGuiApplication::palette());
+QColor ToQColor(TColor Color, const QPalette& Palette);
+// The same with the application's palette, for the counter dialog until it
+// passes its own.
+QColor ToQColor(TColor Color);
 // The packed RGB of a QColor; its alpha is dropped.
 TColor FromQColor(const QColor& Color);
 
@@ -120,4 +125,5 @@ TColor FromQColor(const QColor& Color);
 void DrawTransition(TColorTransitionDef& Transition, QPainter& Painter, const QRect& Rect, int Angle,
                     int Direction);
 // Draws a transition from C1 to C2 over Rect (see DrawTransition).
-void DrawGradient(QPainter& Painter, const QRect& Rect, TColor C1, int Angle, int Direction, TColor C2);
+void DrawGradient(QPainter& Painter, const QRect& Rect, TColor C1, int Angle, int Direction, TColor C2,
+                  const QPalette& Palette);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "app/CopyData.h"
+#include "filegrid/VirtualFileGrid.h"
+#include "support/FakeFileReader.h"
 
 namespace {
 
@@ -54,17 +56,6 @@ TEST(CopyData, AByteCountAbove64KiBFailsTheStreamForGood) {
   EXPECT_LE(Parser.BufferedBytes(), CopyDataHeaderSize);
 }
 
-TEST(CopyData, APartialMessageIsHeldUntilItsLastByte) {
-  TCopyDataParser Parser;
-  const std::string Message = File("/tmp/x");
-  EXPECT_TRUE(Parser.Feed(Message.substr(0, 5)).empty());
-  EXPECT_TRUE(Parser.InMessage());
-  EXPECT_TRUE(Parser.Feed(Message.substr(5, Message.size() - 6)).empty());
-  EXPECT_EQ(Parser.BufferedBytes(), Message.size() - 1);
-  EXPECT_EQ(Parser.Feed(Message.substr(Message.size() - 1)).size(), 1u);
-  EXPECT_FALSE(Parser.InMessage());
-}
-
 TEST(CopyData, OnlyAZeroTerminatedAbsolutePathIsTaken) {
   const std::pair<std::string, std::optional<std::string>> Cases[] = {
       {std::string("/a/b.jpg\0", 9), "/a/b.jpg"},
@@ -113,6 +104,34 @@ TEST(CopyDataSession, MessagesBecomeBatchesThatAreAlwaysClosed) {
     EXPECT_EQ(Session.Feed(File("/late")), 0u);
     EXPECT_EQ(Receiver.Log, Case.Log + Case.LogAfterClose);
   }
+}
+
+TEST(CopyDataReceiver, AddsTheFilesTickedInOneBracketWithTheWindowsWorkAroundIt) {
+  TMemoryFileGridRows Rows;
+  auto Reader = std::make_shared<TFakeReader>();
+  Reader->Put("/a");
+  TVmVirtualFileGrid Grid(Rows, Reader);
+  std::string Log;
+  TFileGridCopyDataReceiver Receiver(Grid, [&](bool Begins) {
+    Log += Begins ? "(" : ")";
+    Log += Rows.IsUpdating() ? "u" : "";
+  });
+  TCopyDataSession Session(Receiver);
+  // A batch shows whole when it ends, never half.
+  Session.Feed(Begin() + File("/a") + File("/gone"));
+  EXPECT_EQ(Grid.FileCount(), 0);
+  Session.Feed(End());
+  EXPECT_EQ(Log, "()");  // around the bracket, not inside it
+  EXPECT_FALSE(Rows.IsUpdating());
+  ASSERT_EQ(Grid.FileCount(), 1);
+  EXPECT_TRUE(Grid.IsChecked(0));
+  // While a pass holds the receiver, files wait for it.
+  Reader->Put("/b");
+  Receiver.SetHeld(true);
+  Session.Feed(File("/b"));
+  EXPECT_EQ(Grid.FileCount(), 1);
+  Receiver.SetHeld(false);
+  EXPECT_EQ(Grid.FileCount(), 2);
 }
 
 TEST(CopyDataSession, EveryCompleteMessageIsAnsweredAndOpenBatchesAreBounded) {

@@ -89,6 +89,18 @@ TEST(Settings, FileLivesInTheUserFolderElseBesideTheProgram) {
   ExpectFileErrorNaming(F.Dir / "file/", [&] { GetSettingsFileName(false, F.Environment); });
 }
 
+TEST(Settings, ConfigurationHomeFollowsTheXdgRulesAndIgnoresRelativeValues) {
+  const std::tuple<const char*, const char*, const char*> Cases[] = {
+      {"/cfg", "/home/u", "/cfg"}, {"", "/home/u", "/home/u/.config"}, {"cfg", "/home/u/", "/home/u/.config"},
+      {"", "home/u", ""},          {"", "", ""}};
+  for (const auto& [ConfigHome, Home, Expected] : Cases) {
+    SCOPED_TRACE(std::string(ConfigHome) + " " + Home);
+    const TSettingsEnvironment Environment = TSettingsEnvironment::From({ConfigHome, Home, "/run/user/7", "/opt/q"});
+    EXPECT_EQ(Environment.ConfigHome, Expected);
+    EXPECT_EQ(Environment.ExecutableFolder, "/opt/q");
+  }
+}
+
 TEST(Settings, DocumentIsWrittenInItsFixedLayoutAndReadsBackTheSame) {
   TTempDir Dir;
   WriteFileAtomic(Dir / "a.prf", "");
@@ -157,9 +169,6 @@ TEST(Settings, DocumentIsWrittenInItsFixedLayoutAndReadsBackTheSame) {
 }
 
 TEST(Settings, ValuesAreReadByTheirRulesAndOthersKeepTheirState) {
-  TTempDir Dir;
-  for (const char* Name : {"A", "B", "C", "D", "a"}) WriteFileAtomic(Dir / Name, "");
-  const auto File = [&](const char* Name) { return "<File>" + (Dir / Name) + "</File>"; };
   using TEdit = std::function<void(TAppSettings&)>;
   const TEdit Nothing = [](TAppSettings&) {};
   const auto Size = [](int W, int H) { return [=](TAppSettings& S) {
@@ -167,13 +176,6 @@ TEST(Settings, ValuesAreReadByTheirRulesAndOthersKeepTheirState) {
       S.WindowHeight = H;
     }; };
   const auto Captions = [](bool Show) { return [=](TAppSettings& S) { S.ShowToolbarCaptions = Show; }; };
-  const auto Recent = [&](std::vector<const char*> Names) {
-    return [&Dir, Names](TAppSettings& S) {
-      std::vector<std::string> Paths;
-      for (const char* Name : Names) Paths.push_back(Dir / Name);
-      S.RecentFiles.LoadExisting(Paths);
-    };
-  };
   const std::string Window = "<Window><WindowWidth>900</WindowWidth><WindowHeight>700</WindowHeight>";
   const std::vector<std::tuple<std::string, std::string, TEdit>> Cases = {
       {"maximized", kRoot + Window + "<WindowState>Maximized</WindowState></Window></Quorvane>",
@@ -182,8 +184,7 @@ TEST(Settings, ValuesAreReadByTheirRulesAndOthersKeepTheirState) {
        Size(900, 700)},
       {"sizes that are no integers",
        kRoot + "<Window><WindowWidth>9x</WindowWidth><WindowHeight/></Window></Quorvane>", Nothing},
-      {"another version", "<Quorvane settingsVersion=\"2.0.0.1\">" + Window + "</Window><MRUFileList>" + File("A") +
-       "</MRUFileList></Quorvane>", Nothing},
+      {"another version", "<Quorvane settingsVersion=\"2.0.0.1\">" + Window + "</Window></Quorvane>", Nothing},
       {"no version", "<Quorvane applicationVersion=\"2.0.0.0\">" + Window + "</Window></Quorvane>", Nothing},
       {"a root of any name", "<Other settingsVersion=\"2.0.0.0\">" + Window + "</Window></Other>", Size(900, 700)},
       {"captions false", kRoot + "<Toolbars><ShowToolbarCaptions>false</ShowToolbarCaptions></Toolbars></Quorvane>",
@@ -192,13 +193,8 @@ TEST(Settings, ValuesAreReadByTheirRulesAndOthersKeepTheirState) {
        Captions(false)},
       {"captions no", kRoot + "<Toolbars><ShowToolbarCaptions>no</ShowToolbarCaptions></Toolbars></Quorvane>",
        Nothing},
-      {"four recent files", kRoot + "<MRUFileList>" + File("A") + File("B") + File("C") + File("D") +
-       "</MRUFileList></Quorvane>", Recent({"A", "B", "C"})},
-      {"a deleted profile, other children, a repeat", kRoot + "<MRUFileList>" + File("gone") + "<Path>" +
-       (Dir / "D") + "</Path>" + File("B") + File("B") + "<File/>" + File("a") + File("A") +
-       "</MRUFileList></Quorvane>", Recent({"B", "a", "A"})},
-      {"the grid", kRoot + "<FileGrid><SortColumn>42</SortColumn></FileGrid></Quorvane>",
-       [](TAppSettings& S) { S.Grid.SortColumn = 9; }},
+      {"the grid", kRoot + "<FileGrid><SortColumn>4</SortColumn></FileGrid></Quorvane>",
+       [](TAppSettings& S) { S.Grid.SortColumn = 4; }},
       // Only a toolbar of the current revision is restored; a value without
       // text reads as empty for texts and as missing for numbers.
       {"toolbars", kRoot + "<Toolbars><toolbarProfile><Rev>1999</Rev><DockRow>5</DockRow></toolbarProfile>"

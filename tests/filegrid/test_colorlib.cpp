@@ -5,7 +5,6 @@
 #include <QPainter>
 
 #include "filegrid/VmColorLib.h"
-#include "support/TestApplication.h"
 
 namespace {
 
@@ -22,11 +21,12 @@ TEST(ColorLib, ConvertsBetweenRgbAndHslWithHalvesRoundedToEven) {
 }
 
 TEST(ColorLib, BlendsAndChangesLuminance) {
-  EXPECT_EQ(BlendColors(clBlack, clWhite, 50), Rgb(128, 128, 128));
-  EXPECT_EQ(BlendColors(clBlack, Rgb(1, 3, 5), 50), Rgb(0, 2, 2));  // 0.5, 1.5, 2.5 to the even neighbour
-  EXPECT_EQ(ChangeLuminance(clWhite, -10), Rgb(245, 245, 245));
-  EXPECT_EQ(ChangeLuminance(clBlack, -10), clBlack);
-  EXPECT_EQ(ChangeLuminance(clBlack, 300), clWhite);
+  const QPalette Palette;
+  EXPECT_EQ(BlendColors(clBlack, clWhite, 50, Palette), Rgb(128, 128, 128));
+  EXPECT_EQ(BlendColors(clBlack, Rgb(1, 3, 5), 50, Palette), Rgb(0, 2, 2));  // 0.5, 1.5, 2.5 to the even neighbour
+  EXPECT_EQ(ChangeLuminance(clWhite, -10, Palette), Rgb(245, 245, 245));
+  EXPECT_EQ(ChangeLuminance(clBlack, -10, Palette), clBlack);
+  EXPECT_EQ(ChangeLuminance(clBlack, 300, Palette), clWhite);
 }
 
 TEST(ColorLib, ResolvesSystemColoursThroughThePalette) {
@@ -41,27 +41,19 @@ TEST(ColorLib, ResolvesSystemColoursThroughThePalette) {
   EXPECT_EQ(ResolveColor(0x12345678, Palette), 0x345678u);         // plain RGB, high byte dropped
   Palette.setColor(QPalette::Base, Qt::white);
   EXPECT_EQ(ChangeLuminance(clWindow, -10, Palette), Rgb(245, 245, 245));
-}
-
-TEST(ColorLib, TransitionColoursRunFromTheLastEntryToTheFirst) {
-  TColor2ColorTransitionDef Transition({0, 0, 0}, {255, 0, 0});
-  TRgbHexArray Colors;
-  Transition.GetColors(4, Colors);
-  EXPECT_EQ(Colors, (TRgbHexArray{255, 191, 128, 64, 0}));
-  Transition.GetColors(0, Colors);
-  EXPECT_EQ(Colors, (TRgbHexArray{0}));
+  Palette.setColor(QPalette::Button, QColor(200, 0, 0));
+  EXPECT_EQ(BlendColors(clBtnFace, clBlack, 50, Palette), Rgb(100, 0, 0));
+  EXPECT_EQ(ToQColor(clBtnFace, Palette), QColor(200, 0, 0));
 }
 
 class GradientTest : public ::testing::Test {
  protected:
-  void SetUp() override { TestApplication(); }
-
   // A white 14 x 16 image with a gradient over Rect from 0, 0, 0 to 90, 180, 9.
   static QImage Draw(int Direction, int Angle = 0, QRect Rect = QRect(2, 3, 10, 10)) {
     QImage Image(14, 16, QImage::Format_RGB32);
     Image.fill(Qt::white);
     QPainter Painter(&Image);
-    DrawGradient(Painter, Rect, Rgb(0, 0, 0), Angle, Direction, Rgb(90, 180, 9));
+    DrawGradient(Painter, Rect, Rgb(0, 0, 0), Angle, Direction, Rgb(90, 180, 9), QPalette());
     return Image;
   }
   // Line I of ten, counted from the first colour.

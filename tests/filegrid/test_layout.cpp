@@ -9,15 +9,6 @@
 
 #include "filegrid/FileGridLayout.h"
 
-// Failures show the layout as "sort 5 desc | 0:20@1 ..." (column:width@position, "h" when hidden).
-void PrintTo(const TFileGridLayout& Layout, std::ostream* Out) {
-  *Out << "sort " << Layout.SortColumn << (Layout.SortDirection == sdAscending ? " asc |" : " desc |");
-  for (int Column = 0; Column < FileGridColumnCount; ++Column) {
-    const TFileGridColumnLayout& C = Layout.Columns[Column];
-    *Out << ' ' << Column << ':' << C.Width << '@' << C.Position << (C.Visible ? "" : "h");
-  }
-}
-
 namespace {
 
 // Default layout with the options element Xml loaded onto it.

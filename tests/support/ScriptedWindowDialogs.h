@@ -18,7 +18,6 @@ class TScriptedWindowDialogs : public TScriptedDialogs, public TWindowDialogs {
   using TExecScript = std::function<int(QDialog&)>;
 
   int Exec(QDialog& Dialog) override {
-    ExecTitles.push_back(Dialog.windowTitle());
     Dialog.show();
     int Result = QDialog::Rejected;  // no script left: the user cancelled
     if (!ExecScripts.empty()) {
@@ -31,5 +30,4 @@ class TScriptedWindowDialogs : public TScriptedDialogs, public TWindowDialogs {
   }
 
   std::deque<TExecScript> ExecScripts;
-  std::vector<QString> ExecTitles;
 };

@@ -1,5 +1,5 @@
-// The real message boxes and file dialogs, built but never run modally, and
-// fonts shrunk to fit fixed layouts.
+// The real message boxes and file dialogs, built but never run modally,
+// fonts shrunk to fit fixed layouts, and controls anchored to their parent's edges.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "support/TestApplication.h"
+#include "ui/Anchors.h"
 #include "ui/FitFont.h"
 #include "ui/QtDialogs.h"
 
@@ -114,4 +115,13 @@ TEST_F(QtDialogsTest, FontShrinksUntilCaptionsFitButNotBelowTheFloor) {
   Long->setGeometry(0, 20, 5, 20);
   ShrinkFontToFit(Form, 7.5);
   EXPECT_EQ(Form.font().pointSizeF(), 7.5);
+}
+
+TEST(Anchors, ControlsKeepTheirDistancesToTheAnchoredEdges) {
+  const QSize Design(988, 563), Now(1088, 663);
+  const QRect Grid(96, 8, 885, 268);
+  EXPECT_EQ(TAnchors::Arrange(Grid, akLeft | akTop | akRight | akBottom, Design, Now), QRect(96, 8, 985, 368));
+  EXPECT_EQ(TAnchors::Arrange({572, 529, 201, 25}, akRight | akBottom, Design, Now), QRect(672, 629, 201, 25));
+  EXPECT_EQ(TAnchors::Arrange({0, 8, 96, 96}, akLeft | akTop, Design, Now), QRect(0, 8, 96, 96));
+  EXPECT_EQ(TAnchors::Arrange(Grid, akLeft | akTop | akRight | akBottom, Design, QSize(10, 10)).size(), QSize(0, 0));
 }
