@@ -8,8 +8,8 @@
 #include <sys/vfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 
 namespace {
 
@@ -48,10 +48,36 @@ bool FolderLists(const std::string& Folder, const std::string& Name) {
 
 }  // namespace
 
+TLinuxFileSystem::~TLinuxFileSystem() {
+  for (const TFolder& Folder : FFolders) close(Folder.Handle);
+}
+
+TLinuxFileSystem::TPlace TLinuxFileSystem::PlaceOf(const std::string& Path) {
+  constexpr size_t KeptFolders = 8;
+  const size_t NameStart = Path.rfind('/') + 1;  // npos + 1 is 0
+  const char* Name = Path.c_str() + NameStart;
+  if (NameStart == 0) return {AT_FDCWD, Name};
+  const std::string_view Folder(Path.data(), NameStart);
+  for (size_t I = FFolders.size(); I-- > 0;) {
+    if (FFolders[I].Path != Folder) continue;
+    if (I + 1 != FFolders.size()) std::rotate(FFolders.begin() + long(I), FFolders.begin() + long(I) + 1, FFolders.end());
+    return {FFolders.back().Handle, Name};
+  }
+  const int Handle = open(std::string(Folder).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (Handle < 0) return {AT_FDCWD, Path.c_str()};
+  if (FFolders.size() == KeptFolders) {
+    close(FFolders.front().Handle);
+    FFolders.erase(FFolders.begin());
+  }
+  FFolders.push_back({std::string(Folder), Handle});
+  return {Handle, Name};
+}
+
 std::optional<TFileStatus> TLinuxFileSystem::Stat(const std::string& Path) {
+  if (Path.empty() || Path.find('\0') != std::string::npos) return std::nullopt;
+  const TPlace Place = PlaceOf(Path);
   struct statx Stx {};
-  if (Path.empty() || Path.find('\0') != std::string::npos ||
-      statx(AT_FDCWD, Path.c_str(), AT_STATX_SYNC_AS_STAT | AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS, &Stx) != 0)
+  if (statx(Place.Folder, Place.Name, AT_STATX_SYNC_AS_STAT | AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS, &Stx) != 0)
     return std::nullopt;
   TFileStatus Status;
   Status.Device = (uint64_t(Stx.stx_dev_major) << 32) | Stx.stx_dev_minor;
@@ -62,7 +88,7 @@ std::optional<TFileStatus> TLinuxFileSystem::Stat(const std::string& Path) {
   Status.Directory = S_ISDIR(Stx.stx_mode);
   if (S_ISLNK(Stx.stx_mode)) {
     struct statx Target {};
-    if (statx(AT_FDCWD, Path.c_str(), AT_STATX_SYNC_AS_STAT, STATX_MTIME, &Target) == 0)
+    if (statx(Place.Folder, Place.Name, AT_STATX_SYNC_AS_STAT, STATX_MTIME, &Target) == 0)
       Status.DateSeconds = Target.stx_mtime.tv_sec;
   } else {
     Status.ReadOnly = (Stx.stx_mode & S_IWUSR) == 0;
@@ -71,21 +97,41 @@ std::optional<TFileStatus> TLinuxFileSystem::Stat(const std::string& Path) {
 }
 
 int TLinuxFileSystem::Rename(const std::string& From, const std::string& To, bool NoReplace) {
-  return ErrnoOf(renameat2(AT_FDCWD, From.c_str(), AT_FDCWD, To.c_str(), NoReplace ? RENAME_NOREPLACE : 0));
+  const TPlace Source = PlaceOf(From), Target = PlaceOf(To);
+  return ErrnoOf(renameat2(Source.Folder, Source.Name, Target.Folder, Target.Name, NoReplace ? RENAME_NOREPLACE : 0));
 }
 
 int TLinuxFileSystem::Link(const std::string& From, const std::string& To) {
-  return ErrnoOf(linkat(AT_FDCWD, From.c_str(), AT_FDCWD, To.c_str(), 0));
+  const TPlace Source = PlaceOf(From), Target = PlaceOf(To);
+  return ErrnoOf(linkat(Source.Folder, Source.Name, Target.Folder, Target.Name, 0));
 }
 
-int TLinuxFileSystem::Unlink(const std::string& Path) { return ErrnoOf(std::remove(Path.c_str())); }
+int TLinuxFileSystem::Unlink(const std::string& Path) {
+  const TPlace Place = PlaceOf(Path);
+  if (unlinkat(Place.Folder, Place.Name, 0) == 0) return 0;
+  // An empty folder goes too (a reserved folder name).
+  return errno == EISDIR ? ErrnoOf(unlinkat(Place.Folder, Place.Name, AT_REMOVEDIR)) : errno;
+}
 
 int TLinuxFileSystem::Reserve(const std::string& Path, bool Directory) {
-  if (Directory) return ErrnoOf(mkdir(Path.c_str(), 0700));
-  const int Fd = open(Path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+  const TPlace Place = PlaceOf(Path);
+  if (Directory) return ErrnoOf(mkdirat(Place.Folder, Place.Name, 0700));
+  const int Fd = openat(Place.Folder, Place.Name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
   if (Fd < 0) return errno;
   close(Fd);
   return 0;
+}
+
+std::optional<std::vector<TFileSystem::TFolderName>> TLinuxFileSystem::ListFolder(const std::string& Folder) {
+  DIR* Dir = opendir(Folder.empty() ? "." : Folder.c_str());
+  if (!Dir) return std::nullopt;
+  std::vector<TFolderName> Names;
+  while (const dirent* Entry = readdir(Dir)) {
+    const std::string_view Name = Entry->d_name;
+    if (Name != "." && Name != "..") Names.push_back({std::string(Name), Entry->d_ino});
+  }
+  closedir(Dir);
+  return Names;
 }
 
 bool TLinuxFileSystem::IgnoresCase(const std::string& Folder, const std::string& Sample) {

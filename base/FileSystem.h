@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 // What a pass knows of one directory entry. A symbolic link is the link
 // itself: renaming moves the link, so the link is what must stay the same.
@@ -44,18 +45,50 @@ class TFileSystem {
   // Creates an empty file (or folder) at Path, failing with EEXIST when
   // anything is there: a name held before another program can take it.
   virtual int Reserve(const std::string& Path, bool Directory) = 0;
+  // The names a folder holds with their inodes, for a folder in which many
+  // names are looked up; nothing when it cannot be read (or a file system
+  // does not list), and Stat serves instead.
+  struct TFolderName {
+    std::string Name;
+    uint64_t Inode;
+  };
+  virtual std::optional<std::vector<TFolderName>> ListFolder(const std::string& Folder) = 0;
   // Whether the folder compares names without regard to case, found out
   // without writing. Sample is a name the folder holds.
   virtual bool IgnoresCase(const std::string& Folder, const std::string& Sample) = 0;
 };
 
 // The real file system, through statx, renameat2, link, unlink and open.
+// Names are reached through an open handle of their folder, kept for the
+// few folders used last, so that a pass walks each folder's path once and
+// not once per call. One object serves one thread at a time.
 class TLinuxFileSystem : public TFileSystem {
  public:
+  TLinuxFileSystem() = default;
+  ~TLinuxFileSystem() override;
+  TLinuxFileSystem(const TLinuxFileSystem&) = delete;
+  TLinuxFileSystem& operator=(const TLinuxFileSystem&) = delete;
+
   std::optional<TFileStatus> Stat(const std::string& Path) override;
   int Rename(const std::string& From, const std::string& To, bool NoReplace) override;
   int Link(const std::string& From, const std::string& To) override;
   int Unlink(const std::string& Path) override;
   int Reserve(const std::string& Path, bool Directory) override;
+  std::optional<std::vector<TFolderName>> ListFolder(const std::string& Folder) override;
   bool IgnoresCase(const std::string& Folder, const std::string& Sample) override;
+
+ private:
+  // A path as a folder handle (AT_FDCWD when none could be opened) and the
+  // name to use with it; valid while Path lives.
+  struct TPlace {
+    int Folder;
+    const char* Name;
+  };
+  TPlace PlaceOf(const std::string& Path);
+
+  struct TFolder {
+    std::string Path;  // up to and including the last "/"
+    int Handle;
+  };
+  std::vector<TFolder> FFolders;  // the most recently used last
 };

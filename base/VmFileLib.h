@@ -36,11 +36,3 @@ void WriteFileAtomic(const std::string& Path, std::string_view Data);
 // replaces a file by a rename, which such protection would not stop; writers
 // that must honour it as writing in place would call this first.
 void RefuseReadOnlyFile(const std::string& Path);
-
-// Renames the file at OldPath to NewName in the same folder without ever
-// replacing anything: an existing target makes it fail. Succeeds without
-// action when the name does not change. A change of letter case only works
-// on file systems that ignore case. NewName must be a plain name: empty,
-// ".", "..", or a name with "/" or a NUL byte is refused. On failure returns
-// false and leaves errno set; the file is left as it was.
-bool RenameNoReplace(const std::string& OldPath, std::string_view NewName);

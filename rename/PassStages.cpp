@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <cstring>
 #include <unordered_map>
-#include <unordered_set>
+#include <algorithm>
+#include <deque>
+#include <utility>
 
 #include "base/VmDateTime.h"
 #include "rename/NameText.h"
@@ -13,24 +15,94 @@ namespace {
 // The longest name a folder entry can have on Linux file systems, in bytes.
 constexpr size_t MaxNameBytes = 255;
 
-// A name as its folder compares it: the folder and the name, lower-cased
-// where the folder ignores case.
-std::string NameKey(const TPassEntry& Entry, std::string_view Name) {
-  return Entry.IgnoreCase ? Entry.Folder + LowerCaseName(Name) : Entry.Folder + std::string(Name);
-}
-
 bool IsToBeRenamed(const TPassEntry& Entry) { return Entry.Status == psRename; }
 
-// Entries by the name they hold now, for every entry found on disk.
-std::unordered_map<std::string, int> EntriesByName(const std::vector<TPassEntry>& Entries) {
-  std::unordered_map<std::string, int> ByName;
-  ByName.reserve(Entries.size());
-  for (int I = 0; I < static_cast<int>(Entries.size()); ++I)
-    if (Entries[size_t(I)].Found) ByName.emplace(NameKey(Entries[size_t(I)], Entries[size_t(I)].Name), I);
-  return ByName;
-}
+// A name as its folder compares it: the folder's number and the name,
+// lower-cased where the folder ignores case. The name is a view.
+struct TNameKey {
+  int Folder;
+  std::string_view Name;
+  bool operator==(const TNameKey&) const = default;
+};
 
-// Built by appending: GCC 12 warns falsely about overlapping copies in "\"" + Text.
+// Names to values in one open-addressed array: no allocation per name, for
+// the hundred thousand names a pass may hold.
+template <class T>
+class TNameMap {
+ public:
+  explicit TNameMap(size_t Expected = 0) { Resize(Expected * 2); }
+  // The value of Key, and whether it was added now (an existing one stays).
+  std::pair<T*, bool> emplace(const TNameKey& Key, T Value) {
+    if ((FCount + 1) * 2 > FSlots.size()) Resize(FSlots.size() * 2);
+    TSlot& Slot = SlotOf(Key, HashOf(Key));
+    if (Slot.Used) return {&Slot.Value, false};
+    Slot = {Key, std::move(Value), true};
+    ++FCount;
+    return {&Slot.Value, true};
+  }
+  const T* find(const TNameKey& Key) const {
+    const TSlot& Slot = const_cast<TNameMap*>(this)->SlotOf(Key, HashOf(Key));
+    return Slot.Used ? &Slot.Value : nullptr;
+  }
+  bool contains(const TNameKey& Key) const { return find(Key) != nullptr; }
+  bool empty() const { return FCount == 0; }
+
+ private:
+  struct TSlot {
+    TNameKey Key{};
+    T Value{};
+    bool Used = false;
+  };
+  static size_t HashOf(const TNameKey& Key) {
+    return std::hash<std::string_view>()(Key.Name) * 31 + size_t(Key.Folder);
+  }
+  // The slot that holds Key, or the empty one where it belongs.
+  TSlot& SlotOf(const TNameKey& Key, size_t Hash) {
+    for (size_t At = Hash & (FSlots.size() - 1);; At = (At + 1) & (FSlots.size() - 1))
+      if (!FSlots[At].Used || FSlots[At].Key == Key) return FSlots[At];
+  }
+  void Resize(size_t Wanted) {
+    size_t Size = 16;
+    while (Size < Wanted) Size <<= 1;
+    std::vector<TSlot> Old = std::exchange(FSlots, std::vector<TSlot>(Size));
+    for (TSlot& Slot : Old)
+      if (Slot.Used) SlotOf(Slot.Key, HashOf(Slot.Key)) = std::move(Slot);
+  }
+
+  std::vector<TSlot> FSlots;
+  size_t FCount = 0;
+};
+
+// The keys of every entry's present and new name. Names are only copied
+// (lower-cased) for entries whose folder ignores case.
+class TEntryKeys {
+ public:
+  explicit TEntryKeys(const std::vector<TPassEntry>& Entries) : FEntries(Entries) {
+    for (size_t I = 0; I < Entries.size(); ++I) {
+      if (!Entries[I].IgnoreCase) continue;
+      if (FFolded.empty()) FFolded.resize(Entries.size());
+      FFolded[I] = {LowerCaseName(Entries[I].Name), LowerCaseName(Entries[I].NewName)};
+    }
+  }
+  TNameKey Old(size_t I) const {
+    return {FEntries[I].FolderId, FEntries[I].IgnoreCase ? std::string_view(FFolded[I].first) : FEntries[I].Name};
+  }
+  TNameKey New(size_t I) const {
+    return {FEntries[I].FolderId, FEntries[I].IgnoreCase ? std::string_view(FFolded[I].second) : FEntries[I].NewName};
+  }
+  // Entries by the name they hold now, for every entry found on disk.
+  TNameMap<int> ByOldName() const {
+    TNameMap<int> ByName(FEntries.size());
+    for (size_t I = 0; I < FEntries.size(); ++I)
+      if (FEntries[I].Found) ByName.emplace(Old(I), int(I));
+    return ByName;
+  }
+
+ private:
+  const std::vector<TPassEntry>& FEntries;
+  std::vector<std::pair<std::string, std::string>> FFolded;
+};
+
 std::string Quoted(std::string_view Text) {
   std::string Result;
   Result.reserve(Text.size() + 2);
@@ -122,12 +194,15 @@ std::string PassSummary(const TPassResult& Result) {
 
 std::vector<TPassEntry> CollectEntries(const std::vector<TPassFile>& Files) {
   std::vector<TPassEntry> Entries(Files.size());
+  std::unordered_map<std::string_view, int> FolderIds;
   for (size_t I = 0; I < Files.size(); ++I) {
     const std::string& Path = Files[I].Path;
     const size_t NameStart = Path.rfind('/') + 1;  // npos + 1 is 0
     Entries[I].Position = Files[I].Position;
     Entries[I].Folder = Path.substr(0, NameStart);
     Entries[I].Name = Path.substr(NameStart);
+    Entries[I].FolderId =
+        FolderIds.emplace(std::string_view(Path).substr(0, NameStart), int(FolderIds.size())).first->second;
   }
   return Entries;
 }
@@ -178,76 +253,141 @@ void RefuseInvalidNames(std::vector<TPassEntry>& Entries) {
   }
 }
 
-void RefuseDuplicates(std::vector<TPassEntry>& Entries, TFileSystem& /*Fs*/) {
-  std::unordered_map<std::string, int> FirstByName;
-  FirstByName.reserve(Entries.size());
+void RefuseDuplicates(std::vector<TPassEntry>& Entries) {
+  const TEntryKeys Keys(Entries);
+  TNameMap<int> FirstByName(Entries.size());
   for (int I = 0; I < static_cast<int>(Entries.size()); ++I) {
     TPassEntry& Entry = Entries[size_t(I)];
     if (!IsToBeRenamed(Entry)) continue;
-    const auto [First, New] = FirstByName.emplace(NameKey(Entry, Entry.NewName), I);
+    const auto [First, New] = FirstByName.emplace(Keys.New(size_t(I)), I);
     if (!New) {
       Entry.Status = psDuplicate;
-      Entry.Other = First->second;
+      Entry.Other = *First;
     }
   }
 }
 
+namespace {
+
+// What the folders of the pass hold under the new names of its entries:
+// names in a folder where many are looked up come from one listing of it,
+// the others from looking each up.
+class TTargetLookup {
+ public:
+  TTargetLookup(const std::vector<TPassEntry>& Entries, const TEntryKeys& Keys, TFileSystem& Fs)
+      : FEntries(Entries), FKeys(Keys), FFs(Fs) {
+    // Listing a folder costs about a tenth of looking up one name per entry
+    // it holds; it is done where that is cheaper than the look-ups.
+    constexpr int MinLookups = 256;
+    constexpr uint64_t BytesPerEntry = 24;  // about, in a folder's size
+    std::unordered_map<int, int> Lookups;
+    for (const TPassEntry& Entry : Entries)
+      if (IsToBeRenamed(Entry)) ++Lookups[Entry.FolderId];
+    for (const auto& [Folder, Count] : Lookups) {
+      if (Count < MinLookups) continue;
+      const TPassEntry& Sample = *std::find_if(Entries.begin(), Entries.end(),
+                                               [Id = Folder](const TPassEntry& E) { return E.FolderId == Id; });
+      const std::optional<TFileStatus> Status = Fs.Stat(Sample.Folder + ".");
+      if (!Status || Status->Size / BytesPerEntry > uint64_t(Count) * 10) continue;
+      std::optional<std::vector<TFileSystem::TFolderName>> Names = Fs.ListFolder(Sample.Folder);
+      if (!Names) continue;
+      TListing& Listing = FListings[Folder];
+      Listing.Names = std::move(*Names);
+      Listing.Folded.resize(Sample.IgnoreCase ? Listing.Names.size() : 0);
+      Listing.Inodes = TNameMap<uint64_t>(Listing.Names.size());
+      for (size_t I = 0; I < Listing.Names.size(); ++I) {
+        if (Sample.IgnoreCase) Listing.Folded[I] = LowerCaseName(Listing.Names[I].Name);
+        const std::string& Name = Sample.IgnoreCase ? Listing.Folded[I] : Listing.Names[I].Name;
+        Listing.Inodes.emplace({Folder, Name}, Listing.Names[I].Inode);
+      }
+    }
+  }
+
+  enum THolder { hoNone, hoThisFile, hoOtherFile };
+  // What holds entry I's new name on disk.
+  THolder HolderOf(size_t I) const {
+    const TPassEntry& Entry = FEntries[I];
+    if (const auto Listing = FListings.find(Entry.FolderId); Listing != FListings.end()) {
+      const uint64_t* Found = Listing->second.Inodes.find(FKeys.New(I));
+      if (Found == nullptr) return hoNone;
+      return *Found == Entry.File.Inode ? hoThisFile : hoOtherFile;
+    }
+    const std::optional<TFileStatus> There = FFs.Stat(Entry.NewPath());
+    if (!There) return hoNone;
+    return There->SameInode(Entry.File) ? hoThisFile : hoOtherFile;
+  }
+
+ private:
+  struct TListing {
+    std::vector<TFileSystem::TFolderName> Names;
+    std::vector<std::string> Folded;
+    TNameMap<uint64_t> Inodes;
+  };
+  const std::vector<TPassEntry>& FEntries;
+  const TEntryKeys& FKeys;
+  TFileSystem& FFs;
+  std::unordered_map<int, TListing> FListings;
+};
+
+}  // namespace
+
 void RefuseTakenNames(std::vector<TPassEntry>& Entries, TFileSystem& Fs) {
-  const std::unordered_map<std::string, int> ByName = EntriesByName(Entries);
-  std::unordered_map<std::string, int> ByTarget;  // entries to be renamed, by their new name
-  ByTarget.reserve(Entries.size());
+  const TEntryKeys Keys(Entries);
+  const TNameMap<int> ByName = Keys.ByOldName();
+  const TTargetLookup Targets(Entries, Keys, Fs);
+  TNameMap<int> ByTarget(Entries.size());  // entries to be renamed, by their new name
   std::vector<int> Refused;
   for (int I = 0; I < static_cast<int>(Entries.size()); ++I) {
     TPassEntry& Entry = Entries[size_t(I)];
     if (!IsToBeRenamed(Entry)) continue;
-    const std::string Target = NameKey(Entry, Entry.NewName);
+    const TNameKey Target = Keys.New(size_t(I));
     ByTarget.emplace(Target, I);
     // A name that an entry of the pass leaves (this entry itself, for a
     // change of case where case is ignored) is free once that entry moves.
-    const auto Holder = ByName.find(Target);
-    if (Holder != ByName.end() && IsToBeRenamed(Entries[size_t(Holder->second)])) continue;
-    const std::optional<TFileStatus> There = Fs.Stat(Entry.NewPath());
-    if (!There) continue;
-    Entry.Status = There->SameInode(Entry.File) ? psSameFile : psTaken;
-    if (Holder != ByName.end()) Entry.Other = Holder->second;
+    const int* Holder = ByName.find(Target);
+    if (Holder != nullptr && IsToBeRenamed(Entries[size_t(*Holder)])) continue;
+    const TTargetLookup::THolder There = Targets.HolderOf(size_t(I));
+    if (There == TTargetLookup::hoNone) continue;
+    Entry.Status = There == TTargetLookup::hoThisFile ? psSameFile : psTaken;
+    if (Holder != nullptr) Entry.Other = *Holder;
     Refused.push_back(I);
   }
   // An entry that stays keeps its name, so an entry whose new name it is
   // must stay as well, and so on down the chain.
   while (!Refused.empty()) {
-    const TPassEntry& Staying = Entries[size_t(Refused.back())];
     const int StayingIndex = Refused.back();
     Refused.pop_back();
-    const auto Waiting = ByTarget.find(NameKey(Staying, Staying.Name));
-    if (Waiting == ByTarget.end() || !IsToBeRenamed(Entries[size_t(Waiting->second)])) continue;
-    Entries[size_t(Waiting->second)].Status = psTaken;
-    Entries[size_t(Waiting->second)].Other = StayingIndex;
-    Refused.push_back(Waiting->second);
+    const int* Waiting = ByTarget.find(Keys.Old(size_t(StayingIndex)));
+    if (Waiting == nullptr || !IsToBeRenamed(Entries[size_t(*Waiting)])) continue;
+    Entries[size_t(*Waiting)].Status = psTaken;
+    Entries[size_t(*Waiting)].Other = StayingIndex;
+    Refused.push_back(*Waiting);
   }
 }
 
 void ValidateEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs) {
   RefuseInvalidNames(Entries);
-  RefuseDuplicates(Entries, Fs);
+  RefuseDuplicates(Entries);
   RefuseTakenNames(Entries, Fs);
 }
 
 std::vector<TPassStep> PlanSteps(std::vector<TPassEntry>& Entries, TFileSystem& Fs) {
   const int Count = static_cast<int>(Entries.size());
-  const std::unordered_map<std::string, int> ByName = EntriesByName(Entries);
+  const TEntryKeys Keys(Entries);
+  const TNameMap<int> ByName = Keys.ByOldName();
   // Next[e]: the entry whose present name e takes; Previous is the reverse.
   std::vector<int> Next(size_t(Count), -1), Previous(size_t(Count), -1);
   std::vector<bool> OwnRing(size_t(Count), false);  // a change of case where case is ignored
   for (int I = 0; I < Count; ++I) {
     const TPassEntry& Entry = Entries[size_t(I)];
     if (!IsToBeRenamed(Entry)) continue;
-    const auto Holder = ByName.find(NameKey(Entry, Entry.NewName));
-    if (Holder == ByName.end() || !IsToBeRenamed(Entries[size_t(Holder->second)])) continue;
-    if (Holder->second == I) {
+    const int* Holder = ByName.find(Keys.New(size_t(I)));
+    if (Holder == nullptr || !IsToBeRenamed(Entries[size_t(*Holder)])) continue;
+    if (*Holder == I) {
       OwnRing[size_t(I)] = true;
     } else {
-      Next[size_t(I)] = Holder->second;
-      Previous[size_t(Holder->second)] = I;
+      Next[size_t(I)] = *Holder;
+      Previous[size_t(*Holder)] = I;
     }
   }
 
@@ -266,18 +406,21 @@ std::vector<TPassStep> PlanSteps(std::vector<TPassEntry>& Entries, TFileSystem& 
   // What is left are rings: one entry steps aside to a temporary name, the
   // others follow one another, and it takes its new name last. A temporary
   // name is one that no file and no entry of the pass holds or takes.
-  std::unordered_set<std::string> Used;
-  int Rings = 0, Temporaries = 0;
+  // (A temporary name has no capital letter: its key is itself.)
+  TNameMap<bool> Used;
+  std::deque<std::string> Temporaries;  // keys view these: they must not move
+  int Rings = 0;
   for (int I = 0; I < Count; ++I) {
     const TPassEntry& Entry = Entries[size_t(I)];
     if (!IsToBeRenamed(Entry) || Planned[size_t(I)]) continue;
     if (Used.empty())
-      for (const TPassEntry& Other : Entries) Used.insert(NameKey(Other, Other.NewName));
-    std::string Name;
-    do {
-      Name = ".quorvane-" + std::to_string(++Temporaries) + ".tmp";
-    } while (ByName.contains(NameKey(Entry, Name)) || !Used.insert(NameKey(Entry, Name)).second ||
-             Fs.Stat(Entry.Folder + Name));
+      for (size_t J = 0; J < Entries.size(); ++J) Used.emplace(Keys.New(J), true);
+    for (;;) {
+      Temporaries.push_back(".quorvane-" + std::to_string(Temporaries.size() + 1) + ".tmp");
+      const TNameKey Key{Entry.FolderId, Temporaries.back()};
+      if (!ByName.contains(Key) && Used.emplace(Key, true).second && !Fs.Stat(Entry.Folder + Temporaries.back())) break;
+    }
+    const std::string& Name = Temporaries.back();
     const std::string Temporary = Entry.Folder + Name;
     const int Ring = Rings++;
     Plan(I, Entry.Path(), Temporary, Ring);

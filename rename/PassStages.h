@@ -40,6 +40,7 @@ struct TPassFile {
 struct TPassEntry {
   int Position = 0;
   std::string Folder;   // up to and including the last "/"; may be empty
+  int FolderId = 0;     // the same for the entries of one folder
   std::string Name;     // the current name
   std::string NewName;  // empty when no name was built
   bool Found = false;
@@ -90,7 +91,7 @@ void BuildNames(std::vector<TPassEntry>& Entries, const TNameBuilder& Builder, i
 void RefuseInvalidNames(std::vector<TPassEntry>& Entries);
 // Two entries given one name in one folder: the first in list order keeps
 // it, the later ones get psDuplicate.
-void RefuseDuplicates(std::vector<TPassEntry>& Entries, TFileSystem& Fs);
+void RefuseDuplicates(std::vector<TPassEntry>& Entries);
 // A new name held on disk by a file that stays: psTaken; by another link to
 // the same file: psSameFile. An entry whose target is vacated by an entry
 // that in turn cannot move is refused too, down the whole chain.

@@ -1,5 +1,7 @@
 #include "rename/RenamePasses.h"
 
+#include <algorithm>
+
 #include "rename/TextChecks.h"
 
 namespace {
@@ -21,6 +23,16 @@ class TScopeExit {
   TUndo FUndo;
   bool FArmed = true;
 };
+
+// A hash of an entry's path, made without building the path.
+size_t PathHash(const TPassEntry& Entry) {
+  const std::hash<std::string_view> Hash;
+  return Hash(Entry.Folder) * 31 + Hash(Entry.Name);
+}
+
+bool ByHash(const std::pair<size_t, TFileStatus>& A, const std::pair<size_t, TFileStatus>& B) {
+  return A.first < B.first;
+}
 
 }  // namespace
 
@@ -60,7 +72,8 @@ std::optional<TPassResult> TRenamePasses::Preview(const std::vector<TPassFile>& 
   ValidateEntries(Result.Entries, FFs);
   FPreviewed.reserve(Result.Entries.size());
   for (const TPassEntry& Entry : Result.Entries)
-    if (Entry.Found) FPreviewed.emplace(Entry.Path(), Entry.File);
+    if (Entry.Found) FPreviewed.emplace_back(PathHash(Entry), Entry.File);
+  std::sort(FPreviewed.begin(), FPreviewed.end(), ByHash);
   return Result;
 }
 
@@ -73,8 +86,9 @@ void TRenamePasses::Decide(TPassResult& Result) {
     }
     if (!FPreviewed.empty()) {
       // What the preview showed of this file no longer holds.
-      const auto Shown = FPreviewed.find(Entry.Path());
-      if (Shown == FPreviewed.end() || !Shown->second.SameFileUnchanged(Entry.File)) {
+      const auto Shown =
+          std::lower_bound(FPreviewed.begin(), FPreviewed.end(), std::pair(PathHash(Entry), TFileStatus()), ByHash);
+      if (Shown == FPreviewed.end() || Shown->first != PathHash(Entry) || !Shown->second.SameFileUnchanged(Entry.File)) {
         Entry.Status = psChanged;
         continue;
       }

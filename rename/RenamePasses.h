@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "base/Dialogs.h"
@@ -87,6 +87,7 @@ class TRenamePasses {
   TDialogs& FDialogs;
   TPassView& FView;
   TFieldContext FContext;
-  // The files of the shown preview as they were then, by path.
-  std::unordered_map<std::string, TFileStatus> FPreviewed;
+  // The files of the shown preview as they were then, by a hash of their
+  // paths, in the order of the hashes.
+  std::vector<std::pair<size_t, TFileStatus>> FPreviewed;
 };

@@ -75,34 +75,3 @@ TEST(FileLib, FailedWriteLeavesTheOldFile) {
   ExpectFileErrorNaming(Dir / "d", [&] { WriteFileAtomic(Dir / "d", "x"); });
   ExpectFileErrorNaming(Dir / "no/such/f", [&] { WriteFileAtomic(Dir / "no/such/f", "x"); });
 }
-
-TEST(RenameNoReplace, RenamesWithinTheFolderAndRefusesEverythingElse) {
-  const std::pair<std::string, bool> Cases[] = {
-      {"b.txt", true}, {"a.txt", true} /* same name: nothing to do */, {"other", false} /* never replaces */,
-      {"", false}, {".", false}, {"..", false}, {"sub/a.txt", false}, {std::string("b\0c", 3), false},
-      {"x\\y:z", true}, {"\xff\xfe.txt", true}, {"A.TXT", true} /* case only, on a case-sensitive system */,
-  };
-  for (const auto& [NewName, Renamed] : Cases) {
-    SCOPED_TRACE(NewName);
-    TTempDir Dir;
-    WriteFileAtomic(Dir / "a.txt", "A");
-    WriteFileAtomic(Dir / "other", "O");
-    fs::create_directory(Dir / "sub");
-    EXPECT_EQ(RenameNoReplace(Dir / "a.txt", NewName), Renamed);
-    EXPECT_EQ(ReadFile(Dir / (Renamed ? NewName : "a.txt")), "A");
-    EXPECT_EQ(ReadFile(Dir / "other"), "O");
-    EXPECT_EQ(Dir.EntryCount(), 3);
-    EXPECT_TRUE(fs::is_empty(Dir / "sub"));
-  }
-}
-
-TEST(RenameNoReplace, MissingFileFailsAndLinksAreRenamedThemselves) {
-  TTempDir Dir;
-  EXPECT_FALSE(RenameNoReplace(Dir / "gone", "new"));
-  EXPECT_EQ(errno, ENOENT);
-  WriteFileAtomic(Dir / "target", "T");
-  fs::create_symlink("target", Dir / "link");
-  ASSERT_TRUE(RenameNoReplace(Dir / "link", "renamed-link"));
-  EXPECT_EQ(fs::read_symlink(Dir / "renamed-link"), "target");
-  EXPECT_EQ(ReadFile(Dir / "target"), "T");
-}

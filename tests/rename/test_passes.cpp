@@ -278,6 +278,25 @@ TEST_F(PassTest, LinksCasesAndDatesAreHandledAsTheFileSystemHasThem) {
   EXPECT_EQ(Result->Entries[1].NewName, "gone_1899.txt");
 }
 
+// Where many names are looked up in one folder it is listed once instead:
+// the answers must be the same, down a chain of 300 renames.
+TEST_F(PassTest, AFolderListedOnceGivesTheSameAnswersAsLookingUpEachName) {
+  std::vector<std::string> Names;
+  for (int I = 0; I < 300; ++I) Names.push_back("f" + std::to_string(I));
+  Make(Names);
+  for (bool Held : {true, false}) {
+    SCOPED_TRACE(Held ? "the last name is held" : "the last name is free");
+    if (Held) Make({"f300"});
+    else fs::remove(Dir + "f300");
+    std::vector<TPassEntry> Entries = CollectEntries(Files(Names));
+    LookUpEntries(Entries, Fs);
+    for (size_t I = 0; I < Entries.size(); ++I) Entries[I].NewName = "f" + std::to_string(I + 1);
+    ValidateEntries(Entries, Fs);
+    EXPECT_EQ(std::count_if(Entries.begin(), Entries.end(), [](const TPassEntry& E) { return E.Status == psTaken; }),
+              Held ? 300 : 0);
+  }
+}
+
 // Random batches over a few names (collisions, chains, rings, missing and
 // held names) with a fault at a random step: nothing is ever lost or
 // replaced, each entry is under its new name exactly when it says so, and no
