@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/WindowMain.h"
+#include "filegrid/FileMetadataReader.h"
 #include "ui/QtDialogs.h"
 
 int main(int argc, char* argv[]) {
@@ -20,6 +21,8 @@ int main(int argc, char* argv[]) {
   Options.Files = Files;
   Options.ListenForSenders = true;
   Options.Settings = TSettingsEnvironment::FromProcess();
+  TLinuxFileMetadataReader Metadata;
+  Options.FieldContext.Metadata = &Metadata;
   TWindowMain WindowMain(Dialogs, std::move(Options));
   Dialogs.SetOwner(&WindowMain);
   WindowMain.show();

@@ -58,7 +58,8 @@ std::string_view NamePart(std::string_view Path) {
 }
 
 std::string BuildNewFileName(std::string_view FileName, TDateTime FileDate, const TRenameSettings& Settings,
-                             TUsedFields UsedFields, int32_t& CounterValue, const TFieldContext& Context) {
+                             TUsedFields UsedFields, int32_t& CounterValue, const TFieldContext& Context,
+                             const TFileMetadata* Metadata) {
   // Name is only copied when a rule changes it.
   std::string Changed;
   std::string_view Name = FileName;
@@ -85,5 +86,7 @@ std::string BuildNewFileName(std::string_view FileName, TDateTime FileDate, cons
   }
   if (UsedFields.Contains(ufDate)) AddDateFields(Items, FileDate, Context);
   if (UsedFields.Contains(ufTime)) AddTimeFields(Items, FileDate, Context);
+  if (MetadataGroupsOf(UsedFields) != 0)
+    AddMetadataFields(Items, UsedFields, Metadata ? *Metadata : TFileMetadata(), FileDate, Context);
   return Prepared(Settings).ApplyKeepingItems(Name, Items);
 }

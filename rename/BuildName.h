@@ -24,7 +24,10 @@ std::string_view NamePart(std::string_view Path);
 // extension, addition of FileExtension, then search and replace with the
 // fields in UsedFields. While the counter is used, each call gives the name
 // CounterValue and then advances it by the step (wrapping at 32 bits).
+// Metadata holds what was read from inside the file for the photo and audio
+// fields (nullptr: nothing was read).
 // Settings must have passed CheckRenameSettings with this UsedFields; a
 // counter number that is no integer throws EConvertError.
 std::string BuildNewFileName(std::string_view FileName, TDateTime FileDate, const TRenameSettings& Settings,
-                             TUsedFields UsedFields, int32_t& CounterValue, const TFieldContext& Context = {});
+                             TUsedFields UsedFields, int32_t& CounterValue, const TFieldContext& Context = {},
+                             const TFileMetadata* Metadata = nullptr);

@@ -27,6 +27,13 @@ class TScopeExit {
 
 bool UsesFileDate(TUsedFields Used) { return Used.Contains(ufDate) || Used.Contains(ufTime); }
 
+// What is read from inside the file at Path: only the groups in use, and
+// nothing without a reader.
+TFileMetadata ReadMetadata(const TFieldContext& Context, const std::string& Path, TUsedFields Used) {
+  const unsigned Groups = MetadataGroupsOf(Used);
+  return Groups != 0 && Context.Metadata ? Context.Metadata->Read(Path, Groups) : TFileMetadata();
+}
+
 }  // namespace
 
 std::string ReadOnlyQuestion(const std::string& Path) {
@@ -76,8 +83,9 @@ void TRenamePasses::Preview(const TRenameSettings& Settings, TPassState& State) 
       // A file that is gone gets no date rather than the previous file's.
       if (const std::optional<TFileInfo> Info = FFiles.Read(Path)) FileDate = Info->LastWriteDate;
     }
-    FGrid.SetNewFileName(
-        I, BuildNewFileName(NamePart(Path), FileDate, Settings, State.UsedFields, State.CounterValue, FContext));
+    const TFileMetadata Metadata = ReadMetadata(FContext, Path, State.UsedFields);
+    FGrid.SetNewFileName(I, BuildNewFileName(NamePart(Path), FileDate, Settings, State.UsedFields,
+                                             State.CounterValue, FContext, &Metadata));
   }
 }
 
@@ -136,8 +144,9 @@ int TRenamePasses::StartRenaming(const TRenameSettings& Settings, TPassState& St
         FView.FileProcessed({Path, {}, rrSkipped});
       } else {
         const TDateTime FileDate = ReadDates ? Info->LastWriteDate : 0;
-        const std::string NewName =
-            BuildNewFileName(NamePart(Path), FileDate, Settings, State.UsedFields, State.CounterValue, FContext);
+        const TFileMetadata Metadata = ReadMetadata(FContext, Path, State.UsedFields);
+        const std::string NewName = BuildNewFileName(NamePart(Path), FileDate, Settings, State.UsedFields,
+                                                     State.CounterValue, FContext, &Metadata);
         // Refused or failed renames are skipped without a message, as are existing targets.
         if (RenameNoReplace(Path, NewName)) {
           const std::string NewPath = FGrid.File(I).Path + NewName;  // the entry's folder, "/" included

@@ -258,3 +258,29 @@ TEST_F(PassTest, PreviewGivesAMissingFileNoDateRatherThanThePreviousOne) {
   Passes.Preview(SearchAndReplace(".txt", "_<datum,d,j>.txt"), State);
   EXPECT_EQ(NewNames(), (std::vector<std::string>{"a_2020.txt", "gone_1899.txt", "c_2021.txt"}));
 }
+
+TEST_F(PassTest, MetadataIsReadOncePerCheckedFileAndOnlyWhenAFieldNeedsIt) {
+  struct : TFileMetadataReader {
+    TFileMetadata Read(const std::string& Path, unsigned Groups) override {
+      Reads.push_back(std::string(NamePart(Path)) + ":" + std::to_string(Groups));
+      TFileMetadata Metadata;
+      Metadata.Artist = "AC/DC";
+      Metadata.Track = "2/9";
+      return Metadata;
+    }
+    std::vector<std::string> Reads;
+  } Metadata;
+  TFieldContext Context;
+  Context.Metadata = &Metadata;
+  TRenamePasses WithMetadata{Grid, *Reader, Dialogs, View, Context};
+  List({"a.mp3", "b.mp3", "c.mp3"});
+  Grid.CheckBoxChanged(2, false);
+  WithMetadata.Preview(SearchAndReplace(".mp3", "-<zaehler><datum,d,j><name>.mp3"), State);
+  EXPECT_TRUE(Metadata.Reads.empty());
+  WithMetadata.Preview(SearchAndReplace(".mp3", " <interpret> <kamera><datum,f,j>.mp3"), State);
+  EXPECT_EQ(Metadata.Reads, (std::vector<std::string>{"a.mp3:3", "b.mp3:3"}));
+  Metadata.Reads.clear();
+  EXPECT_EQ(WithMetadata.StartRenaming(SearchAndReplace(".mp3", "-<nummer> <interpret>.mp3"), State), 2);
+  EXPECT_EQ(Metadata.Reads, (std::vector<std::string>{"a.mp3:2", "b.mp3:2"}));
+  EXPECT_EQ(Names(), (std::set<std::string>{"a-02 AC.DC.mp3", "b-02 AC.DC.mp3", "c.mp3"}));
+}
