@@ -65,6 +65,17 @@ void ReadAudio(const std::string& Path, TFileMetadata& Metadata) {
   if (Tag->year() > 0) Metadata.Year = std::to_string(Tag->year());
 }
 
+// What Read finds in the file at Path; nothing when it throws, whatever it throws.
+TFileMetadata Guarded(void (*Read)(const std::string&, TFileMetadata&), const std::string& Path) {
+  TFileMetadata Metadata;
+  try {
+    Read(Path, Metadata);
+  } catch (...) {
+    return {};
+  }
+  return Metadata;
+}
+
 }  // namespace
 
 TLinuxFileMetadataReader::TLinuxFileMetadataReader() {
@@ -80,26 +91,13 @@ TFileMetadata TLinuxFileMetadataReader::Read(const std::string& Path, unsigned G
   TFileMetadata Metadata;
   struct stat Info;
   if (::stat(Path.c_str(), &Info) != 0 || !S_ISREG(Info.st_mode)) return Metadata;
-  // Each group is read into a record of its own and kept only when the read
-  // ends without an exception, so a damaged file never gives half its values.
+  // Each group is read into a record of its own, so a damaged file never
+  // gives half of a group's values.
+  if (Groups & mgAudio) Metadata = Guarded(ReadAudio, Path);
   if (Groups & mgPhoto) {
-    try {
-      TFileMetadata Photo;
-      ReadExif(Path, Photo);
-      Metadata.PhotoDate = Photo.PhotoDate;
-      Metadata.Camera = std::move(Photo.Camera);
-    } catch (...) {
-    }
-  }
-  if (Groups & mgAudio) {
-    try {
-      TFileMetadata Audio;
-      ReadAudio(Path, Audio);
-      Audio.PhotoDate = Metadata.PhotoDate;
-      Audio.Camera = std::move(Metadata.Camera);
-      Metadata = std::move(Audio);
-    } catch (...) {
-    }
+    TFileMetadata Photo = Guarded(ReadExif, Path);
+    Metadata.PhotoDate = Photo.PhotoDate;
+    Metadata.Camera = std::move(Photo.Camera);
   }
   return Metadata;
 }

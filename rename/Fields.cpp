@@ -1,8 +1,8 @@
 #include "rename/Fields.h"
 
 #include <QLocale>
-#include <algorithm>
 #include <QString>
+#include <algorithm>
 
 #include "rename/NameText.h"
 

@@ -11,8 +11,8 @@
 
 #include "filegrid/FileMetadata.h"
 #include "rename/Clock.h"
-#include "rename/RenameSettings.h"
 #include "rename/Matcher.h"
+#include "rename/RenameSettings.h"
 
 class QString;
 

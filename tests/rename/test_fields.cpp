@@ -58,35 +58,10 @@ TEST(DateSeparatorFromFormat, TakesTheLocaleSeparatorWhenANameMayHoldIt) {
 }
 
 TEST(MetadataFields, TagValuesNeverAddAFolderOrAControlCharacter) {
-  const std::pair<std::string_view, const char*> Tags[] = {
-      {"AC/DC", "AC.DC"}, {"../..", "....."}, {std::string_view("a\0b\nc\x7F\x1F", 8), "abc"}, {"  x y ", "x y"},
-      {"Grüße\t", "Grüße"}, {"", ""}};
+  const std::pair<std::string_view, const char*> Tags[] = {{"AC/DC", "AC.DC"}, {"../..", "....."}, {"  x y ", "x y"},
+      {std::string_view("a\0b\nc\x7F\x1F", 8), "abc"}, {"Grüße\t", "Grüße"}, {"", ""}};
   for (const auto& [Value, Expected] : Tags) EXPECT_EQ(TagFieldText(Value), Expected) << Value;
   const std::pair<const char*, const char*> Tracks[] = {{"3/13", "03"}, {"3", "03"}, {"007/9", "07"}, {"0", "00"},
-                                                       {"123", "123"}, {" 4 /12", "04"}, {"A1", "A1"}, {"/5", ""},
-                                                       {"2/", "02"}, {"", ""}};
+      {"123", "123"}, {" 4 /12", "04"}, {"A1", "A1"}, {"/5", ""}, {"2/", "02"}, {"", ""}};
   for (const auto& [Value, Expected] : Tracks) EXPECT_EQ(TrackFieldText(Value), Expected) << Value;
-}
-
-TEST(MetadataFields, PhotoFieldsTakeTheFileDateWhenThePictureHasNone) {
-  const TFieldContext Context{&SystemClock(), "-"};
-  const auto Values = [&](const TFileMetadata& Metadata) {
-    TItemList Items;
-    AddMetadataFields(Items, {ufPhotoDate, ufPhotoTime, ufCamera}, Metadata, EncodeDateTime({2024, 3, 5, 9, 7, 42}),
-                      Context);
-    std::vector<std::string> Result;
-    for (const TItemListObject& Item : Items.Items()) Result.push_back(Item.Key + "=" + Item.Value);
-    return Result;
-  };
-  TFileMetadata Metadata;
-  EXPECT_EQ(Values(Metadata),
-            (std::vector<std::string>{"<datum,f,k>=05-03-2024", "<datum,f,e>=2024-03-05", "<datum,f,t>=05",
-                                      "<datum,f,m>=03", "<datum,f,j>=2024", "<zeit,f,ko>=09-07-42", "<zeit,f,ku>=09-07",
-                                      "<zeit,f,se>=42", "<zeit,f,m>=07", "<zeit,f,st>=09", "<kamera>="}));
-  Metadata.PhotoDate = EncodeDateTime({2019, 7, 14, 9, 30, 5});
-  Metadata.Camera = "X/Y";
-  EXPECT_EQ(Values(Metadata),
-            (std::vector<std::string>{"<datum,f,k>=14-07-2019", "<datum,f,e>=2019-07-14", "<datum,f,t>=14",
-                                      "<datum,f,m>=07", "<datum,f,j>=2019", "<zeit,f,ko>=09-30-05", "<zeit,f,ku>=09-30",
-                                      "<zeit,f,se>=05", "<zeit,f,m>=30", "<zeit,f,st>=09", "<kamera>=X.Y"}));
 }

@@ -263,24 +263,18 @@ TEST_F(PassTest, MetadataIsReadOncePerCheckedFileAndOnlyWhenAFieldNeedsIt) {
   struct : TFileMetadataReader {
     TFileMetadata Read(const std::string& Path, unsigned Groups) override {
       Reads.push_back(std::string(NamePart(Path)) + ":" + std::to_string(Groups));
-      TFileMetadata Metadata;
-      Metadata.Artist = "AC/DC";
-      Metadata.Track = "2/9";
-      return Metadata;
+      TFileMetadata Found;
+      Found.Artist = "AC/DC", Found.Track = "2/9";
+      return Found;
     }
     std::vector<std::string> Reads;
   } Metadata;
-  TFieldContext Context;
-  Context.Metadata = &Metadata;
-  TRenamePasses WithMetadata{Grid, *Reader, Dialogs, View, Context};
+  TRenamePasses WithMetadata{Grid, *Reader, Dialogs, View, {&SystemClock(), ".", &Metadata}};
   List({"a.mp3", "b.mp3", "c.mp3"});
   Grid.CheckBoxChanged(2, false);
   WithMetadata.Preview(SearchAndReplace(".mp3", "-<zaehler><datum,d,j><name>.mp3"), State);
   EXPECT_TRUE(Metadata.Reads.empty());
-  WithMetadata.Preview(SearchAndReplace(".mp3", " <interpret> <kamera><datum,f,j>.mp3"), State);
+  EXPECT_EQ(WithMetadata.StartRenaming(SearchAndReplace(".mp3", "-<nummer> <interpret><kamera>.mp3"), State), 2);
   EXPECT_EQ(Metadata.Reads, (std::vector<std::string>{"a.mp3:3", "b.mp3:3"}));
-  Metadata.Reads.clear();
-  EXPECT_EQ(WithMetadata.StartRenaming(SearchAndReplace(".mp3", "-<nummer> <interpret>.mp3"), State), 2);
-  EXPECT_EQ(Metadata.Reads, (std::vector<std::string>{"a.mp3:2", "b.mp3:2"}));
   EXPECT_EQ(Names(), (std::set<std::string>{"a-02 AC.DC.mp3", "b-02 AC.DC.mp3", "c.mp3"}));
 }
