@@ -21,8 +21,6 @@
 
 namespace {
 
-using namespace metadata_files;
-
 constexpr int FileCountTotal = 10000;
 
 // The real reader, counting its reads.

@@ -9,8 +9,6 @@
 #include "support/MetadataFiles.h"
 #include "support/TempDir.h"
 
-using namespace metadata_files;
-
 // Each file is read by the real reader and named as a pass names it: "in"
 // replaced by the text, the file date 3 February 2001, 04:05:06.
 TEST(MetadataReader, FilesGiveTheirFieldsOrWhatStandsInForThem) {

@@ -8,8 +8,6 @@
 #include <utility>
 #include <vector>
 
-namespace metadata_files {
-
 // Value in Bytes bytes, most significant first; with Shift 7 in seven-bit
 // groups (ID3's "synchsafe" sizes); with Little, least significant first.
 inline std::string Number(uint32_t Value, int Bytes, int Shift = 8, bool Little = false) {
@@ -65,5 +63,3 @@ inline std::string FlacFile(const std::vector<std::string>& Comments) {
   return "fLaC" + Number(uint32_t(StreamInfo.size()), 4) + StreamInfo + "\x84" + Number(uint32_t(Vorbis.size()), 3) +
          Vorbis + "\xFF\xF8" + std::string(16, '\0');
 }
-
-}  // namespace metadata_files
