@@ -38,7 +38,7 @@
 #include "ui/FitFont.h"
 #include "ui/QtDialogs.h"
 
-const std::array<std::string_view, 33> FieldTags = {
+const std::array<std::string_view, 50> FieldTags = {
     "",  // tag 0 is not used
     "<1>", "<2>", "<3>", "<4>", "<5>", "<6>", "<7>", "<8>", "<9>",
     NameFieldKey, TypeFieldKey,
@@ -46,7 +46,12 @@ const std::array<std::string_view, 33> FieldTags = {
     DateFieldKeys[5], DateFieldKeys[6], DateFieldKeys[7], DateFieldKeys[8], DateFieldKeys[9],
     TimeFieldKeys[0], TimeFieldKeys[1], TimeFieldKeys[2], TimeFieldKeys[3], TimeFieldKeys[4],
     TimeFieldKeys[5], TimeFieldKeys[6], TimeFieldKeys[7], TimeFieldKeys[8], TimeFieldKeys[9],
-    CounterFieldKey};
+    CounterFieldKey,
+    // The fields read from inside the file: photo date and time, camera, audio tags.
+    PhotoDateFieldKeys[0], PhotoDateFieldKeys[1], PhotoDateFieldKeys[2], PhotoDateFieldKeys[3], PhotoDateFieldKeys[4],
+    PhotoTimeFieldKeys[0], PhotoTimeFieldKeys[1], PhotoTimeFieldKeys[2], PhotoTimeFieldKeys[3], PhotoTimeFieldKeys[4],
+    CameraFieldKey,
+    AudioFieldKeys[0], AudioFieldKeys[1], AudioFieldKeys[2], AudioFieldKeys[3], AudioFieldKeys[4], AudioFieldKeys[5]};
 
 namespace {
 
@@ -413,6 +418,7 @@ void TWindowMain::CreateFieldMenu() {
   connect(menuitemCounter, &QAction::triggered, this, &TWindowMain::menuitemSearchReplaceCounterClick);
   const char* const DateCaptions[] = {"German (dd.mm.yyyy)", "English (yyyy.mm.dd)", "Day", "Month", "Year"};
   const char* const TimeCaptions[] = {"Complete (hh:mm:ss)", "Short (hh:mm)", "Seconds", "Minutes", "Hours"};
+  const char* const AudioCaptions[] = {"Artist", "Title", "Album", "Track Number", "Year", "Genre"};
   const struct {
     const char* Caption;
     int Image;
@@ -421,11 +427,16 @@ void TWindowMain::CreateFieldMenu() {
   } Groups[] = {{"Current Date", 1, DateCaptions, 12},
                 {"File Date", 1, DateCaptions, 17},
                 {"Current Time", 0, TimeCaptions, 22},
-                {"File Time", 0, TimeCaptions, 27}};
+                {"File Time", 0, TimeCaptions, 27},
+                {"Photo Date", 1, DateCaptions, 33},
+                {"Photo Time", 0, TimeCaptions, 38}};
   for (const auto& G : Groups) {
     QMenu* Menu = SubMenu(G.Caption, G.Image);
     for (int I = 0; I < 5; ++I) Item(Menu, G.Items[I], G.FirstTag + I);
   }
+  Item(menuSearchAndReplace, "Camera Model", 43);
+  QMenu* Audio = menuSearchAndReplace->addMenu(Text("Audio Tags"));
+  for (int I = 0; I < 6; ++I) Item(Audio, AudioCaptions[I], 44 + I);
 }
 
 // --- Rules on controls --------------------------------------------------------

@@ -36,7 +36,7 @@ class TInstanceServer;
 class TWindowDialogs;
 
 // The field keys by the tag of their item in the field-insert menu; tag 0 is unused.
-extern const std::array<std::string_view, 33> FieldTags;
+extern const std::array<std::string_view, 50> FieldTags;
 
 // What the window is started with.
 struct TWindowMainOptions {

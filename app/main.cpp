@@ -6,6 +6,7 @@
 
 #include "app/InstanceFolder.h"
 #include "app/WindowMain.h"
+#include "filegrid/FileMetadataReader.h"
 #include "ui/QtDialogs.h"
 
 int main(int argc, char* argv[]) {
@@ -22,6 +23,8 @@ int main(int argc, char* argv[]) {
   const TProcessEnvironment Environment = TProcessEnvironment::Read();
   Options.SenderFolder = InstanceFolderPath(Environment.RuntimeDir);
   Options.Settings = TSettingsEnvironment::From(Environment);
+  TLinuxFileMetadataReader Metadata;
+  Options.FieldContext.Metadata = &Metadata;
   TWindowMain WindowMain(Dialogs, std::move(Options));
   Dialogs.SetOwner(&WindowMain);
   WindowMain.show();

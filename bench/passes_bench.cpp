@@ -21,28 +21,12 @@
 
 #include "app/PassList.h"
 #include "filegrid/VirtualFileGrid.h"
+#include "bench/PassStubs.h"
 #include "rename/RenamePasses.h"
 
 namespace {
 
 constexpr int FileCountTotal = 100000;
-
-class TQuietDialogs : public TDialogs {
- public:
-  TModalResult ShowMessage(const TMessage&) override { return mrOk; }
-  std::vector<std::string> OpenFiles(const TFileDialog&) override { return {}; }
-  std::string SaveFile(const TFileDialog&) override { return {}; }
-  std::string BrowseForFolder(const std::string&, const std::string&) override { return {}; }
-};
-
-class TNoView : public TPassView {
- public:
-  void SetPreviewRunning(bool) override {}
-  void SetRenamingRunning(bool) override {}
-  void ShowProgress(int) override {}
-  void SetProgress(int) override {}
-  void HideProgress() override {}
-};
 
 // A folder of files named "Artist <n> - Song <n>.mp3".
 class TFolder {
@@ -74,14 +58,6 @@ struct TPassRig {
   TRenamePasses Passes{Fs, Dialogs, View, TFieldContext{}};
   TPassState State;
 };
-
-TRenameSettings Rules(const char* Search, const char* Replace) {
-  TRenameSettings Settings;
-  Settings.SearchAndReplace = true;
-  Settings.SearchString = Search;
-  Settings.ReplaceString = Replace;
-  return Settings;
-}
 
 void BM_PreviewPass(benchmark::State& State) {
   TFolder Folder("preview");

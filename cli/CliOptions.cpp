@@ -197,6 +197,19 @@ text stands for the start or end of the name, <...> captures a part as <1> to
 <9>. Replacement fields: <1>..<9>, <name>, <typ>, <zaehler> (the counter),
 <datum,a|d,k|e|t|m|j> (current or file date), <zeit,a|d,ko|ku|se|m|st>
 (current or file time).
+Fields read from inside the file:
+  <datum,f,k|e|t|m|j>, <zeit,f,ko|ku|se|m|st>
+                        the photo's capture date and time (Exif
+                        DateTimeOriginal, else DateTimeDigitized, else
+                        DateTime, as written); without one, the file date
+  <kamera>              the camera model (Exif Model)
+  <interpret>, <titel>, <album>, <nummer>, <jahr>, <genre>
+                        the audio tags artist, title, album, track number
+                        (without its "/total", at least two digits: 03),
+                        year and genre
+A value that is absent, or a file that cannot be read, gives an empty text. In
+a tag value "/" becomes "." and control characters are dropped, so a tag never
+adds a folder to a name.
 
 Running:
   --apply               rename the files; a name that is taken is never

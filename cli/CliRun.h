@@ -23,7 +23,7 @@ struct TCliEnvironment {
   std::ostream& Out;
   std::ostream& Err;
   bool InIsTerminal = false;  // read-only questions are only asked on a terminal
-  TFieldContext Fields;       // the clock and date separator of the date and time fields
+  TFieldContext Fields;       // the clock, date separator and metadata reader of the fields
   bool ProcessEndsAfterRun = false;  // the program's main: the list is not freed
 };
 

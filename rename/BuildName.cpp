@@ -26,7 +26,13 @@ TNameBuilder::TNameBuilder(const TRenameSettings& Settings, TUsedFields UsedFiel
   }
 }
 
-std::string TNameBuilder::Build(std::string_view FileName, TDateTime FileDate, int32_t& CounterValue) const {
+TFileMetadata TNameBuilder::ReadMetadata(const std::string& Path) const {
+  const unsigned Groups = MetadataGroupsOf(FUsedFields);
+  return Groups != 0 && FContext.Metadata ? FContext.Metadata->Read(Path, Groups) : TFileMetadata();
+}
+
+std::string TNameBuilder::Build(std::string_view FileName, TDateTime FileDate, int32_t& CounterValue,
+                                const TFileMetadata* Metadata) const {
   const TRenameSettings& Settings = FSettings;
   // Name is only copied when a rule changes it.
   std::string Changed;
@@ -52,10 +58,13 @@ std::string TNameBuilder::Build(std::string_view FileName, TDateTime FileDate, i
   }
   if (FUsedFields.Contains(ufDate)) AddDateFields(Items, FileDate, FContext);
   if (FUsedFields.Contains(ufTime)) AddTimeFields(Items, FileDate, FContext);
+  if (MetadataGroupsOf(FUsedFields) != 0)
+    AddMetadataFields(Items, FUsedFields, Metadata ? *Metadata : TFileMetadata(), FileDate, FContext);
   return FSearch.ApplyKeepingItems(Name, Items);
 }
 
 std::string BuildNewFileName(std::string_view FileName, TDateTime FileDate, const TRenameSettings& Settings,
-                             TUsedFields UsedFields, int32_t& CounterValue, const TFieldContext& Context) {
-  return TNameBuilder(Settings, UsedFields, Context).Build(FileName, FileDate, CounterValue);
+                             TUsedFields UsedFields, int32_t& CounterValue, const TFieldContext& Context,
+                             const TFileMetadata* Metadata) {
+  return TNameBuilder(Settings, UsedFields, Context).Build(FileName, FileDate, CounterValue, Metadata);
 }

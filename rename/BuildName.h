@@ -23,7 +23,13 @@ class TNameBuilder {
   // extension, addition of FileExtension, then search and replace with the
   // fields in UsedFields. While the counter is used, each call gives the name
   // CounterValue and then advances it by the step (wrapping at 32 bits).
-  std::string Build(std::string_view FileName, TDateTime FileDate, int32_t& CounterValue) const;
+  // Metadata holds what was read from inside the file for the photo and
+  // audio fields (nullptr: nothing was read).
+  std::string Build(std::string_view FileName, TDateTime FileDate, int32_t& CounterValue,
+                    const TFileMetadata* Metadata = nullptr) const;
+  // What the photo and audio fields in use need of the file at Path; nothing
+  // without such a field or without a reader.
+  TFileMetadata ReadMetadata(const std::string& Path) const;
   TUsedFields UsedFields() const { return FUsedFields; }
 
  private:
@@ -36,4 +42,5 @@ class TNameBuilder {
 
 // One name with rules made ready for it alone (see TNameBuilder).
 std::string BuildNewFileName(std::string_view FileName, TDateTime FileDate, const TRenameSettings& Settings,
-                             TUsedFields UsedFields, int32_t& CounterValue, const TFieldContext& Context = {});
+                             TUsedFields UsedFields, int32_t& CounterValue, const TFieldContext& Context = {},
+                             const TFileMetadata* Metadata = nullptr);

@@ -239,7 +239,9 @@ void BuildNames(std::vector<TPassEntry>& Entries, const TNameBuilder& Builder, i
     // A file that is not there has no date.
     const bool HasDate = Entry.Found && Entry.File.DateSeconds != TFileStatus::NoDate;
     const TDateTime Date = ReadDates && HasDate ? UnixTimeToDateTime(Entry.File.DateSeconds) : 0;
-    Entry.NewName = Builder.Build(Entry.Name, Date, CounterValue);
+    // What is inside the file is read once, and only for the fields that need it.
+    const TFileMetadata Metadata = Entry.Found ? Builder.ReadMetadata(Entry.Path()) : TFileMetadata();
+    Entry.NewName = Builder.Build(Entry.Name, Date, CounterValue, &Metadata);
     if (IsToBeRenamed(Entry) && Entry.NewName == Entry.Name) Entry.Status = psUnchanged;
   }
 }

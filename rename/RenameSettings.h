@@ -27,7 +27,9 @@ struct TRenameSettings {
 };
 
 // The groups of fields that a replacement text uses; only these are computed.
-enum TUsedField : uint8_t { ufDate, ufTime, ufCounter, ufNameType };
+// The photo and audio groups are read from inside the file (eight groups
+// fill the set's eight bits).
+enum TUsedField : uint8_t { ufDate, ufTime, ufCounter, ufNameType, ufPhotoDate, ufPhotoTime, ufCamera, ufAudio };
 
 // A set of TUsedField values.
 class TUsedFields {

@@ -1,6 +1,7 @@
 #include "rename/TextChecks.h"
 
 #include "base/VmStringLib.h"
+#include "rename/Fields.h"
 
 // All characters these checks look at are ASCII, and no byte of a multi-byte
 // UTF-8 sequence is ASCII, so walking bytes gives the same answers as walking
@@ -43,6 +44,11 @@ std::string CheckReplaceText(std::string_view ReplaceString, const TRenameSettin
       if (!InField) return std::string(FieldOverlapMessage);
       InField = false;
       const std::string_view Name = ReplaceString.substr(FieldStart, I - FieldStart);
+      // The fields read from inside the file are known by their whole key.
+      // The photo date and time also switch on the file date's group below:
+      // its date stands in when a file holds none.
+      const std::string_view Key = ReplaceString.substr(FieldStart - 1, Name.size() + 2);
+      if (const std::optional<TUsedField> Group = MetadataFieldGroup(Key)) UsedFields.Include(*Group);
       // Classified by the first one or two characters, case-sensitively.
       if (Name.starts_with('n') || Name.starts_with('t')) {
         UsedFields.Include(ufNameType);

@@ -143,7 +143,8 @@ TEST_F(WindowMainTest, FieldsReplaceTheSelectionOrGoInAtTheCaret) {
     int Tag, Caret, SelectionLength;
     const char* Expected;
   } Cases[] = {{11, 1, 0, "a<typ>b"}, {11, 0, 2, "<typ>"}, {3, 2, 0, "ab<3>"}, {25, 0, 0, "<zeit,a,m>ab"},
-               {30, 1, 1, "a<zeit,d,m>"}, {12, 0, 0, "<datum,a,k>ab"}};
+               {30, 1, 1, "a<zeit,d,m>"}, {12, 0, 0, "<datum,a,k>ab"}, {33, 0, 0, "<datum,f,k>ab"},
+               {42, 1, 0, "a<zeit,f,st>b"}, {43, 2, 0, "ab<kamera>"}, {47, 0, 0, "<nummer>ab"}, {49, 0, 1, "<genre>b"}};
   for (const TCase& C : Cases) {
     Replace->setText("ab");
     if (C.SelectionLength) Replace->setSelection(C.Caret, C.SelectionLength);

@@ -41,6 +41,10 @@ TEST(CheckReplaceText, FindsTheFieldGroupsSetsTheCounterAndRefusesOverlappingFie
       {"<z>", "", {}, 99},
       // Classified by the first one or two characters only.
       {"<nix><dog>", "", {ufNameType, ufDate}, 99},
+      // Fields read from the file by their whole key; photo fields keep the file date's group, their stand-in.
+      {"<datum,f,e><zeit,f,m>", "", {ufDate, ufTime, ufPhotoDate, ufPhotoTime}, 99},
+      {"<kamera><titel><genre>", "", {ufCamera, ufNameType, ufAudio}, 99},
+      {"<datum,f,x><Kamera><jahr>", "", {ufDate, ufAudio}, 99},
       // Groups found before the failing character stay in the set.
       {"<name><zeit<", FieldOverlapMessage, {ufNameType}, 99},
   };

@@ -56,3 +56,12 @@ TEST(DateSeparatorFromFormat, TakesTheLocaleSeparatorWhenANameMayHoldIt) {
   EXPECT_FALSE(System.empty());
   EXPECT_EQ(System.find_first_of(std::string_view("/\0", 2)), std::string::npos);
 }
+
+TEST(MetadataFields, TagValuesNeverAddAFolderOrAControlCharacter) {
+  const std::pair<std::string_view, const char*> Tags[] = {{"AC/DC", "AC.DC"}, {"../..", "....."}, {"  x y ", "x y"},
+      {std::string_view("a\0b\nc\x7F\x1F", 8), "abc"}, {"Grüße\t", "Grüße"}, {"", ""}};
+  for (const auto& [Value, Expected] : Tags) EXPECT_EQ(TagFieldText(Value), Expected) << Value;
+  const std::pair<const char*, const char*> Tracks[] = {{"3/13", "03"}, {"3", "03"}, {"007/9", "07"}, {"0", "00"},
+      {"123", "123"}, {" 4 /12", "04"}, {"A1", "A1"}, {"/5", ""}, {"2/", "02"}, {"", ""}};
+  for (const auto& [Value, Expected] : Tracks) EXPECT_EQ(TrackFieldText(Value), Expected) << Value;
+}

@@ -343,3 +343,23 @@ TEST_F(PassTest, RandomBatchesNeverLoseAFileWhateverFails) {
       EXPECT_TRUE(Entry.Status != psRename) << Entry.Name << " has no outcome";
   }
 }
+
+TEST_F(PassTest, MetadataIsReadOncePerFileAndOnlyWhenAFieldNeedsIt) {
+  struct : TFileMetadataReader {
+    TFileMetadata Read(const std::string& Path, unsigned Groups) override {
+      Reads.push_back(fs::path(Path).filename().string() + ":" + std::to_string(Groups));
+      TFileMetadata Found;
+      Found.Artist = "AC/DC", Found.Track = "2/9";
+      return Found;
+    }
+    std::vector<std::string> Reads;
+  } Metadata;
+  TRenamePasses WithMetadata{Fs, Dialogs, View, {&SystemClock(), ".", &Metadata}};
+  Make({"a.mp3", "b.mp3"});
+  WithMetadata.Preview(Files({"a.mp3", "b.mp3"}), SearchAndReplace(".mp3", "-<zaehler><datum,d,j><name>.mp3"), State);
+  EXPECT_TRUE(Metadata.Reads.empty());
+  WithMetadata.StartRenaming(Files({"a.mp3", "b.mp3"}), SearchAndReplace(".mp3", "-<nummer> <interpret><kamera>.mp3"),
+                             State);
+  EXPECT_EQ(Metadata.Reads, (std::vector<std::string>{"a.mp3:3", "b.mp3:3"}));
+  EXPECT_EQ(Disk(), (std::map<std::string, std::string>{{"a-02 AC.DC.mp3", "a.mp3"}, {"b-02 AC.DC.mp3", "b.mp3"}}));
+}
