@@ -21,12 +21,9 @@ std::string File(std::string_view Path) { return EncodeCopyDataPath(Path); }
 
 }  // namespace
 
-TEST(CopyData, MessagesAreFramedLittleEndian) {
+TEST(CopyData, MessagesAreFramedLittleEndianAndComeOutTheSameWhereverTheStreamIsCut) {
   EXPECT_EQ(EncodeCopyDataMessage(0x01020304, "ab"), std::string("\x04\x03\x02\x01\x02\0\0\0ab", 10));
   EXPECT_EQ(File("/x"), std::string("\x10\0\0\0\x03\0\0\0/x\0", 11));
-}
-
-TEST(CopyData, TheSameMessagesComeOutWhereverTheStreamIsCut) {
   const std::string Stream = Begin() + File("/a b") + EncodeCopyDataMessage(7, std::string(300, 'x')) +
                              EncodeCopyDataMessage(16) + End();
   const std::vector<TCopyDataMessage> Expected = {
@@ -61,10 +58,8 @@ TEST(CopyData, OnlyAZeroTerminatedAbsolutePathIsTaken) {
       {std::string("/a/b.jpg\0", 9), "/a/b.jpg"},
       {std::string("/a\0junk\0", 8), "/a"},  // the byte count may exceed the path
       {std::string("/\xe4\xff\0", 4), "/\xe4\xff"},  // bytes kept, valid text or not
-      {"/no/zero", std::nullopt},
-      {std::string("\0", 1), std::nullopt},
-      {"", std::nullopt},
-      {std::string("relative\0", 9), std::nullopt},
+      {"/no/zero", std::nullopt},                   {std::string("\0", 1), std::nullopt},
+      {"", std::nullopt},                           {std::string("relative\0", 9), std::nullopt},
   };
   for (const auto& [Data, Expected] : Cases) {
     SCOPED_TRACE(Data);
@@ -74,12 +69,7 @@ TEST(CopyData, OnlyAZeroTerminatedAbsolutePathIsTaken) {
 
 // Each case: the stream, what the receiver sees, and what it sees after the connection ends.
 TEST(CopyDataSession, MessagesBecomeBatchesThatAreAlwaysClosed) {
-  const struct {
-    const char* Name;
-    std::string Stream;
-    std::string Log;
-    std::string LogAfterClose;
-  } Cases[] = {
+  const struct { const char* Name; std::string Stream, Log, LogAfterClose; } Cases[] = {
       {"a batch of three in order", Begin() + File("/1") + File("/2") + File("/3") + End(), "B[/1][/2][/3]E", ""},
       {"a file outside a batch is added at once", File("/x"), "[/x]", ""},
       {"unknown codes and bad paths are ignored",

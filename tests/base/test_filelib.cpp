@@ -47,16 +47,7 @@ TEST(FileLib, ReadingMissingFoldersFifosAndTooLargeFilesFailsNamingTheFileAndThe
       {Dir / "four", 3, 0}};
   for (const auto& [Path, MaxSize, Code] : Cases) {
     SCOPED_TRACE(Path);
-    int Got = -1;
-    ExpectFileErrorNaming(Path, [&] {
-      try {
-        ReadWholeFile(Path, MaxSize);
-      } catch (const EFileError& E) {
-        Got = E.Code;
-        throw;
-      }
-    });
-    EXPECT_EQ(Got, Code);
+    EXPECT_EQ(ExpectFileErrorNaming(Path, [&] { ReadWholeFile(Path, MaxSize); }), Code);
   }
   EXPECT_EQ(ReadWholeFile(Dir / "four", 4), "1234");
 }

@@ -10,13 +10,11 @@
 
 // Each case: a text, and the value of "Key" in section "Sec" (empty: none).
 TEST(IniFile, ReadsTheFirstMatchingKeyOfTheFirstMatchingSectionWithTheValueWhole) {
-  const std::string Long(3000, 'x');
   const std::tuple<const char*, std::string, std::optional<std::string>> Cases[] = {
       {"names ignore case", "[sEC]\nkEY=a\n", "a"},
       {"blanks around names", "  [ Sec ]  \n  Key \t= b\n", " b"},
       {"value kept exactly", "[Sec]\nKey=  \"q\" ; x = y \t\n", "  \"q\" ; x = y \t"},
       {"CRs inside and at the end", "[Sec]\r\nKey=c\rd\r\r", "c\rd"},
-      {"long value", "[Sec]\nKey=" + Long, Long},
       {"byte order mark", "\xEF\xBB\xBF[Sec]\nKey=e\n", "e"},
       {"first key wins", "[Sec]\nKey=1\nKEY=2\n", "1"},
       {"first section wins", "[Sec]\nOther=1\n[Sec]\nKey=2\n", std::nullopt},
@@ -72,7 +70,6 @@ TEST(IniFile, NamesAndValuesThatWouldNotReadBackAreRefused) {
 TEST(IniFile, FilesLoadMissingAsEmptyAndRefuseUnreadableHugeOrReadOnlyOnes) {
   TTempDir Dir;
   EXPECT_EQ(TIniFile::Load(Dir / "missing.ini").Text(), "");
-  EXPECT_EQ(TIniFile::Load(Dir / "no/folder.ini").Text(), "");
   const std::string Bytes("[S]\nK=a\0b\n", 10);
   TIniFile(Bytes).Save(Dir / "f.ini");
   EXPECT_EQ(TIniFile::Load(Dir / "f.ini").Text(), Bytes);

@@ -38,14 +38,3 @@ TEST(FileGridCells, DatesUseTheShortDateAndLongTimeWithoutMidnightOrZone) {
     EXPECT_EQ(Got, QString::fromUtf8(Text).replace(QChar(0x202F), u' ').toStdString());
   }
 }
-
-TEST(FileGridCells, ColumnsShowTheirFields) {
-  TFileGridFile File;
-  SetFileNameFields(File, "/d/a.txt");
-  File.NewFileName = "b.txt";
-  File.Description = "Text";
-  File.Size = 3000;
-  const char* Expected[FileGridColumnCount] = {"", "a.txt", "b.txt", "/d/", ".txt", "3 KB", "Text", "----", "", ""};
-  for (int Column = 0; Column < FileGridColumnCount; ++Column)
-    EXPECT_EQ(UsFormat.CellText(File, Column).toStdString(), Expected[Column]) << Column;
-}

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
-#include <fstream>
 
 #include "filegrid/VirtualFileGrid.h"
 #include "support/TempDir.h"
@@ -23,10 +22,6 @@ struct TTimeZone {
 
 class FileInfoTest : public ::testing::Test {
  protected:
-  std::string Make(const std::string& Name, const std::string& Content = "") {
-    std::ofstream(Dir / Name, std::ios::binary) << Content;
-    return Dir / Name;
-  }
   TTempDir Dir;
   TLinuxFileInfoReader Reader;
   TMemoryFileGridRows Rows;
@@ -64,9 +59,9 @@ TEST(FileInfoPatterns, OnlyStarAndQuestionMarkAreWildcards) {
 }
 
 TEST_F(FileInfoTest, AttributesFollowKindPermissionAndLeadingDotAndALinkShowsItsTarget) {
-  Make("plain.txt", "x");
-  Make(".hidden");
-  chmod(Make("locked.txt").c_str(), 0444);
+  Dir.Make("plain.txt", "x");
+  Dir.Make(".hidden");
+  chmod(Dir.Make("locked.txt").c_str(), 0444);
   mkdir((Dir / "folder").c_str(), 0755);
   ASSERT_EQ(mkfifo((Dir / "pipe").c_str(), 0644), 0);
   symlink("plain.txt", (Dir / "link").c_str());
@@ -87,7 +82,7 @@ TEST_F(FileInfoTest, AttributesFollowKindPermissionAndLeadingDotAndALinkShowsIts
 
 TEST_F(FileInfoTest, SizesAreSixtyFourBitAlsoThroughALinkAndTimesCarryEvenSeconds) {
   TTimeZone Zone("UTC0");
-  const std::string Big = Make("big.bin");
+  const std::string Big = Dir.Make("big.bin");
   const timespec Times[2] = {{1614834367, 999999999}, {1614834367, 999999999}};
   ASSERT_EQ(utimensat(AT_FDCWD, Big.c_str(), Times, 0), 0);
   auto Info = Reader.Read(Big);
@@ -104,7 +99,7 @@ TEST_F(FileInfoTest, SizesAreSixtyFourBitAlsoThroughALinkAndTimesCarryEvenSecond
 
 TEST_F(FileInfoTest, APatternFindsAFileOfItsOwnNameFirstThenTheFirstMatch) {
   for (const auto& [Name, Content] : {std::pair{"one.txt", "12345"}, {"two.dat", "12"}, {"a1b", "1"}, {"a*b", "333"}})
-    Make(Name, Content);
+    Dir.Make(Name, Content);
   mkdir((Dir / "empty").c_str(), 0755);
   const std::pair<const char*, int> Cases[] = {
       {"*.txt", 5},        {"t?o.*", 2},    {"a*b", 3},      {"*.none", -1},
@@ -122,25 +117,22 @@ TEST_F(FileInfoTest, APatternFindsAFileOfItsOwnNameFirstThenTheFirstMatch) {
 TEST_F(FileInfoTest, TypeNamesComeFromTheWholeNameOrExtensionAndFromContentOnlyWhenTheNameSaysNothing) {
   mkfifo((Dir / "pipe.txt").c_str(), 0644);  // reading it would block
   mkdir((Dir / "folder.txt").c_str(), 0755);
-  const char *const Elf = "\x7f\x45LF", *const Pdf = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
+  const char* const Pdf = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
+  // Which type a name means is the MIME database's; here: the name first, content only when it says nothing.
   struct Case { const char *Name, *Content, *Mime; } Cases[] = {  // no content: made beforehand
       {"first.txt", "hello", "text/plain"},       {"second.txt", "\x89PNG\r\n\x1a\n", "text/plain"},
-      {"picture.png", "", "image/png"},           {"backup.tar.gz", Elf, "application/x-compressed-tar"},
-      {"BACKUP.TAR.GZ", Elf, "application/x-compressed-tar"}, {"notes.gz", Elf, "application/gzip"},
-      {"Makefile", Elf, "text/x-makefile"},        {"CMakeLists.txt", Elf, "text/x-cmake"},
-      {"file~", Elf, "application/x-trash"},       {"document", Pdf, "application/pdf"},
-      {"data.qvunknownext", Pdf, "application/pdf"}, {"pipe.txt", nullptr, "inode/fifo"},
-      {"folder.txt", nullptr, "inode/directory"},
+      {"picture.png", "", "image/png"},           {"backup.tar.gz", Pdf, "application/x-compressed-tar"},
+      {"document", Pdf, "application/pdf"},       {"data.qvunknownext", Pdf, "application/pdf"},
+      {"pipe.txt", nullptr, "inode/fifo"},        {"folder.txt", nullptr, "inode/directory"},
   };
   for (const Case& C : Cases) {
     const QMimeType Mime = QMimeDatabase().mimeTypeForName(C.Mime);
     if (!Mime.isValid()) continue;  // not in this machine's database
-    auto Info = Reader.Read(C.Content ? Make(C.Name, C.Content) : Dir / C.Name);
+    auto Info = Reader.Read(C.Content ? Dir.Make(C.Name, C.Content) : Dir / C.Name);
     ASSERT_TRUE(Info) << C.Name;
     EXPECT_EQ(Info->Description, Mime.comment().toStdString()) << C.Name;
   }
-  auto First = Reader.Read(Dir / "first.txt"), Second = Reader.Read(Dir / "second.txt");
-  EXPECT_EQ(First->IconIndex, Second->IconIndex);  // one look-up per extension
-  EXPECT_EQ(Reader.Icons().IconName(First->IconIndex), "text-plain");
-  EXPECT_NE(Reader.Read(Dir / "picture.png")->IconIndex, First->IconIndex);
+  const int Text = Reader.Read(Dir / "first.txt")->IconIndex;
+  EXPECT_EQ(Reader.Read(Dir / "second.txt")->IconIndex, Text);  // one look-up per extension
+  EXPECT_NE(Reader.Read(Dir / "picture.png")->IconIndex, Text);
 }

@@ -186,20 +186,6 @@ TEST_F(FileGridTest, EachColumnSortsByItsOwnKeyThenByNameAndDescendingTurnsBothR
   }
 }
 
-TEST_F(FileGridTest, ASortStateSetFromSavedOptionsSortsOnlyWhenAsked) {
-  AddFiles({"/d/b", "/d/a", "/e/A"}, {1, 2, 2});
-  const TFileGridFile &B = Grid.File(0), &A = Grid.File(1);
-  EXPECT_EQ(Grid.CompareEntries(A, B), 1);  // unsorted: by Index
-  Grid.SetSortState(fcFileName, sdAscending);
-  EXPECT_EQ(Grid.CompareEntries(A, Grid.File(2)), 0);  // letter case does not count
-  Grid.SortFiles(fcSize, false);  // not the sort column
-  EXPECT_EQ(Order(), "/d/b /d/a /e/A");
-  Grid.SortFiles(fcFileName, false);
-  EXPECT_EQ(Order(), "/d/a /e/A /d/b");
-  Grid.SetSortState(42, sdDescending);  // an unknown column switches sorting off
-  EXPECT_EQ(std::pair(Grid.SortColumn(), Grid.SortDirection()), std::pair(-1, sdAscending));
-}
-
 TEST_F(FileGridTest, CheckChangesResortByTheCheckColumnButAUserClickLeavesTheRowAlone) {
   AddFiles({"/d/a", "/d/b", "/d/c"});
   Grid.HeaderClick(fcCheck);
@@ -209,8 +195,6 @@ TEST_F(FileGridTest, CheckChangesResortByTheCheckColumnButAUserClickLeavesTheRow
   EXPECT_EQ(Order(), "/d/c- /d/a /d/b");
   Grid.InvertChecks();
   EXPECT_EQ(Order(), "/d/a- /d/b- /d/c");
-  Grid.CheckAll();
-  EXPECT_EQ(Order(), "/d/a /d/b /d/c");
   Grid.CheckNone();
   EXPECT_EQ(Order(), "/d/a- /d/b- /d/c-");
 }

@@ -7,16 +7,11 @@
 
 TEST(CounterText, BringsTheNumberToTheWidthAsked) {
   const struct { int32_t Value; bool SameWidth; int32_t Width; bool FillZeros; const char* Expected; } Cases[] = {
-      {7, false, 3, true, "7"},
-      {7, true, 3, true, "007"},
-      {7, true, 3, false, "  7"},
-      {123, true, 3, true, "123"},
-      {1234, true, 2, true, "34"},
-      {7, true, 15, true, "00000000007"},
-      {-5, true, 4, true, "00-5"},
-      {42, true, -3, true, ""},
-      {INT32_MIN, true, 3, true, "648"},
-      {INT32_MIN, true, INT32_MAX, true, "0000000000-2147483648"},
+      {7, false, 3, true, "7"},                     {7, true, 3, true, "007"},
+      {7, true, 3, false, "  7"},                   {123, true, 3, true, "123"},
+      {1234, true, 2, true, "34"},                  {7, true, 15, true, "00000000007"},
+      {-5, true, 4, true, "00-5"},                  {42, true, -3, true, ""},
+      {INT32_MIN, true, 3, true, "648"},            {INT32_MIN, true, INT32_MAX, true, "0000000000-2147483648"},
   };
   for (const auto& C : Cases) {
     SCOPED_TRACE(std::to_string(C.Value) + " width " + std::to_string(C.Width));

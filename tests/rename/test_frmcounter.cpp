@@ -1,13 +1,8 @@
-// The counter dialog: the same-width option, OK and Cancel.
+// The counter dialog: OK and Cancel.
 #include <gtest/gtest.h>
 
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTest>
 
-#include "filegrid/VmColorLib.h"
 #include "rename/FrmCounter.h"
 #include "support/ScriptedWindowDialogs.h"
 #include "support/TestApplication.h"
@@ -18,57 +13,19 @@ class FrmCounterTest : public ::testing::Test {
  protected:
   FrmCounterTest() : Form((TestApplication(), Dialogs)) {}
 
-  // The width field's state: enabled, fill options enabled, background.
-  void ExpectWidthControls(bool On) {
-    EXPECT_EQ(Form.editWidth->isEnabled(), On);
-    EXPECT_EQ(Form.optFillZeros->isEnabled() && Form.optFillSpaces->isEnabled(), On);
-    EXPECT_EQ(Form.editWidth->palette().color(QPalette::Base), ToQColor(On ? clWindow : clBtnFace));
-  }
-
   TScriptedWindowDialogs Dialogs;
   TfrmCounter Form;
 };
 
 }  // namespace
 
-TEST_F(FrmCounterTest, StartsWithTheWidthOffAndNoCaptionCutOff) {
-  for (QWidget* Control : Form.findChildren<QWidget*>()) {
-    if (qobject_cast<QLineEdit*>(Control) || !Control->property("text").isValid()) continue;
-    SCOPED_TRACE(Control->objectName().toStdString());
-    EXPECT_LE(Control->sizeHint().width(), Control->width());
-  }
-  EXPECT_TRUE(Form.optFillZeros->isChecked());
-  ExpectWidthControls(false);
-  EXPECT_TRUE(Form.btnOk->isDefault());
-}
-
-TEST_F(FrmCounterTest, SameWidthOptionSwitchesTheWidthControlsTogether) {
-  ASSERT_NE(ToQColor(clWindow), ToQColor(clBtnFace));
-  for (bool On : {true, false}) {
-    QTest::mouseClick(Form.chkSameWidth, Qt::LeftButton, {}, QPoint(5, 8));
-    ExpectWidthControls(On);
-  }
-  TRenameSettings Settings;  // a profile load runs the same rule
-  Settings.CounterSameWidth = true;
-  Settings.CounterFillZeros = false;
-  Form.LoadCounterSettings(Settings);
-  ExpectWidthControls(true);
-  EXPECT_TRUE(Form.optFillSpaces->isChecked());
-}
-
 TEST_F(FrmCounterTest, OkRefusesNumbersThePassCannotUseCancelKeepsWhatWasTyped) {
   const TMessage Warning{"In alle Felder dürfen nur gültige Zahlenwerte eingegeben werden!", "Warning", mtWarning, {mrOk}};
-  const struct {
-    const char *Start, *Step;
-    bool SameWidth;
-    const char* Width;
-    Qt::Key Key;
-    int32_t Counter;  // 0: not accepted
-  } Cases[] = {
+  // Start, step, same width, width, the key pressed, the counter taken (0: none).
+  const struct { const char *Start, *Step; bool SameWidth; const char* Width; Qt::Key Key; int32_t Counter; } Cases[] = {
       {"", "1", false, "", Qt::Key_Return, 0},  // the numbers themselves are CheckCounterTexts', tested with it
       {"-5", "2", false, "x", Qt::Key_Return, -5},  // the width is not checked while its field is off
-      {"12", "0", true, "3", Qt::Key_Return, 12},
-      {"1", "zwei", false, "", Qt::Key_Escape, 0},
+      {"12", "0", true, "3", Qt::Key_Return, 12},   {"1", "zwei", false, "", Qt::Key_Escape, 0},
   };
   for (const auto& Case : Cases) {
     SCOPED_TRACE(testing::Message() << Case.Start << "/" << Case.Step << "/" << Case.Width);

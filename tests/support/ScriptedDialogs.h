@@ -17,10 +17,7 @@ class TScriptedDialogs : public virtual TDialogs {
 
   TModalResult ShowMessage(const TMessage& Message) override {
     Shown.push_back(Message);
-    if (FAnswers.empty()) return Message.Buttons.empty() ? mrNone : Message.Buttons.front();
-    const TModalResult Answer = FAnswers.front();
-    FAnswers.pop_front();
-    return Answer;
+    return Next(FAnswers, Message.Buttons.empty() ? mrNone : Message.Buttons.front());
   }
 
   // File dialogs take the next prepared answer; none left means cancelled.
@@ -32,16 +29,12 @@ class TScriptedDialogs : public virtual TDialogs {
     FileDialogs.push_back(Dialog);
     return Next(SaveAnswers, std::string{});
   }
-  std::string BrowseForFolder(const std::string& Title, const std::string& InitialFolder) override {
-    FolderTitles.push_back(Title);
-    FolderInitialFolders.push_back(InitialFolder);
+  std::string BrowseForFolder(const std::string&, const std::string&) override {
     return Next(FolderAnswers, std::string{});
   }
 
   std::vector<TMessage> Shown;
   std::vector<TFileDialog> FileDialogs;
-  std::vector<std::string> FolderTitles;
-  std::vector<std::string> FolderInitialFolders;
   std::deque<std::vector<std::string>> OpenAnswers;
   std::deque<std::string> SaveAnswers;
   std::deque<std::string> FolderAnswers;

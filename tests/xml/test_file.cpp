@@ -8,29 +8,10 @@
 
 using namespace xmltest;
 
-TEST(XmlFile, SavesAndLoadsBackReplacingTheTree) {
-  TTempDir Dir;
-  TXmlFile File;
-  File.Elements().AddNew<TXmlDeclaration>(xeCustom, "UTF-8");
-  auto& Root = File.Elements().AddNew<TXmlNode>("Quorvane");
-  Root.Attributes.Add("settingsVersion", "2.0.0.0");
-  Root.Elements().AddNew<TXmlNode>("Grid").Elements().AddNew<TXmlNode>("SortDirection", "Ascending");
-  const std::string Xml = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
-                          "<Quorvane settingsVersion=\"2.0.0.0\">\r\n\t<Grid>\r\n"
-                          "\t\t<SortDirection>Ascending</SortDirection>\r\n\t</Grid>\r\n</Quorvane>\r\n";
-  File.SaveToFile(Dir / "Quorvane.xml");
-  EXPECT_EQ(ReadFile(Dir / "Quorvane.xml"), Xml);
-  TXmlFile Loaded;
-  Loaded.Elements().AddNew<TXmlComment>("old");
-  EXPECT_TRUE(Loaded.LoadFromFile(Dir / "Quorvane.xml"));
-  EXPECT_EQ(Describe(*Loaded.Elements().Items(0)), "D(1.0,2,UTF-8,yes)");
-  EXPECT_EQ(Loaded.GetXml(), Xml);
-}
-
 TEST(XmlFile, LoadingKeepsTheTreeForAnEmptyUnreadableOrTooLargeFileAndWhatWasReadForABrokenOne) {
   TTempDir Dir;
-  WriteFileAtomic(Dir / "empty.xml", "");
-  WriteFileAtomic(Dir / "broken.xml", "<?xml version=\"1.0\"?>\r\n<a>\r\n\t<b/>\r\n\t<c>");
+  Dir.Make("empty.xml");
+  Dir.Make("broken.xml", "<?xml version=\"1.0\"?>\r\n<a>\r\n\t<b/>\r\n\t<c>");
   TXmlFile File;
   File.Elements().AddNew<TXmlNode>("kept");
   EXPECT_FALSE(File.LoadFromFile(Dir / "empty.xml"));
@@ -45,8 +26,7 @@ TEST(XmlFile, LoadingKeepsTheTreeForAnEmptyUnreadableOrTooLargeFileAndWhatWasRea
 // Writing itself is WriteFileAtomic's, tested with it; here the tree is checked before the file is touched.
 TEST(XmlFile, ATreeThatCannotBeWrittenLeavesTheOldFile) {
   TTempDir Dir;
-  const std::string Path = Dir / "settings.xml";
-  WriteFileAtomic(Path, "old content");
+  const std::string Path = Dir.Make("settings.xml", "old content");
   TXmlFile File;
   File.Elements().AddNew<TXmlNode>("root").Elements().AddNew<TXmlNode>("2bad");
   EXPECT_EQ(ErrorOf([&] { File.SaveToFile(Path); }), Unpositioned("Invalid start character for XML-element!"));

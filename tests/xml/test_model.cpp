@@ -43,41 +43,7 @@ TEST(XmlModel, RefusesASecondRootOrDeclarationAndAddingUnderItselfOrADescendant)
   EXPECT_EQ(File.RootNode(), &File.Elements().AddNew<TXmlNode>("b"));
 }
 
-TEST(XmlModel, AddingMovesAnElementOutOfItsContainer) {
-  TXmlNode First("first");
-  auto& Moved = First.Elements().AddNew<TXmlNode>("m", "text");
-  First.Elements().AddNew<TXmlNode>("x");
-  TXmlNode Second("second");
-  Second.Elements().AddNew<TXmlNode>("y");
-  EXPECT_EQ(Second.Elements().Add(Moved), 1);
-  EXPECT_EQ(Moved.Parent(), &Second);
-  EXPECT_EQ(Describe(First) + " " + Describe(Second), "E(first)[E(x)] E(second)[E(y),E(m)[T\"text\"]]");
-  EXPECT_EQ(Second.Elements().Add(*Second.Elements().Items(0)), 1);  // within its own list: to the end
-  EXPECT_EQ(Describe(Second), "E(second)[E(m)[T\"text\"],E(y)]");
-}
-
-TEST(XmlModel, ListsCountFindAndEnumerateByClassIncludingDerivedClasses) {
-  TXmlFile File;
-  auto& List = File.Elements();
-  List.AddNew<TXmlComment>("c");
-  auto& Stylesheet = List.AddNew<TXmlStylesheetReference>();
-  auto& Declaration = List.AddNew<TXmlDeclaration>();
-  EXPECT_EQ(List.Items(List.Count()), nullptr);
-  EXPECT_EQ(List.CountOf<TXmlInstruction>(), 2);
-  EXPECT_EQ(List.FirstOf<TXmlAttributedInstruction>(), &Stylesheet);
-  std::string Seen;
-  for (auto Instructions = List.GetEnumerator(TXmlInstruction::ClassMask); Instructions->MoveNext();) {
-    Seen += Describe(*Instructions->GetCurrent());
-    if (List.Count() == 3) List.AddNew<TXmlProcessingInstruction>().Target = "new";  // seen later
-  }
-  EXPECT_EQ(Seen, "S(3,,)D(1.0,0,,yes)?new\"\"");
-  List.Remove(&Declaration);
-  EXPECT_EQ(List.CountOf<TXmlAttributedInstruction>(), 1);
-  List.Clear();
-  EXPECT_EQ(List.CountOf<TXmlElement>(), 0);
-}
-
-TEST(XmlModel, FindsChildElementsExactlyAndJoinsTexts) {
+TEST(XmlModel, FindsChildElementsExactly) {
   TXmlNode Root("root");
   auto& Cdata = Root.Elements().AddNew<TXmlText>("Window");
   Cdata.IsCData = true;
@@ -85,22 +51,18 @@ TEST(XmlModel, FindsChildElementsExactlyAndJoinsTexts) {
   Lower.Elements().AddNew<TXmlNode>("Deep", "text");
   auto& Upper = Root.Elements().AddNew<TXmlNode>("Window");
   Root.Elements().AddNew<TXmlNode>("Window");
-  Root.Elements().AddNew<TXmlText>("s");
   EXPECT_EQ(Root.FindNode("window"), &Lower);
-  EXPECT_EQ(Root.FindNode("Window"), &Upper);
-  EXPECT_EQ(Root.FindNode("WINDOW"), nullptr);
-  EXPECT_EQ(Root.FindNode("Deep"), nullptr);
+  EXPECT_EQ(Root.FindNode("Window"), &Upper);  // the first of two
+  EXPECT_EQ(Root.FindNode("Deep"), nullptr);   // children only
   EXPECT_EQ(Root.TextElement(), &Cdata);
-  EXPECT_EQ(Root.Text(), "Windows");
-  EXPECT_EQ(Lower.TextElement(), nullptr);
 }
 
 TEST(XmlModel, ConvertsTextToIntegersAndBooleans) {
   // The text, its integer or nullptr, and its Boolean: "1", "0", nullptr for none, "?" not checked.
+  // Integers are TryStrToInt's, tested with it.
   const std::vector<std::tuple<std::string, const char*, const char*>> Cases = {
-      {"0", "0", "0"}, {"+7", "7", "1"}, {"", nullptr, nullptr}, {"-", nullptr, nullptr}, {"yes", nullptr, nullptr},
-      {"2147483647", "2147483647", "1"}, {"-2147483648", "-2147483648", "1"}, {"2147483648", nullptr, "?"},
-      {" 1", nullptr, "?"}, {"tRUE", nullptr, "1"}, {"FALSE", nullptr, "0"}, {" true", nullptr, nullptr}};
+      {"0", "0", "0"}, {"+7", "7", "1"}, {"", nullptr, nullptr}, {"yes", nullptr, nullptr}, {"2147483648", nullptr, "?"},
+      {"tRUE", nullptr, "1"}, {"FALSE", nullptr, "0"}, {" true", nullptr, nullptr}};
   for (const auto& [Value, Integer, Boolean] : Cases) {
     SCOPED_TRACE("\"" + Value + "\"");
     TXmlText Text(Value);

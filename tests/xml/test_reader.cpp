@@ -92,16 +92,6 @@ TEST(XmlReader, HandlesWhitespaceAndLineBreaksByMode) {
   const std::string Text = "<a> <b>\t</b>\r\n</a>";
   EXPECT_EQ(Read(Text, xsDefault), "E(a)[E(b)]");
   EXPECT_EQ(Read(Text, xsPreserve), "E(a)[T\" \",E(b)[T\"\t\"],T\"\r\n\"]");
-  EXPECT_EQ(Read("<a v=\"1\r\n2\r3\n4\">x\r\ny\rz\r\n<![CDATA[\r\r\n]]></a><!--\r-->", xsDefault, true),
-            "E(a v=\"1\n2\n3\n4\")[T\"x\ny\nz\n\",C\"\n\n\"] !\"\n\"");
-  // The mode of the container read into, or of its nearest ancestor with one, wins.
-  TXmlNode Outer("o");
-  Outer.XmlSpace = xsDefault;
-  auto& Middle = Outer.Elements().AddNew<TXmlNode>("m");
-  Middle.XmlSpace = xsPreserve;
-  TXmlReader(xsDefault, false).Parse("<b> </b>", Middle.Elements().AddNew<TXmlNode>("l"));
-  TXmlReader(xsPreserve, false).Parse("<b> </b>", Outer);
-  EXPECT_EQ(Describe(Outer), "E(o)[E(m)[E(l)[E(b)[T\" \"]]],E(b)]");
 }
 
 TEST(XmlReader, ReadsAThousandNestedElementsAndRefusesTheNextAtItsName) {
