@@ -77,39 +77,39 @@ std::string SongMp3(int I) {
          std::string(2048, '\0') + MpegFrame() + MpegFrame();
 }
 
-// A folder of files made by Make, listed in a grid with the passes over it.
+// A folder of files made by Make, all checked, with the passes over them.
 struct TRig {
   TRig(const char* Tag, const char* Extension, std::string (*Make)(int), bool WithReader) {
     Dir = std::string("/tmp/quorvane-bench-") + Tag + "-" + std::to_string(::getpid()) + "/";
     std::filesystem::create_directories(Dir);
-    Grid.BeginUpdate();
     for (int I = 0; I < FileCountTotal; ++I) {
       const std::string Path = Dir + "IMG_" + std::to_string(I) + "." + Extension;
       std::ofstream(Path, std::ios::binary) << Make(I);
-      Grid.AddFile(Path);
+      Files.push_back({I, Path});
     }
-    Grid.EndUpdate();
     TFieldContext Context;
     Context.DateSeparator = ".";
     if (WithReader) Context.Metadata = &Metadata;
-    Passes = std::make_unique<TRenamePasses>(Grid, *Reader, Dialogs, View, Context);
+    Passes = std::make_unique<TRenamePasses>(Fs, Dialogs, View, Context);
+  }
+  std::string FirstName(const TRenameSettings& Settings) {
+    return Passes->Preview(Files, Settings, PassState)->Entries[0].NewName;
   }
   ~TRig() { std::filesystem::remove_all(Dir); }
 
   void Run(benchmark::State& State, const TRenameSettings& Settings, const std::string& FirstName) {
-    Passes->Preview(Settings, PassState);  // warms the page cache
+    Passes->Preview(Files, Settings, PassState);  // warms the page cache
     Metadata.Reads = 0;
-    for (auto _ : State) Passes->Preview(Settings, PassState);
-    if (Grid.File(0).NewFileName != FirstName)
-      State.SkipWithError(("wrong preview " + Grid.File(0).NewFileName).c_str());
+    std::string Name;
+    for (auto _ : State) Name = Passes->Preview(Files, Settings, PassState)->Entries[0].NewName;
+    if (Name != FirstName) State.SkipWithError(("wrong preview " + Name).c_str());
     State.counters["reads"] = double(Metadata.Reads);
     State.SetItemsProcessed(State.iterations() * FileCountTotal);
   }
 
   std::string Dir;
-  TMemoryFileGridRows Rows;
-  std::shared_ptr<TLinuxFileInfoReader> Reader = std::make_shared<TLinuxFileInfoReader>();
-  TVmVirtualFileGrid Grid{Rows, Reader};
+  std::vector<TPassFile> Files;
+  TLinuxFileSystem Fs;
   TQuietDialogs Dialogs;
   TNoView View;
   TCountingReader Metadata;
@@ -133,9 +133,7 @@ BENCHMARK(BM_PreviewAudioTags)->Unit(benchmark::kMillisecond)->Iterations(5);
 void BM_PreviewFileDateOnly(benchmark::State& State) {
   TRig Rig("filedate", "jpg", CameraJpeg, State.range(0) == 1);
   const TRenameSettings Settings = Rules("IMG_<*>.jpg", "<datum,d,j> <1>.jpg");
-  Rig.Passes->Preview(Settings, Rig.PassState);
-  const std::string FirstName = Rig.Grid.File(0).NewFileName;
-  Rig.Run(State, Settings, FirstName);
+  Rig.Run(State, Settings, Rig.FirstName(Settings));
 }
 BENCHMARK(BM_PreviewFileDateOnly)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5);
 
