@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QLabel>
 #include <QPushButton>
 #include <QThread>
 #include <QToolBar>
@@ -99,6 +100,15 @@ TEST_F(WindowMainTest, PreviewAndStartRenamingRunTheRulesOnTheCheckedFiles) {
   Window->buttonPreview->click();
   EXPECT_EQ(Window->Grid().File(0).NewFileName, "Song - Artist.mp3");
   EXPECT_EQ(Window->Grid().File(1).NewFileName, "");
+  // The shown preview follows the rules, with every conflict and its reason.
+  const TFileGridFile& First = Window->Grid().File(0);
+  Window->textboxReplaceString->setText("keep.txt");
+  ASSERT_TRUE(WaitFor([&] { return First.NewFileName == "keep.txt"; }));
+  EXPECT_EQ(First.NewNameProblem, "a file named \"keep.txt\" already exists");
+  EXPECT_EQ(Window->labelPreviewSummary->text(), "1 of 1 new names conflicts");
+  Window->textboxReplaceString->setText("<2> - <1>.mp3");
+  ASSERT_TRUE(WaitFor([&] { return First.NewFileName == "Song - Artist.mp3"; }));
+  EXPECT_EQ(First.NewNameProblem + Window->labelPreviewSummary->text().toStdString(), "");
   Window->buttonStart->click();
   EXPECT_TRUE(std::filesystem::exists(Dir / "Song - Artist.mp3"));
   EXPECT_TRUE(std::filesystem::exists(Dir / "keep.txt"));
