@@ -211,16 +211,25 @@ A value that is absent, or a file that cannot be read, gives an empty text. In
 a tag value "/" becomes "." and control characters are dropped, so a tag never
 adds a folder to a name.
 
+Every file is shown with its path, its new name and its status: rename,
+unchanged, or why it will not be renamed (not-found, invalid-name, duplicate:
+an earlier file gets that name, taken: a file that stays holds it, same-file:
+the name is another link to the file). Names swapped or rotated between files
+are renamed in an order that works, through a temporary name where needed.
+
 Running:
   --apply               rename the files; a name that is taken is never
-                        replaced. Ends with the number of renamed files.
+                        replaced, and each file is checked again right before
+                        it is renamed (changed: it is no longer the file that
+                        was checked). Ends with the number of renamed files.
   --read-only=ask|yes|no
                         rename read-only files? ask (the default) asks on a
                         terminal and means no without one
   --names               read one name per line from standard input and show
                         each new name; no file is touched
-  --json                one JSON object per file: "path", "newName", and with
-                        --apply "renamed" and, when not renamed, "reason"
+  --json                one JSON object per file: "path", "newName", with
+                        --apply "renamed", then "status" and "reason" (empty
+                        unless the file is not renamed as shown)
   --files-from FILE     read the paths from FILE, one per line ("-": standard
                         input)
   -0, --null            the paths or names read, and the new names --names
@@ -229,6 +238,8 @@ Running:
   -V, --version         show the version
 
 Exit status: 0 done; 1 the rules were refused (the message is on standard
-error) or a file could not be found or renamed; 2 the command line is wrong.
+error), or a file could not be found, would not be or was not renamed
+(read-only files left alone included); 2 the command line is wrong, or the
+profile or the list of paths cannot be read.
 )";
 }
