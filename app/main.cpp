@@ -24,6 +24,7 @@ int main(int argc, char* argv[]) {
   Options.SenderFolder = InstanceFolderPath(Environment.RuntimeDir);
   Options.Settings = TSettingsEnvironment::From(Environment);
   TLinuxFileMetadataReader Metadata;
+  Options.FieldContext = TFieldContext::System();
   Options.FieldContext.Metadata = &Metadata;
   TWindowMain WindowMain(Dialogs, std::move(Options));
   Dialogs.SetOwner(&WindowMain);

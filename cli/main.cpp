@@ -13,7 +13,7 @@ int main(int argc, char* argv[]) {
   // A reader that goes away makes writes fail instead of killing the
   // program in the middle of a pass; the pass then stops after its current rename.
   std::signal(SIGPIPE, SIG_IGN);
-  TCliEnvironment Env{std::cin, std::cout, std::cerr, ::isatty(STDIN_FILENO) == 1, {}, true};
+  TCliEnvironment Env{std::cin, std::cout, std::cerr, ::isatty(STDIN_FILENO) == 1, TFieldContext::System(), true};
   TLinuxFileMetadataReader Metadata;
   Env.Fields.Metadata = &Metadata;  // the passes read photo and audio fields through it
   const int Status = RunCli(std::vector<std::string>(argv + 1, argv + argc), Env);

@@ -1,7 +1,6 @@
 #include "filegrid/VmColorLib.h"
 
 #include <QColor>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QPen>
 #include <QRect>
@@ -186,8 +185,6 @@ TColor ChangeLuminance(TColor Color, int Delta, const QPalette& Palette) {
 QColor ToQColor(TColor Color, const QPalette& Palette) {
   return PackedToQColor(ResolveColor(Color, Palette));
 }
-
-QColor ToQColor(TColor Color) { return ToQColor(Color, QGuiApplication::palette()); }
 
 TColor FromQColor(const QColor& Color) { return RgbToColor({Color.red(), Color.green(), Color.blue()}); }
 

@@ -111,9 +111,6 @@ TColor ChangeLuminance(TColor Color, int Delta, const QPalette& Palette);
 
 // The QColor of a colour value (system colours looked up in Palette).
 QColor ToQColor(TColor Color, const QPalette& Palette);
-// The same with the application's palette, for the counter dialog until it
-// passes its own.
-QColor ToQColor(TColor Color);
 // The packed RGB of a QColor; its alpha is dropped.
 TColor FromQColor(const QColor& Color);
 

@@ -88,7 +88,7 @@ void AddFiveFields(TItemList& Items, const std::string_view* Keys, TPicture Firs
 void AddFields(TItemList& Items, const std::array<std::string_view, 10>& Keys, TPicture FirstPicture,
                TDateTime FileDate, const TFieldContext& Context) {
   for (int I = 0; I < 5; ++I) {
-    const TDateTimeParts Now = DecodeDateTime(Context.Clock->Now());
+    const TDateTimeParts Now = DecodeDateTime(Context.Clock ? Context.Clock->Now() : 0);
     Items.Add(Keys[size_t(I)], Format(Now, TPicture(FirstPicture + I), Context.DateSeparator));
   }
   AddFiveFields(Items, Keys.data() + 5, FirstPicture, FileDate, Context.DateSeparator);

@@ -37,13 +37,18 @@ std::string DateSeparatorFromFormat(const QString& Format);
 // The separator of the system locale's short date format, as above.
 const std::string& SystemDateSeparator();
 
-// What the date and time fields are read from besides the file date.
+// What the date and time fields are read from besides the file date. The
+// programs pass System(); without a clock the current date and time are
+// the zero date.
 struct TFieldContext {
-  const TClock* Clock = &SystemClock();
-  std::string DateSeparator = SystemDateSeparator();
+  const TClock* Clock = nullptr;
+  std::string DateSeparator = ".";
   // Reads the photo and audio fields; nullptr leaves them empty (the photo
   // date and time then give the file date).
   TFileMetadataReader* Metadata = nullptr;
+
+  // The system's clock and the locale's date separator.
+  static TFieldContext System() { return {&SystemClock(), SystemDateSeparator(), nullptr}; }
 };
 
 // Adds the ten date fields ("dd/mm/yyyy", "yyyy/mm/dd", "dd", "mm", "yyyy",

@@ -106,7 +106,8 @@ void TfrmCounter::LoadCounterSettings(const TRenameSettings& Settings) {
 void TfrmCounter::chkSameWidthClick() {
   const bool On = chkSameWidth->isChecked();
   QPalette Palette = editWidth->palette();
-  Palette.setColor(QPalette::Base, ToQColor(On ? clWindow : clBtnFace));
+  // The system colours come from the dialog's palette, which this edit's own change leaves alone.
+  Palette.setColor(QPalette::Base, ToQColor(On ? clWindow : clBtnFace, palette()));
   editWidth->setPalette(Palette);
   editWidth->setEnabled(On);
   optFillZeros->setEnabled(On);
