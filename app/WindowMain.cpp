@@ -709,16 +709,20 @@ TRenameSettings TWindowMain::ReadRenameSettings() const {
 }
 
 void TWindowMain::buttonPreviewClick() {
+  RunPreview({});
+  ReleaseHandedOverFiles();
+}
+
+bool TWindowMain::RunPreview(TRenamePasses::TPreviewOptions Options) {
   TPassState State{FUsedFields, frmCounter->CounterValue()};
-  const std::optional<TPassResult> Result = FPasses->Preview(CheckedFiles(Grid()), ReadRenameSettings(), State);
+  const std::optional<TPassResult> Result = FPasses->Preview(CheckedFiles(Grid()), ReadRenameSettings(), State, Options);
   FUsedFields = State.UsedFields;
   frmCounter->SetCounterValue(State.CounterValue);
-  if (Result) {
-    ShowPreview(Grid(), *Result);
-    ShowPassResult(*Result);
-    FPreviewKey = PreviewKey();
-  }
-  ReleaseHandedOverFiles();
+  if (!Result) return false;
+  ShowPreview(Grid(), *Result);
+  ShowPassResult(*Result);
+  FPreviewKey = PreviewKey();
+  return true;
 }
 
 void TWindowMain::buttonStartClick() {
@@ -772,24 +776,12 @@ void TWindowMain::PreviewMayBeStale() {
 }
 
 void TWindowMain::RefreshPreview() {
-  if (!FPreviewKey || FPassRunning) return;
-  const size_t Key = PreviewKey();
-  if (Key == *FPreviewKey) return;
-  TPassState State{FUsedFields, frmCounter->CounterValue()};
-  const std::optional<TPassResult> Result =
-      FPasses->Preview(CheckedFiles(Grid()), ReadRenameSettings(), State, {.Quiet = true});
-  FUsedFields = State.UsedFields;
-  frmCounter->SetCounterValue(State.CounterValue);
-  if (Result) {
-    ShowPreview(Grid(), *Result);
-    ShowPassResult(*Result);
-    FPreviewKey = PreviewKey();
-  } else {
-    // Rules that are being typed may not pass their checks yet: no preview then.
-    ClearPreview(Grid());
-    labelPreviewSummary->clear();
-    FPreviewKey.reset();
-  }
+  if (!FPreviewKey || FPassRunning || *FPreviewKey == PreviewKey()) return;
+  if (RunPreview({.Quiet = true})) return;
+  // Rules that are being typed may not pass their checks yet: no preview then.
+  ClearPreview(Grid());
+  labelPreviewSummary->clear();
+  FPreviewKey.reset();
 }
 
 void TWindowMain::SetPreviewRunning(bool Running) {

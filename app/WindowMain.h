@@ -178,6 +178,8 @@ class TWindowMain : public QMainWindow, private TPassView {
   void PreviewMayBeStale();
   // What a preview depends on, as one number: the rules and the checked list.
   size_t PreviewKey() const;
+  // Runs the Preview and shows it; false when the rules were refused.
+  bool RunPreview(TRenamePasses::TPreviewOptions Options);
   // Builds the preview again without a message; refused rules clear it.
   void RefreshPreview();
   void ShowPassResult(const TPassResult& Result);
