@@ -29,9 +29,10 @@ std::string DateSeparatorFromFormat(const QString& Format) {
   while (I < Format.size() && IsPatternLetter(Format[I])) ++I;
   if (I >= Format.size()) return ".";
   const char32_t C = Format[I].unicode();
-  // Letters, quotes (Qt's literal text) and characters a name cannot hold are
-  // no usable separator.
-  if (Format[I].isLetter() || Format[I].isSurrogate() || C == U'\'' || C == U'/' || C < 0x20 || C == 0x7F) return ".";
+  // Only a visible punctuation mark that a name may hold separates the parts
+  // of a date: not a space (the C locale's "d MMM yyyy"), a letter, a quote
+  // (Qt's literal text) or "/".
+  if (!Format[I].isPunct() || C == U'\'' || C == U'/') return ".";
   return EncodeUtf8(std::u32string_view(&C, 1));
 }
 

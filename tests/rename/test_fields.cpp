@@ -38,9 +38,9 @@ TEST(DateFields, FormatTheFileDateAndTheClockWithTheSeparator) {
             "<zeit,d,ko>=09.07.42 <zeit,d,ku>=09.07 <zeit,d,se>=42 <zeit,d,m>=07 <zeit,d,st>=09 ");
 }
 
-TEST(DateSeparatorFromFormat, TakesTheLocaleSeparatorWhenANameMayHoldIt) {
+TEST(DateSeparatorFromFormat, TakesTheLocaleSeparatorWhenItIsAPunctuationMarkANameMayHold) {
   const std::pair<const char*, const char*> Cases[] = {
-      {"dd.MM.yyyy", "."}, {"M/d/yy", "."},   {"yyyy-MM-dd", "-"}, {"d MMM yyyy", " "},
+      {"dd.MM.yyyy", "."}, {"M/d/yy", "."},   {"yyyy-MM-dd", "-"}, {"d MMM yyyy", "."},
       {"yy. M. d.", "."},  {"ddMMyyyy", "."}, {"", "."},           {"d'x'M", "."},
   };
   for (const auto& [Format, Separator] : Cases) {
