@@ -80,24 +80,17 @@ TSettingsEnvironment TSettingsEnvironment::From(const TProcessEnvironment& Proce
 }
 
 std::string GetSettingsFileName(bool MustExist, const TSettingsEnvironment& Environment) {
-  const std::string UserFolder =
-      Environment.ConfigHome.empty() ? std::string() : WithSlash(Environment.ConfigHome) + std::string(SettingsFolderName);
-  const std::string ExecutableFolder =
-      Environment.ExecutableFolder.empty() ? std::string() : WithSlash(Environment.ExecutableFolder);
-  std::string Folder;
-  if (!UserFolder.empty() && IsFolder(UserFolder))
-    Folder = UserFolder;
-  else if (!ExecutableFolder.empty() && (MustExist || ::access(ExecutableFolder.c_str(), W_OK | X_OK) == 0))
-    Folder = ExecutableFolder;
-  else if (!MustExist && !UserFolder.empty()) {
-    CreateFolders(UserFolder);
-    Folder = UserFolder;
-  } else {
-    return {};
+  const std::string Title(SettingsFileTitle);
+  // A settings file beside the program is a portable copy: it stays there.
+  if (!Environment.ExecutableFolder.empty()) {
+    const std::string Portable = WithSlash(Environment.ExecutableFolder) + Title;
+    if (IsRegularFile(Portable)) return Portable;
   }
-  std::string FileName = Folder + std::string(SettingsFileTitle);
-  if (MustExist && !IsRegularFile(FileName)) return {};
-  return FileName;
+  if (Environment.ConfigHome.empty()) return {};
+  const std::string UserFolder = WithSlash(Environment.ConfigHome) + std::string(SettingsFolderName);
+  if (MustExist) return IsRegularFile(UserFolder + Title) ? UserFolder + Title : std::string();
+  if (!IsFolder(UserFolder)) CreateFolders(UserFolder);
+  return UserFolder + Title;
 }
 
 // ---- Toolbars -------------------------------------------------------------

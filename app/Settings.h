@@ -35,12 +35,11 @@ struct TSettingsEnvironment {
   static TSettingsEnvironment From(const TProcessEnvironment& Process);
 };
 
-// The settings file's full path. The folder is ConfigHome's "Velmora/Quorvane/"
-// when that exists, else the executable's folder. With MustExist the result
-// is empty unless a regular file of that name exists. Without it, when the
-// settings folder is missing and the executable's folder is not writable,
-// the settings folder is created (mode 0700) and used; EFileError when that
-// fails. Empty when no folder is known at all.
+// The settings file's full path: beside the executable when a settings file
+// is there already (a portable copy), else in ConfigHome's "Velmora/Quorvane/".
+// With MustExist the result is empty unless a regular file of that name
+// exists. Without it a missing settings folder is created (mode 0700);
+// EFileError when that fails. Empty when no folder is known at all.
 std::string GetSettingsFileName(bool MustExist, const TSettingsEnvironment& Environment);
 
 // One toolbar's place as stored under its own element of "Toolbars".
