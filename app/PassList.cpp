@@ -26,11 +26,11 @@ void ShowRenaming(TVmVirtualFileGrid& Grid, const TPassResult& Result) {
   for (const TPassEntry& Entry : Result.Entries) {
     switch (Entry.Status) {
       case psRenamed:
-        Grid.UpdateFile(Entry.Position, Entry.NewPath());
+        Grid.RenamedFile(Entry.Position, Entry.NewPath());
         Grid.SetNewFileName(Entry.Position, {});
         break;
       case psUnchanged:
-        Grid.UpdateFile(Entry.Position, Entry.Path());
+        Grid.RenamedFile(Entry.Position, Entry.Path());
         Grid.SetNewFileName(Entry.Position, {});
         break;
       case psSkipped:

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 
 #include "filegrid/VirtualFileGrid.h"
@@ -143,4 +144,13 @@ TEST_F(FileInfoTest, TypeNamesComeFromTheWholeNameOrExtensionAndFromContentOnlyW
   EXPECT_EQ(First->IconIndex, Second->IconIndex);  // one look-up per extension
   EXPECT_EQ(Reader.Icons().IconName(First->IconIndex), "text-plain");
   EXPECT_NE(Reader.Read(Dir / "picture.png")->IconIndex, First->IconIndex);
+
+  // A renamed entry keeps the type its content gave, without reading it again, until a new name tells another.
+  Grid.AddFile(Dir / "document");
+  Make("document", "hello");
+  for (const auto& [Name, Mime] : {std::pair{"renamed", "application/pdf"}, {"renamed.txt", "text/plain"}}) {
+    std::filesystem::rename(Grid.GetFileName(0), Dir / Name);
+    Grid.RenamedFile(0, Dir / Name);
+    EXPECT_EQ(Grid.File(0).Description, QMimeDatabase().mimeTypeForName(Mime).comment().toStdString()) << Name;
+  }
 }
