@@ -95,7 +95,14 @@ class TWindowMain : public QMainWindow, private TPassView {
   void checkboxAddExtensionClick();
   void checkboxChangeFileNameClick();
   void buttonPreviewClick();
+  // Asks its questions, then renames on a thread of its own while the window
+  // stays live; the result shows when the disk work is done.
   void buttonStartClick();
+  void buttonCancelClick();
+  // Whether the disk work of a renaming pass is under way.
+  bool RenamingRunning() const { return FRenaming != nullptr; }
+  // Waits for the disk work of a running pass and shows its result.
+  void WaitForRenaming();
 
   // Controls, named by kind and role.
   QToolBar* toolbarProfile = nullptr;
@@ -139,6 +146,7 @@ class TWindowMain : public QMainWindow, private TPassView {
   QProgressBar* progressbarExecution = nullptr;
   QPushButton* buttonPreview = nullptr;
   QPushButton* buttonStart = nullptr;
+  QPushButton* buttonCancel = nullptr;  // stops a renaming pass after the current rename
   QLabel* labelPreviewSummary = nullptr;
   TfrmCounter* frmCounter = nullptr;
 
@@ -183,6 +191,8 @@ class TWindowMain : public QMainWindow, private TPassView {
   void ShowPassResult(const TPassResult& Result);
   // Files handed over while a pass ran were held back; now they are added.
   void ReleaseHandedOverFiles();
+  // The disk work of a renaming pass has ended: the result box and the grid.
+  void FinishRenamingPass();
 
   // TPassView
   void SetPreviewRunning(bool Running) override;
@@ -200,11 +210,13 @@ class TWindowMain : public QMainWindow, private TPassView {
   std::optional<size_t> FPreviewKey;  // while a preview is shown
   QTimer* FPreviewTimer = nullptr;
   bool FPassRunning = false;
+  // The renaming pass whose disk work runs on its own thread.
+  struct TRunningPass;
+  std::unique_ptr<TRunningPass> FRenaming;
   // Files handed over by other processes go through FReceiver into the grid.
   std::unique_ptr<TFileGridCopyDataReceiver> FReceiver;
   TInstanceServer* FServer = nullptr;
   std::string FProfileFileName;
   TRecentFiles FRecentFiles;
   TUsedFields FUsedFields;
-  int64_t FLastProgressPaint = 0;
 };
