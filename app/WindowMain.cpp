@@ -90,7 +90,19 @@ TWindowMain::TWindowMain(TWindowDialogs& Dialogs, TWindowMainOptions Options, QW
     : QMainWindow(Parent), FDialogs(Dialogs), FOptions(std::move(Options)) {
   // The grid draws the icons that the reader finds.
   FIcons = std::make_shared<TFileIconCache>();
-  FReader = FOptions.Reader ? FOptions.Reader : std::make_shared<TLinuxFileInfoReader>(FIcons);
+  if (FOptions.Reader) {
+    FReader = FOptions.Reader;
+  } else {
+    auto Reader = std::make_shared<TLinuxFileInfoReader>(FIcons);
+    // The files of the command line show at once; their type names, which
+    // need the MIME database loaded, follow after the first paint.
+    if (!FOptions.Files.empty()) {
+      Reader->DeferTypes(true);
+      FDeferredTypes = Reader;
+      QTimer::singleShot(0, this, &TWindowMain::ReadDeferredTypes);
+    }
+    FReader = std::move(Reader);
+  }
   FFileSystem = FOptions.FileSystem ? FOptions.FileSystem : std::make_shared<TLinuxFileSystem>();
   setObjectName(QStringLiteral("WindowMain"));
   setWindowIcon(QIcon(QStringLiteral(":/pictures/quorvane.png")));
@@ -160,6 +172,25 @@ TWindowMain::~TWindowMain() {
   // Batches that senders left open end while the window is still whole.
   if (FServer) FServer->Close();
   SaveSettings();
+}
+
+bool TWindowMain::event(QEvent* Event) {
+  if (Event->type() == QEvent::Paint) FPainted = true;
+  return QMainWindow::event(Event);
+}
+
+void TWindowMain::ReadDeferredTypes() {
+  if (!FDeferredTypes) return;
+  // Shown but not yet painted, or a pass holds the list: a little later.
+  if ((isVisible() && !FPainted) || FPassRunning) {
+    QTimer::singleShot(10, this, &TWindowMain::ReadDeferredTypes);
+    return;
+  }
+  FDeferredTypes->DeferTypes(false);
+  FDeferredTypes.reset();
+  Grid().BeginUpdate();
+  Grid().RefreshFiles();
+  Grid().EndUpdate();
 }
 
 // --- Building the window ------------------------------------------------------

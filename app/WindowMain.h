@@ -155,6 +155,7 @@ class TWindowMain : public QMainWindow, private TPassView {
   void dragEnterEvent(QDragEnterEvent* Event) override;
   void dropEvent(QDropEvent* Event) override;
   QMenu* createPopupMenu() override;
+  bool event(QEvent* Event) override;
 
  private:
   void CreateToolbars();
@@ -193,6 +194,9 @@ class TWindowMain : public QMainWindow, private TPassView {
   void ReleaseHandedOverFiles();
   // The disk work of a renaming pass has ended: the result box and the grid.
   void FinishRenamingPass();
+  // Once the window has been painted (or when it is not shown), the files
+  // listed at start are read again with their type names.
+  void ReadDeferredTypes();
 
   // TPassView
   void SetPreviewRunning(bool Running) override;
@@ -205,6 +209,9 @@ class TWindowMain : public QMainWindow, private TPassView {
   TWindowMainOptions FOptions;
   std::shared_ptr<TFileIconCache> FIcons;
   std::shared_ptr<TFileInfoReader> FReader;
+  // The reader whose type names wait for the first paint; empty once read.
+  std::shared_ptr<TLinuxFileInfoReader> FDeferredTypes;
+  bool FPainted = false;
   std::shared_ptr<TFileSystem> FFileSystem;
   std::unique_ptr<TRenamePasses> FPasses;
   std::optional<size_t> FPreviewKey;  // while a preview is shown

@@ -260,7 +260,7 @@ std::optional<TFileInfo> TLinuxFileInfoReader::Read(const std::string& Path) {
   if (!Found) return std::nullopt;
 
   TFileInfo Info = StatusInfo(Stx, Hidden, FScope == rsGrid);
-  if (FScope == rsGrid) {
+  if (FScope == rsGrid && !FDeferTypes) {
     TFileTypeNames::TType Type = FTypes.TypeOf(KindOf(Stx.stx_mode), Name, FoundPath.empty() ? Path : FoundPath);
     Info.Description = std::move(Type.Description);
     Info.IconIndex = Type.IconIndex;
@@ -276,6 +276,11 @@ std::optional<TFileInfo> TLinuxFileInfoReader::ReadRenamed(const std::string& Pa
     return std::nullopt;
   TFileInfo Info = StatusInfo(Stx, Name.starts_with('.'), FScope == rsGrid);
   if (FScope != rsGrid) return Info;
+  if (FDeferTypes) {
+    Info.Description = Before.Description;
+    Info.IconIndex = Before.IconIndex;
+    return Info;
+  }
   const TFileKind Kind = KindOf(Stx.stx_mode);
   std::optional<TFileTypeNames::TType> Type;
   if (Kind != fkRegular)

@@ -138,8 +138,12 @@ class TLinuxFileInfoReader : public TFileInfoReader {
   // stays as it was (from the content, which a rename leaves alone) where not.
   std::optional<TFileInfo> ReadRenamed(const std::string& Path, const TFileInfo& Before) override;
   const TFileIconCache& Icons() const { return FTypes.Icons(); }
+  // While deferred, reads give no type name and the generic icon, so that a
+  // window shows its first files before the MIME database has been loaded.
+  void DeferTypes(bool Defer) { FDeferTypes = Defer; }
 
  private:
+  bool FDeferTypes = false;
   TFileTypeNames FTypes;
   TReadScope FScope = rsGrid;
 };
