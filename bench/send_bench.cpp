@@ -37,12 +37,13 @@ class TBenchFolder {
  public:
   TBenchFolder() {
     const char* Base = std::getenv("TMPDIR");
-    std::string Template = std::string(Base ? Base : "/tmp") + "/quorvane-send-bench-XXXXXX";
+    std::string Template = std::string(Base ? Base : "/tmp") + "/qsb-XXXXXX";
     if (!mkdtemp(Template.data())) std::abort();
     Dir = Template;
-    std::filesystem::create_directory(Dir + "/files");
+    // Short names: Linux takes at most 6 MiB of arguments, whatever the stack.
+    std::filesystem::create_directory(Dir + "/f");
     for (int I = 0; I < PathCount; ++I) {
-      Paths.push_back(Dir + "/files/Holiday photo " + std::to_string(I) + ".jpg");
+      Paths.push_back(Dir + "/f/" + std::to_string(I) + ".jpg");
       std::ofstream(Paths.back(), std::ios::binary) << I;
     }
   }
@@ -109,6 +110,7 @@ void BM_QuorvaneSend(benchmark::State& State) {
     Send.setProcessEnvironment(Environment);
     QEventLoop Loop;
     QObject::connect(&Send, &QProcess::finished, &Loop, &QEventLoop::quit);
+    QObject::connect(&Send, &QProcess::errorOccurred, &Loop, &QEventLoop::quit);
     State.ResumeTiming();
     Send.start(QStringLiteral(QUORVANE_SEND_PROGRAM), Args);
     Loop.exec();
@@ -128,7 +130,7 @@ void BM_CliPreview(benchmark::State& State) {
     std::ofstream Out(List);
     for (const std::string& Path : Files.Paths) Out << Path << '\n';
   }
-  const QStringList Args = {"--search", "photo", "--replace", "picture", "--files-from", QString::fromStdString(List)};
+  const QStringList Args = {"--search", ".jpg", "--replace", ".jpeg", "--files-from", QString::fromStdString(List)};
   for (auto _ : State) {
     QProcess Cli;
     Cli.setStandardOutputFile(QProcess::nullDevice());
@@ -142,8 +144,8 @@ BENCHMARK(BM_CliPreview)->Unit(benchmark::kMillisecond)->Iterations(5);
 }  // namespace
 
 int main(int argc, char** argv) {
-  // 100,000 paths on quorvane-send's command line need more than the usual
-  // quarter of an 8 MiB stack for arguments.
+  // 100,000 paths on quorvane-send's command line need more room for
+  // arguments than a quarter of an 8 MiB stack.
   rlimit Stack{};
   ::getrlimit(RLIMIT_STACK, &Stack);
   Stack.rlim_cur = std::min<rlim_t>(Stack.rlim_max, rlim_t{256} << 20);

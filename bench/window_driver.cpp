@@ -8,7 +8,11 @@
 //     the longest pause of the event loop during the pass and the bare loop of
 //     statx + renameat2 + statx over the same files beside it; a second pass
 //     cancelled after 300 ms, until the window is back; peak resident memory.
+//   window_driver send            100,000 files under /dev/shm handed over by
+//     quorvane-send to this window, until it exits and until the window
+//     answers the next hand-over (of one file).
 #include <fcntl.h>
+#include <stdlib.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,6 +22,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 
@@ -28,6 +33,7 @@
 #include <string>
 #include <vector>
 
+#include "app/InstanceFolder.h"
 #include "app/WindowMain.h"
 #include "ui/QtDialogs.h"
 
@@ -154,6 +160,48 @@ int Run(const std::string& Given) {
   return 0;
 }
 
+// Milliseconds quorvane-send takes to hand Paths over (the event loop runs meanwhile).
+double Send(const QStringList& Paths, const QProcessEnvironment& Environment) {
+  const qint64 Start = Clock.nsecsElapsed();
+  QProcess Sender;
+  Sender.setProcessEnvironment(Environment);
+  Sender.start(QStringLiteral(QUORVANE_SEND_PROGRAM), Paths);
+  while (Sender.state() != QProcess::NotRunning) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  if (Sender.exitCode() != 0) std::fprintf(stderr, "%s", Sender.readAllStandardError().constData());
+  return double(Clock.nsecsElapsed() - Start) / 1e6;
+}
+
+int HandOver() {
+  constexpr int Count = 100000;
+  char Template[] = "/dev/shm/qwd-XXXXXX";
+  const std::string Dir = ::mkdtemp(Template);
+  QStringList Paths;
+  for (int I = 0; I < Count; ++I) {
+    // Short names: Linux takes at most 6 MiB of arguments, whatever the stack.
+    const std::string Path = Dir + "/" + std::to_string(I) + ".jpg";
+    ::close(::open(Path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
+    Paths << QString::fromStdString(Path);
+  }
+  rlimit Stack{};
+  ::getrlimit(RLIMIT_STACK, &Stack);
+  Stack.rlim_cur = std::min<rlim_t>(Stack.rlim_max, rlim_t{256} << 20);
+  ::setrlimit(RLIMIT_STACK, &Stack);
+  QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
+  Environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(Dir));
+  TDriverDialogs Dialogs;
+  TWindowMainOptions Options;
+  Options.SenderFolder = InstanceFolderPath(Dir);
+  TWindowMain Window(Dialogs, std::move(Options));
+  Window.show();
+  UntilIdle(Clock.nsecsElapsed());
+  const double Took = Send(Paths, Environment);
+  const double Next = Send({Paths.front()}, Environment);
+  std::printf("quorvane-send of %d paths: %.0f ms (%d listed); the next hand-over: %.0f ms more\n", Count, Took,
+              Window.Grid().FileCount(), Next);
+  std::filesystem::remove_all(Dir);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -163,7 +211,8 @@ int main(int argc, char* argv[]) {
   int QtArgc = 1;
   QApplication Application(QtArgc, argv);
   if (Mode == "run") return Run(Files.empty() ? std::string() : Files.front());
-  if (Mode != "start") return std::fprintf(stderr, "usage: window_driver start FILE... | run [FOLDER]\n"), 2;
+  if (Mode == "send") return HandOver();
+  if (Mode != "start") return std::fprintf(stderr, "usage: window_driver start FILE... | run [FOLDER] | send\n"), 2;
   // As the program starts: the window with the files of the command line.
   TDriverDialogs Dialogs;
   TWindowMainOptions Options;
