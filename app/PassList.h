@@ -2,6 +2,7 @@
 // over, and what its result shows in the list.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "filegrid/VirtualFileGrid.h"
@@ -17,6 +18,9 @@ void ShowPreview(TVmVirtualFileGrid& Grid, const TPassResult& Result);
 // new name; a skipped entry shows none either; an entry
 // not renamed for another reason keeps its new name and shows why; a missing
 // one stays as it was.
-void ShowRenaming(TVmVirtualFileGrid& Grid, const TPassResult& Result);
+// First and Last: a range of the entries, so that a window can show a large
+// result a slice at a time.
+void ShowRenaming(TVmVirtualFileGrid& Grid, const TPassResult& Result, size_t First = 0,
+                  size_t Last = size_t(-1));
 // Empties every entry's new name.
 void ClearPreview(TVmVirtualFileGrid& Grid);

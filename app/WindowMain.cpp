@@ -161,6 +161,7 @@ struct TWindowMain::TRunningPass {
   std::atomic<bool> Stop{false};
   std::unique_ptr<QThread> Thread;
   QTimer Progress;
+  size_t Shown = 0;  // entries shown in the grid so far
 };
 
 TWindowMain::~TWindowMain() {
@@ -778,7 +779,7 @@ void TWindowMain::buttonStartClick() {
       return !Pass.Stop.load(std::memory_order_relaxed);
     });
   }));
-  connect(Pass.Thread.get(), &QThread::finished, this, &TWindowMain::FinishRenamingPass);
+  connect(Pass.Thread.get(), &QThread::finished, this, [this] { FinishRenamingPass(); });
   connect(&Pass.Progress, &QTimer::timeout, this,
           [this, &Pass] { progressbarExecution->setValue(Pass.Processed.load(std::memory_order_relaxed)); });
   Pass.Progress.start(40);
@@ -796,17 +797,33 @@ void TWindowMain::buttonCancelClick() {
 void TWindowMain::WaitForRenaming() {
   if (!FRenaming) return;
   FRenaming->Thread->wait();
-  FinishRenamingPass();
+  FinishRenamingPass(true);
 }
 
-void TWindowMain::FinishRenamingPass() {
+void TWindowMain::FinishRenamingPass(bool AllAtOnce) {
   // A finished signal may still be queued from a pass already finished here.
   if (!FRenaming || !FRenaming->Thread->isFinished()) return;
-  const std::unique_ptr<TRunningPass> Pass = std::move(FRenaming);
-  Pass->Progress.stop();
-  buttonCancel->hide();
-  const TPassResult Result = FPasses->FinishRenaming(std::move(Pass->Plan));
-  ShowRenaming(Grid(), Result);
+  TRunningPass& Pass = *FRenaming;
+  const size_t Count = Pass.Plan.Result.Entries.size();
+  if (Pass.Shown == 0) {
+    Pass.Progress.stop();
+    progressbarExecution->setValue(Pass.Processed);
+    buttonCancel->hide();
+    Grid().BeginUpdate();
+  }
+  // Each slice reads a few thousand files again; between slices the window
+  // answers, with the list still held as during the disk work.
+  constexpr size_t Slice = 4000;
+  const size_t Last = AllAtOnce ? Count : std::min(Count, Pass.Shown + Slice);
+  ShowRenaming(Grid(), Pass.Plan.Result, Pass.Shown, Last);
+  Pass.Shown = Last;
+  if (Pass.Shown < Count) {
+    QTimer::singleShot(0, this, [this] { FinishRenamingPass(); });
+    return;
+  }
+  Grid().EndUpdate();
+  const std::unique_ptr<TRunningPass> Done = std::move(FRenaming);
+  const TPassResult Result = FPasses->FinishRenaming(std::move(Done->Plan));
   ShowPassResult(Result);
   // What stays in the grid are the names that were not taken, with their
   // reasons; they are no preview to follow the rules.

@@ -192,8 +192,9 @@ class TWindowMain : public QMainWindow, private TPassView {
   void ShowPassResult(const TPassResult& Result);
   // Files handed over while a pass ran were held back; now they are added.
   void ReleaseHandedOverFiles();
-  // The disk work of a renaming pass has ended: the result box and the grid.
-  void FinishRenamingPass();
+  // The disk work of a renaming pass has ended: the grid shows the result a
+  // slice at a time (all at once with AllAtOnce), then the result box.
+  void FinishRenamingPass(bool AllAtOnce = false);
   // Once the window has been painted (or when it is not shown), the files
   // listed at start are read again with their type names.
   void ReadDeferredTypes();

@@ -135,10 +135,12 @@ int Run(const std::string& Given) {
     Window.textboxReplaceString->setText(Pass.Replace);
     Start = Clock.nsecsElapsed();
     Window.buttonStartClick();
+    const double Prepared = double(Clock.nsecsElapsed() - Start) / 1e6;
     const double Pause = LongestPause([&] { return Window.RenamingRunning(); });
     const double Took = UntilIdle(Start);
-    std::printf("Start Renaming %s: %.0f ms = %.2f x the bare loop (%.0f ms); longest pause of the window %.1f ms\n",
-                Pass.Label, Took, Took / Bare, Bare, Pause);
+    std::printf("Start Renaming %s: %.0f ms = %.2f x the bare loop (%.0f ms); questions and plan (the window's "
+                "thread) %.0f ms, then the longest pause of the window %.1f ms\n",
+                Pass.Label, Took, Took / Bare, Bare, Prepared, Pause);
   }
   Window.textboxSearchString->setText(".<*>\"");
   Window.textboxReplaceString->setText(".mp3");
@@ -148,10 +150,13 @@ int Run(const std::string& Given) {
   while (Wait.elapsed() < 300) QApplication::processEvents();
   Start = Clock.nsecsElapsed();
   Window.buttonCancel->click();
+  LongestPause([&] { return Window.buttonCancel->isVisible(); });
+  const double Stopped = double(Clock.nsecsElapsed() - Start) / 1e6;
   LongestPause([&] { return Window.RenamingRunning(); });
   const double Back = UntilIdle(Start);
-  std::printf("Cancel until the result box: %.1f ms; until the window is back with the grid updated: %.1f ms\n",
-              double(Dialogs.LastShown - Start) / 1e6, Back);
+  std::printf("Cancel until the disk work has stopped: %.1f ms; until the result box: %.1f ms; until the window "
+              "is back: %.1f ms\n",
+              Stopped, double(Dialogs.LastShown - Start) / 1e6, Back);
 
   rusage Usage {};
   ::getrusage(RUSAGE_SELF, &Usage);
