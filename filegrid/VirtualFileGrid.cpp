@@ -163,6 +163,9 @@ void TVmVirtualFileGrid::RenamedFile(int Position, const std::string& NewPath) {
   TFileGridFile& Entry = *FFiles[static_cast<size_t>(Position)];
   Unlist(Entry);
   ReadFileInformation(Entry, NewPath, true);
+  // A sorted list needs the new name's key when the bracket closes: made
+  // here, a large pass's slices share the work.
+  if (FPrepareSortKeys && FSortColumn != -1) SortKey(Entry, 0);
   List(Entry);
   SortFiles(-1, false);
   RepaintUnlessUpdating();
