@@ -99,7 +99,7 @@ TWindowMain::TWindowMain(TWindowDialogs& Dialogs, TWindowMainOptions Options, QW
     if (!FOptions.Files.empty()) {
       Reader->DeferTypes(true);
       FDeferredTypes = Reader;
-      QTimer::singleShot(0, this, &TWindowMain::ReadDeferredTypes);
+      QTimer::singleShot(0, this, [this] { ReadDeferredTypes(0); });
     }
     FReader = std::move(Reader);
   }
@@ -180,11 +180,12 @@ bool TWindowMain::event(QEvent* Event) {
   return QMainWindow::event(Event);
 }
 
-void TWindowMain::ReadDeferredTypes() {
+void TWindowMain::ReadDeferredTypes(int Tries) {
   if (!FDeferredTypes) return;
-  // Shown but not yet painted, or a pass holds the list: a little later.
-  if ((isVisible() && !FPainted) || FPassRunning) {
-    QTimer::singleShot(10, this, &TWindowMain::ReadDeferredTypes);
+  // Shown but not yet painted (for at most a second: a window that starts
+  // minimised is not painted), or a pass holds the list: a little later.
+  if ((isVisible() && !FPainted && Tries < 100) || FPassRunning) {
+    QTimer::singleShot(10, this, [this, Tries] { ReadDeferredTypes(Tries + 1); });
     return;
   }
   FDeferredTypes->DeferTypes(false);

@@ -197,7 +197,7 @@ class TWindowMain : public QMainWindow, private TPassView {
   void FinishRenamingPass(bool AllAtOnce = false);
   // Once the window has been painted (or when it is not shown), the files
   // listed at start are read again with their type names.
-  void ReadDeferredTypes();
+  void ReadDeferredTypes(int Tries);
 
   // TPassView
   void SetPreviewRunning(bool Running) override;
