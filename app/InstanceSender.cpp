@@ -26,35 +26,56 @@ bool IsExecutableFile(const std::string& Path) {
   return ::stat(Path.c_str(), &Info) == 0 && S_ISREG(Info.st_mode) && ::access(Path.c_str(), X_OK) == 0;
 }
 
-// Sends Message and waits for its 32-bit answer.
-bool Exchange(QLocalSocket& Socket, const std::string& Message, int TimeoutMs) {
-  if (Socket.write(Message.data(), static_cast<qint64>(Message.size())) != static_cast<qint64>(Message.size()))
-    return false;
-  Socket.flush();
+// Messages sent ahead of their answers. The receiver stops reading while
+// 64 KiB of answers (16,384) wait for us, so the window stays well below that.
+constexpr size_t MaxUnanswered = 4096;
+// Bytes handed to the socket at a time.
+constexpr size_t WriteChunk = 64 * 1024;
+
+// Waits until at least one more answer has come and takes every complete
+// one. False when the connection broke, no answer came in time, or one was
+// not a 0.
+bool TakeAnswers(QLocalSocket& Socket, size_t& Answered, int TimeoutMs) {
+  // Waiting for answers also writes out what the socket still holds.
   while (Socket.bytesAvailable() < static_cast<qint64>(CopyDataAnswerSize))
     if (!Socket.waitForReadyRead(TimeoutMs)) return false;
-  char Answer[CopyDataAnswerSize];
-  Socket.read(Answer, sizeof Answer);
-  return std::memcmp(Answer, "\0\0\0\0", sizeof Answer) == 0;
+  const qint64 Count = Socket.bytesAvailable() / static_cast<qint64>(CopyDataAnswerSize);
+  const QByteArray Answers = Socket.read(Count * static_cast<qint64>(CopyDataAnswerSize));
+  if (Answers.count('\0') != Answers.size()) return false;
+  Answered += static_cast<size_t>(Count);
+  return true;
 }
 
-// One attempt at the copy behind SocketPath.
+// One attempt at the copy behind SocketPath: the whole batch streamed, at
+// most MaxUnanswered messages ahead of the answers.
 TSendStep SendTo(const std::string& SocketPath, const std::vector<std::string>& Paths, int TimeoutMs,
                  std::string& Error) {
   QLocalSocket Socket;
   Socket.connectToServer(QFile::decodeName(SocketPath.c_str()));
   if (!Socket.waitForConnected(TimeoutMs))
     return Socket.error() == QLocalSocket::ConnectionRefusedError ? ssRefused : ssNotConnected;
-  if (!Exchange(Socket, EncodeCopyDataMessage(cdBeginBatch), TimeoutMs)) return ssNotConnected;
-  for (const std::string& Path : Paths) {
-    if (!Exchange(Socket, EncodeCopyDataPath(Path), TimeoutMs)) {
-      Error = "the running copy (" + SocketPath + ") did not take \"" + Path +
-              "\": " + Socket.errorString().toStdString();
-      return ssBroken;
+  // Message 0 begins the batch, message i carries Paths[i - 1], the last one ends it.
+  const size_t Total = Paths.size() + 2;
+  const auto Message = [&](size_t I) {
+    if (I == 0) return EncodeCopyDataMessage(cdBeginBatch);
+    return I < Total - 1 ? EncodeCopyDataPath(Paths[I - 1]) : EncodeCopyDataMessage(cdEndBatch);
+  };
+  size_t Sent = 0, Answered = 0;
+  std::string Out;
+  while (Answered < Total) {
+    while (Sent < Total && Sent - Answered < MaxUnanswered) {
+      Out.clear();
+      while (Sent < Total && Sent - Answered < MaxUnanswered && Out.size() < WriteChunk) Out += Message(Sent++);
+      if (Socket.write(Out.data(), static_cast<qint64>(Out.size())) != static_cast<qint64>(Out.size())) break;
     }
-  }
-  if (!Exchange(Socket, EncodeCopyDataMessage(cdEndBatch), TimeoutMs)) {
-    Error = "the running copy (" + SocketPath + ") did not end the batch: " + Socket.errorString().toStdString();
+    Socket.flush();
+    if (TakeAnswers(Socket, Answered, TimeoutMs)) continue;
+    // A copy that answers nothing at all is passed over; one that took part
+    // of the batch may hold some of the files.
+    if (Answered == 0) return ssNotConnected;
+    Error = "the running copy (" + SocketPath + ") " +
+            (Answered < Total - 1 ? "did not take \"" + Paths[Answered - 1] + "\"" : std::string("did not end the batch")) +
+            ": " + Socket.errorString().toStdString();
     return ssBroken;
   }
   Socket.disconnectFromServer();

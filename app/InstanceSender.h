@@ -15,8 +15,9 @@ struct TSendResult {
 };
 
 // Hands Paths, in order, to the newest copy listening in Folder (see InstanceFolderPath):
-// a begin message, one file message per path, an end message, each sent
-// only after the one before has been answered. A socket that refuses the
+// a begin message, one file message per path, an end message, streamed
+// without waiting for each answer (a few thousand may be outstanding); it
+// has succeeded once every message has been answered. A socket that refuses the
 // connection was left by a crashed copy: it is removed and the next older
 // one is tried. A copy that closes the connection before answering the
 // first message is passed over too; one that fails later gives soFailed, as

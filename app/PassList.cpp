@@ -1,5 +1,7 @@
 #include "app/PassList.h"
 
+#include <algorithm>
+
 std::vector<TPassFile> CheckedFiles(const TVmVirtualFileGrid& Grid) {
   std::vector<TPassFile> Files;
   for (int I = 0; I < Grid.FileCount(); ++I)
@@ -21,16 +23,17 @@ void ShowPreview(TVmVirtualFileGrid& Grid, const TPassResult& Result) {
   Grid.EndUpdate();
 }
 
-void ShowRenaming(TVmVirtualFileGrid& Grid, const TPassResult& Result) {
+void ShowRenaming(TVmVirtualFileGrid& Grid, const TPassResult& Result, size_t First, size_t Last) {
   Grid.BeginUpdate();
-  for (const TPassEntry& Entry : Result.Entries) {
+  for (size_t I = First; I < std::min(Last, Result.Entries.size()); ++I) {
+    const TPassEntry& Entry = Result.Entries[I];
     switch (Entry.Status) {
       case psRenamed:
-        Grid.UpdateFile(Entry.Position, Entry.NewPath());
+        Grid.RenamedFile(Entry.Position, Entry.NewPath());
         Grid.SetNewFileName(Entry.Position, {});
         break;
       case psUnchanged:
-        Grid.UpdateFile(Entry.Position, Entry.Path());
+        Grid.RenamedFile(Entry.Position, Entry.Path());
         Grid.SetNewFileName(Entry.Position, {});
         break;
       case psSkipped:

@@ -2,6 +2,7 @@
 // over, and what its result shows in the list.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "filegrid/VirtualFileGrid.h"
@@ -12,10 +13,14 @@ std::vector<TPassFile> CheckedFiles(const TVmVirtualFileGrid& Grid);
 // Every checked entry's new name with, where it will not be renamed, the
 // reason; unchecked entries show none.
 void ShowPreview(TVmVirtualFileGrid& Grid, const TPassResult& Result);
-// After renaming: renamed and unchanged entries are read again under their
-// paths and show no new name; a skipped entry shows none either; an entry
+// After renaming: renamed and unchanged entries have their status read again
+// under their paths (their content, and a type it gave, stays) and show no
+// new name; a skipped entry shows none either; an entry
 // not renamed for another reason keeps its new name and shows why; a missing
 // one stays as it was.
-void ShowRenaming(TVmVirtualFileGrid& Grid, const TPassResult& Result);
+// First and Last: a range of the entries, so that a window can show a large
+// result a slice at a time.
+void ShowRenaming(TVmVirtualFileGrid& Grid, const TPassResult& Result, size_t First = 0,
+                  size_t Last = size_t(-1));
 // Empties every entry's new name.
 void ClearPreview(TVmVirtualFileGrid& Grid);

@@ -1,14 +1,11 @@
 #include "app/WindowMain.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
+#include <atomic>
 #include <cstdio>
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGroupBox>
@@ -20,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -97,7 +95,19 @@ TWindowMain::TWindowMain(TWindowDialogs& Dialogs, TWindowMainOptions Options, QW
     : QMainWindow(Parent), FDialogs(Dialogs), FOptions(std::move(Options)) {
   // The grid draws the icons that the reader finds.
   FIcons = std::make_shared<TFileIconCache>();
-  FReader = FOptions.Reader ? FOptions.Reader : std::make_shared<TLinuxFileInfoReader>(FIcons);
+  if (FOptions.Reader) {
+    FReader = FOptions.Reader;
+  } else {
+    auto Reader = std::make_shared<TLinuxFileInfoReader>(FIcons);
+    // The files of the command line show at once; their type names, which
+    // need the MIME database loaded, follow after the first paint.
+    if (!FOptions.Files.empty()) {
+      Reader->DeferTypes(true);
+      FDeferredTypes = Reader;
+      QTimer::singleShot(0, this, [this] { ReadDeferredTypes(0); });
+    }
+    FReader = std::move(Reader);
+  }
   FFileSystem = FOptions.FileSystem ? FOptions.FileSystem : std::make_shared<TLinuxFileSystem>();
   setObjectName(QStringLiteral("WindowMain"));
   setWindowIcon(QIcon(QStringLiteral(":/pictures/quorvane.png")));
@@ -147,10 +157,47 @@ TWindowMain::TWindowMain(TWindowDialogs& Dialogs, TWindowMainOptions Options, QW
   }
 }
 
+// A renaming pass whose disk work runs on a thread of its own; the window
+// reads its count a few times a second.
+struct TWindowMain::TRunningPass {
+  explicit TRunningPass(TRenamingPlan Plan_) : Plan(std::move(Plan_)) {}
+  TRenamingPlan Plan;
+  std::atomic<int> Processed{0};
+  std::atomic<bool> Stop{false};
+  std::unique_ptr<QThread> Thread;
+  QTimer Progress;
+  size_t Shown = 0;  // entries shown in the grid so far
+};
+
 TWindowMain::~TWindowMain() {
+  if (FRenaming) {
+    // The disk work ends after its current rename; nobody is left to see the result.
+    FRenaming->Stop = true;
+    FRenaming->Thread->wait();
+  }
   // Batches that senders left open end while the window is still whole.
   if (FServer) FServer->Close();
   SaveSettings();
+}
+
+bool TWindowMain::event(QEvent* Event) {
+  if (Event->type() == QEvent::Paint) FPainted = true;
+  return QMainWindow::event(Event);
+}
+
+void TWindowMain::ReadDeferredTypes(int Tries) {
+  if (!FDeferredTypes) return;
+  // Shown but not yet painted (for at most a second: a window that starts
+  // minimised is not painted), or a pass holds the list: a little later.
+  if ((isVisible() && !FPainted && Tries < 100) || FPassRunning) {
+    QTimer::singleShot(10, this, [this, Tries] { ReadDeferredTypes(Tries + 1); });
+    return;
+  }
+  FDeferredTypes->DeferTypes(false);
+  FDeferredTypes.reset();
+  Grid().BeginUpdate();
+  Grid().RefreshFiles();
+  Grid().EndUpdate();
 }
 
 // --- Building the window ------------------------------------------------------
@@ -312,8 +359,13 @@ void TWindowMain::CreateFileSelection() {
   buttonStart = new QPushButton(Text("Start Renaming"), panelFileSelection);
   buttonStart->setObjectName(QStringLiteral("buttonStart"));
   Anchors->Place(buttonStart, {780, 529, 201, 25}, akRight | akBottom);
+  buttonCancel = new QPushButton(Text("Cancel"), panelFileSelection);
+  buttonCancel->setObjectName(QStringLiteral("buttonCancel"));
+  buttonCancel->hide();
+  Anchors->Place(buttonCancel, {780, 529, 201, 25}, akRight | akBottom);
   connect(buttonPreview, &QPushButton::clicked, this, &TWindowMain::buttonPreviewClick);
   connect(buttonStart, &QPushButton::clicked, this, &TWindowMain::buttonStartClick);
+  connect(buttonCancel, &QPushButton::clicked, this, &TWindowMain::buttonCancelClick);
   // Under the grid: how many of the previewed names will not be taken.
   labelPreviewSummary = new QLabel(panelFileSelection);
   labelPreviewSummary->setObjectName(QStringLiteral("labelPreviewSummary"));
@@ -508,22 +560,10 @@ void TWindowMain::toolbuttonAddFilesClick() {
 void TWindowMain::toolbuttonAddFolderClick() {
   TFolderBrowser Browser("Select the folder whose files shall be added.", "", false, false);
   Browser.StatusText = false;
-  std::string Folder = Browser.Execute(FDialogs) ? Browser.Folder : std::string();
-  if (!Folder.empty()) {
-    if (Folder.back() != '/') Folder += '/';
-    if (DIR* Entries = ::opendir(Folder.c_str())) {
-      Grid().BeginUpdate();
-      while (const dirent* Entry = ::readdir(Entries)) {
-        const std::string Path = Folder + Entry->d_name;
-        bool IsFolder = Entry->d_type == DT_DIR;
-        struct stat Info {};
-        if (Entry->d_type == DT_UNKNOWN && ::lstat(Path.c_str(), &Info) == 0) IsFolder = S_ISDIR(Info.st_mode);
-        if (IsFolder || Grid().ContainsFile(Path)) continue;
-        Grid().AddFile(Path, "", true);
-      }
-      Grid().EndUpdate();
-      ::closedir(Entries);
-    }
+  if (Browser.Execute(FDialogs) && !Browser.Folder.empty()) {
+    Grid().BeginUpdate();
+    Grid().AddFolder(Browser.Folder);
+    Grid().EndUpdate();
   }
   UpdateControlStates();
 }
@@ -688,6 +728,10 @@ bool TWindowMain::FormCloseQuery() {
 }
 
 void TWindowMain::closeEvent(QCloseEvent* Event) {
+  if (FRenaming) {
+    FRenaming->Stop = true;
+    WaitForRenaming();
+  }
   if (FormCloseQuery()) Event->accept();
   else Event->ignore();
 }
@@ -726,18 +770,77 @@ bool TWindowMain::RunPreview(TRenamePasses::TPreviewOptions Options) {
 }
 
 void TWindowMain::buttonStartClick() {
+  if (FRenaming) return;
   // A preview waiting for its refresh is brought up to date first, so that
   // the pass compares the files with what the grid shows.
   if (FPreviewKey && *FPreviewKey != PreviewKey()) RefreshPreview();
   FPreviewTimer->stop();
   TPassState State{FUsedFields, frmCounter->CounterValue()};
-  const std::optional<TPassResult> Result = FPasses->StartRenaming(CheckedFiles(Grid()), ReadRenameSettings(), State);
+  std::optional<TRenamingPlan> Plan = FPasses->PrepareRenaming(CheckedFiles(Grid()), ReadRenameSettings(), State);
   FUsedFields = State.UsedFields;
   frmCounter->SetCounterValue(State.CounterValue);
-  if (Result) {
-    ShowRenaming(Grid(), *Result);
-    ShowPassResult(*Result);
+  if (!Plan) {
+    FPreviewKey.reset();
+    FPasses->ForgetPreview();
+    ReleaseHandedOverFiles();
+    return;
   }
+  // The questions are answered; the disk work runs on its own thread while
+  // the window repaints, answers and offers Cancel.
+  FRenaming = std::make_unique<TRunningPass>(std::move(*Plan));
+  TRunningPass& Pass = *FRenaming;
+  Pass.Thread.reset(QThread::create([this, &Pass] {
+    FPasses->CommitRenaming(Pass.Plan, [&Pass](const TPassEntry&) {
+      Pass.Processed.fetch_add(1, std::memory_order_relaxed);
+      return !Pass.Stop.load(std::memory_order_relaxed);
+    });
+  }));
+  connect(Pass.Thread.get(), &QThread::finished, this, [this] { FinishRenamingPass(); });
+  connect(&Pass.Progress, &QTimer::timeout, this,
+          [this, &Pass] { progressbarExecution->setValue(Pass.Processed.load(std::memory_order_relaxed)); });
+  Pass.Progress.start(40);
+  buttonCancel->setEnabled(true);
+  buttonCancel->show();
+  Pass.Thread->start();
+}
+
+void TWindowMain::buttonCancelClick() {
+  if (!FRenaming) return;
+  FRenaming->Stop = true;
+  buttonCancel->setEnabled(false);
+}
+
+void TWindowMain::WaitForRenaming() {
+  if (!FRenaming) return;
+  FRenaming->Thread->wait();
+  FinishRenamingPass(true);
+}
+
+void TWindowMain::FinishRenamingPass(bool AllAtOnce) {
+  // A finished signal may still be queued from a pass already finished here.
+  if (!FRenaming || !FRenaming->Thread->isFinished()) return;
+  TRunningPass& Pass = *FRenaming;
+  const size_t Count = Pass.Plan.Result.Entries.size();
+  if (Pass.Shown == 0) {
+    Pass.Progress.stop();
+    progressbarExecution->setValue(Pass.Processed);
+    buttonCancel->hide();
+    Grid().BeginUpdate();
+  }
+  // Each slice reads a few thousand files again; between slices the window
+  // answers, with the list still held as during the disk work.
+  constexpr size_t Slice = 4000;
+  const size_t Last = AllAtOnce ? Count : std::min(Count, Pass.Shown + Slice);
+  ShowRenaming(Grid(), Pass.Plan.Result, Pass.Shown, Last);
+  Pass.Shown = Last;
+  if (Pass.Shown < Count) {
+    QTimer::singleShot(0, this, [this] { FinishRenamingPass(); });
+    return;
+  }
+  Grid().EndUpdate();
+  const std::unique_ptr<TRunningPass> Done = std::move(FRenaming);
+  const TPassResult Result = FPasses->FinishRenaming(std::move(Done->Plan));
+  ShowPassResult(Result);
   // What stays in the grid are the names that were not taken, with their
   // reasons; they are no preview to follow the rules.
   FPreviewKey.reset();
@@ -799,28 +902,21 @@ void TWindowMain::SetRenamingRunning(bool Running) {
   if (FReceiver && Running) FReceiver->SetHeld(true);
   buttonPreview->setVisible(!Running);
   buttonStart->setVisible(!Running);
-  panelSettings->setEnabled(!Running);
-  panelFileSelection->setEnabled(!Running);
+  // The window stays live while the disk work runs: everything that could
+  // change the list or the rules waits, Cancel does not.
+  for (QWidget* Control : {static_cast<QWidget*>(panelSettings), static_cast<QWidget*>(gridFiles),
+                           static_cast<QWidget*>(toolbarProfile), static_cast<QWidget*>(toolbarFileGrid)})
+    Control->setEnabled(!Running);
+  setAcceptDrops(!Running);
 }
 
 void TWindowMain::ShowProgress(int Maximum) {
   progressbarExecution->setRange(0, std::max(Maximum, 0));
   progressbarExecution->setValue(0);
   progressbarExecution->show();
-  progressbarExecution->repaint();
-  FLastProgressPaint = QDateTime::currentMSecsSinceEpoch();
 }
 
-void TWindowMain::SetProgress(int Position) {
-  progressbarExecution->setValue(Position);
-  // The pass does not return to the event loop, so the bar is painted here,
-  // a few times a second: user input stays blocked while the bar advances.
-  const int64_t Now = QDateTime::currentMSecsSinceEpoch();
-  if (Now - FLastProgressPaint >= 40 || Position == progressbarExecution->maximum()) {
-    progressbarExecution->repaint();
-    FLastProgressPaint = Now;
-  }
-}
+void TWindowMain::SetProgress(int Position) { progressbarExecution->setValue(Position); }
 
 void TWindowMain::HideProgress() { progressbarExecution->hide(); }
 

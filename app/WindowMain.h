@@ -95,7 +95,14 @@ class TWindowMain : public QMainWindow, private TPassView {
   void checkboxAddExtensionClick();
   void checkboxChangeFileNameClick();
   void buttonPreviewClick();
+  // Asks its questions, then renames on a thread of its own while the window
+  // stays live; the result shows when the disk work is done.
   void buttonStartClick();
+  void buttonCancelClick();
+  // Whether the disk work of a renaming pass is under way.
+  bool RenamingRunning() const { return FRenaming != nullptr; }
+  // Waits for the disk work of a running pass and shows its result.
+  void WaitForRenaming();
 
   // Controls, named by kind and role.
   QToolBar* toolbarProfile = nullptr;
@@ -139,6 +146,7 @@ class TWindowMain : public QMainWindow, private TPassView {
   QProgressBar* progressbarExecution = nullptr;
   QPushButton* buttonPreview = nullptr;
   QPushButton* buttonStart = nullptr;
+  QPushButton* buttonCancel = nullptr;  // stops a renaming pass after the current rename
   QLabel* labelPreviewSummary = nullptr;
   TfrmCounter* frmCounter = nullptr;
 
@@ -147,6 +155,7 @@ class TWindowMain : public QMainWindow, private TPassView {
   void dragEnterEvent(QDragEnterEvent* Event) override;
   void dropEvent(QDropEvent* Event) override;
   QMenu* createPopupMenu() override;
+  bool event(QEvent* Event) override;
 
  private:
   void CreateToolbars();
@@ -185,6 +194,12 @@ class TWindowMain : public QMainWindow, private TPassView {
   void ShowPassResult(const TPassResult& Result);
   // Files handed over while a pass ran were held back; now they are added.
   void ReleaseHandedOverFiles();
+  // The disk work of a renaming pass has ended: the grid shows the result a
+  // slice at a time (all at once with AllAtOnce), then the result box.
+  void FinishRenamingPass(bool AllAtOnce = false);
+  // Once the window has been painted (or when it is not shown), the files
+  // listed at start are read again with their type names.
+  void ReadDeferredTypes(int Tries);
 
   // TPassView
   void SetPreviewRunning(bool Running) override;
@@ -197,16 +212,21 @@ class TWindowMain : public QMainWindow, private TPassView {
   TWindowMainOptions FOptions;
   std::shared_ptr<TFileIconCache> FIcons;
   std::shared_ptr<TFileInfoReader> FReader;
+  // The reader whose type names wait for the first paint; empty once read.
+  std::shared_ptr<TLinuxFileInfoReader> FDeferredTypes;
+  bool FPainted = false;
   std::shared_ptr<TFileSystem> FFileSystem;
   std::unique_ptr<TRenamePasses> FPasses;
   std::optional<size_t> FPreviewKey;  // while a preview is shown
   QTimer* FPreviewTimer = nullptr;
   bool FPassRunning = false;
+  // The renaming pass whose disk work runs on its own thread.
+  struct TRunningPass;
+  std::unique_ptr<TRunningPass> FRenaming;
   // Files handed over by other processes go through FReceiver into the grid.
   std::unique_ptr<TFileGridCopyDataReceiver> FReceiver;
   TInstanceServer* FServer = nullptr;
   std::string FProfileFileName;
   TRecentFiles FRecentFiles;
   TUsedFields FUsedFields;
-  int64_t FLastProgressPaint = 0;
 };

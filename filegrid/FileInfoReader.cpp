@@ -33,6 +33,24 @@ bool StatFile(int DirFd, const char* Name, unsigned Mask, struct statx& Stx) {
   return statx(DirFd, Name, AT_STATX_SYNC_AS_STAT | AT_SYMLINK_NOFOLLOW, Mask, &Stx) == 0;
 }
 
+// What statx tells of a file: everything but its type.
+TFileInfo StatusInfo(const struct statx& Stx, bool Hidden, bool WithCreation) {
+  TFileInfo Info;
+  const TFileKind Kind = KindOf(Stx.stx_mode);
+  Info.Size = Stx.stx_size;
+  if ((Stx.stx_mode & S_IWUSR) == 0 && Kind != fkSymlink) Info.Attributes |= faReadOnly;
+  if (Hidden) Info.Attributes |= faHidden;
+  if (Kind == fkRegular)
+    Info.Attributes |= faArchive;
+  else if (Kind == fkDirectory)
+    Info.Attributes |= faDirectory;
+  else
+    Info.Attributes |= faSystem;
+  Info.LastWriteDate = UnixTimeToDateTime(Stx.stx_mtime.tv_sec);
+  if (WithCreation && (Stx.stx_mask & STATX_BTIME)) Info.CreationDate = UnixTimeToDateTime(Stx.stx_btime.tv_sec);
+  return Info;
+}
+
 }  // namespace
 
 bool MatchesNamePattern(const std::string& Pattern, const char* Name) {
@@ -88,23 +106,35 @@ const TFileTypeNames::TType& TFileTypeNames::TypeOfMime(const QMimeType& Mime) {
   return FByMimeName.emplace(MimeName, std::move(Type)).first->second;
 }
 
+const TFileTypeNames::TType& TFileTypeNames::TypeOfMimeName(const std::string& MimeName) {
+  const auto Found = FByMimeName.find(MimeName);
+  return Found != FByMimeName.end() ? Found->second
+                                    : TypeOfMime(FDatabase.mimeTypeForName(QString::fromStdString(MimeName)));
+}
+
 void TFileTypeNames::BuildGlobIndex() {
   FGlobIndexBuilt = true;
   for (const QMimeType& Type : FDatabase.allMimeTypes()) {
     for (const QString& Glob : Type.globPatterns()) {
+      const std::string Spelled = Glob.toStdString();
       const std::string Pattern = Glob.toLower().toStdString();
       const size_t Wild = Pattern.find_first_of("*?[");
       const std::string_view Tail = std::string_view(Pattern).substr(1);
       if (Wild == std::string::npos) {
         FLiteralNames.insert(Pattern);
       } else if (Pattern.size() > 1 && Pattern[0] == '*' && Tail.find_first_of("*?[") == std::string::npos) {
-        if (Tail[0] != '.')
+        if (Tail[0] != '.') {
           FNameSuffixes.emplace_back(Tail);  // such as "*~"
-        else if (Tail.find('.', 1) != std::string::npos)
-          FCompoundExtensions.emplace(Tail);  // such as "*.tar.gz"
-        // plain "*.extension" patterns are what the per-extension cache asks about
+          continue;
+        }
+        if (Tail.find('.', 1) != std::string::npos) FCompoundExtensions.emplace(Tail);  // such as "*.tar.gz"
+        const std::string MimeName = Type.name().toStdString();
+        const auto [Known, New] = FGlobs.try_emplace(std::string(Tail), TGlob{MimeName, Spelled != Pattern});
+        if (!New && (Known->second.MimeName != MimeName || Spelled != Pattern)) Known->second.Ask = true;
       } else if (Wild == Pattern.size() - 1 && Pattern.back() == '*') {
         FNamePrefixes.push_back(Pattern.substr(0, Wild));  // such as "README*"
+      } else if (Pattern.starts_with("*.") && Tail.find_first_of("*.", 1) == std::string::npos) {
+        FExtensionPatterns.push_back(Pattern);  // such as "*.[1-9]": the extension alone decides
       } else {
         FNamePatterns.push_back(Pattern);
       }
@@ -121,6 +151,26 @@ bool TFileTypeNames::IsSpecialName(const std::string& LowerName) const {
   for (const std::string& Pattern : FNamePatterns)
     if (fnmatch(Pattern.c_str(), LowerName.c_str(), FNM_NOESCAPE) == 0) return true;
   return false;
+}
+
+std::optional<TFileTypeNames::TType> TFileTypeNames::TypeOfExtension(const std::string& Extension,
+                                                                     const std::string& LowerExtension) {
+  auto Found = FByExtension.find(Extension);
+  if (Found != FByExtension.end()) return Found->second;
+  // Many different extensions (a pass that numbers them) must not grow the cache without end.
+  if (FByExtension.size() >= MaxCachedExtensions) FByExtension.clear();
+  std::optional<TType> Type;
+  const auto Glob = FGlobs.find(LowerExtension);
+  bool Ask = Glob != FGlobs.end() && Glob->second.Ask;
+  for (const std::string& Pattern : FExtensionPatterns)
+    Ask = Ask || fnmatch(Pattern.c_str(), ("x" + LowerExtension).c_str(), FNM_NOESCAPE) == 0;
+  if (Ask) {
+    const QList<QMimeType> Types = FDatabase.mimeTypesForFileName(QString::fromUtf8("x" + Extension));
+    if (!Types.isEmpty()) Type = TypeOfMime(Types.first());
+  } else if (Glob != FGlobs.end()) {
+    Type = TypeOfMimeName(Glob->second.MimeName);
+  }
+  return FByExtension.emplace(Extension, std::move(Type)).first->second;
 }
 
 std::optional<TFileTypeNames::TType> TFileTypeNames::TypeOfName(std::string_view Name) {
@@ -145,15 +195,7 @@ std::optional<TFileTypeNames::TType> TFileTypeNames::TypeOfName(std::string_view
       break;
     }
   }
-  const std::string Extension(Name.substr(Start));
-  auto Found = FByExtension.find(Extension);
-  if (Found == FByExtension.end()) {
-    const QList<QMimeType> Types = FDatabase.mimeTypesForFileName(QString::fromUtf8("x" + Extension));
-    std::optional<TType> Type;
-    if (!Types.isEmpty()) Type = TypeOfMime(Types.first());
-    Found = FByExtension.emplace(Extension, std::move(Type)).first;
-  }
-  return Found->second;
+  return TypeOfExtension(std::string(Name.substr(Start)), Lower.substr(Start));
 }
 
 TFileTypeNames::TType TFileTypeNames::TypeOf(TFileKind Kind, std::string_view Name,
@@ -168,7 +210,11 @@ TFileTypeNames::TType TFileTypeNames::TypeOf(TFileKind Kind, std::string_view Na
     case fkFifo: KindMime = "inode/fifo"; break;
     case fkSocket: KindMime = "inode/socket"; break;
   }
-  if (KindMime) return TypeOfMime(FDatabase.mimeTypeForName(QString::fromLatin1(KindMime)));
+  if (KindMime) {
+    std::optional<TType>& Known = FByKind[Kind];
+    if (!Known) Known = TypeOfMimeName(KindMime);
+    return *Known;
+  }
 
   std::optional<TType> ByName = TypeOfName(Name);
   if (ByName) return *ByName;
@@ -213,23 +259,35 @@ std::optional<TFileInfo> TLinuxFileInfoReader::Read(const std::string& Path) {
   }
   if (!Found) return std::nullopt;
 
-  TFileInfo Info;
-  const TFileKind Kind = KindOf(Stx.stx_mode);
-  Info.Size = Stx.stx_size;
-  if ((Stx.stx_mode & S_IWUSR) == 0 && Kind != fkSymlink) Info.Attributes |= faReadOnly;
-  if (Hidden) Info.Attributes |= faHidden;
-  if (Kind == fkRegular)
-    Info.Attributes |= faArchive;
-  else if (Kind == fkDirectory)
-    Info.Attributes |= faDirectory;
-  else
-    Info.Attributes |= faSystem;
-  Info.LastWriteDate = UnixTimeToDateTime(Stx.stx_mtime.tv_sec);
-  if (FScope == rsGrid) {
-    if (Stx.stx_mask & STATX_BTIME) Info.CreationDate = UnixTimeToDateTime(Stx.stx_btime.tv_sec);
-    TFileTypeNames::TType Type = FTypes.TypeOf(Kind, Name, FoundPath.empty() ? Path : FoundPath);
+  TFileInfo Info = StatusInfo(Stx, Hidden, FScope == rsGrid);
+  if (FScope == rsGrid && !FDeferTypes) {
+    TFileTypeNames::TType Type = FTypes.TypeOf(KindOf(Stx.stx_mode), Name, FoundPath.empty() ? Path : FoundPath);
     Info.Description = std::move(Type.Description);
     Info.IconIndex = Type.IconIndex;
   }
+  return Info;
+}
+
+std::optional<TFileInfo> TLinuxFileInfoReader::ReadRenamed(const std::string& Path, const TFileInfo& Before) {
+  if (Path.empty() || Path.find('\0') != std::string::npos) return std::nullopt;
+  const std::string_view Name = std::string_view(Path).substr(Path.rfind('/') + 1);  // npos + 1 is 0
+  struct statx Stx {};
+  if (!StatFile(AT_FDCWD, Path.c_str(), FScope == rsGrid ? STATX_BASIC_STATS | STATX_BTIME : STATX_BASIC_STATS, Stx))
+    return std::nullopt;
+  TFileInfo Info = StatusInfo(Stx, Name.starts_with('.'), FScope == rsGrid);
+  if (FScope != rsGrid) return Info;
+  if (FDeferTypes) {
+    Info.Description = Before.Description;
+    Info.IconIndex = Before.IconIndex;
+    return Info;
+  }
+  const TFileKind Kind = KindOf(Stx.stx_mode);
+  std::optional<TFileTypeNames::TType> Type;
+  if (Kind != fkRegular)
+    Type = FTypes.TypeOf(Kind, Name, Path);
+  else
+    Type = FTypes.TypeOfName(Name);
+  Info.Description = Type ? std::move(Type->Description) : Before.Description;
+  Info.IconIndex = Type ? Type->IconIndex : Before.IconIndex;
   return Info;
 }

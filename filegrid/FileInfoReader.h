@@ -32,6 +32,12 @@ class TFileInfoReader {
   virtual ~TFileInfoReader() = default;
   // The information of the file at Path; empty when nothing is found.
   virtual std::optional<TFileInfo> Read(const std::string& Path) = 0;
+  // The information of a file that was just renamed to Path, Before being
+  // what was read of it under its old name. A rename changes no content, so
+  // a reader may keep what came from the content; this one reads anew.
+  virtual std::optional<TFileInfo> ReadRenamed(const std::string& Path, const TFileInfo& /*Before*/) {
+    return Read(Path);
+  }
 };
 
 // One index per distinct icon. The reader fills it and the grid on screen
@@ -58,12 +64,13 @@ class TFileIconCache {
 // What kind of directory entry a file is.
 enum TFileKind { fkRegular, fkDirectory, fkSymlink, fkCharDevice, fkBlockDevice, fkFifo, fkSocket };
 
-// MIME type names and icons. A regular file's type is decided by its name;
-// the answer is kept per extension, so a folder of many files costs one look-up
-// per extension. Names that the MIME database knows beyond their extension
-// (such as "Makefile", "README.md" or "x.tar.gz") are recognised from an index
-// of its glob patterns and looked up whole. Only a file whose name says
-// nothing has its content read.
+// MIME type names and icons. A regular file's type is decided by its name:
+// its extension is looked up in a table of the database's "*.extension"
+// globs, made once, and the answer kept in a bounded cache per extension.
+// Names that the database knows beyond their extension (such as "Makefile",
+// "README.md" or "libx.so.1") are recognised from an index of its other glob
+// patterns and looked up whole. Only a file whose name says nothing has its
+// content read.
 class TFileTypeNames {
  public:
   struct TType {
@@ -74,24 +81,40 @@ class TFileTypeNames {
   // Name decides the type of a regular file; ContentPath is read only when the
   // name says nothing. Other kinds are named by their kind.
   TType TypeOf(TFileKind Kind, std::string_view Name, const std::string& ContentPath);
+  // The type a regular file's name gives; nothing when the name says nothing.
+  std::optional<TType> TypeOfName(std::string_view Name);
   const TFileIconCache& Icons() const { return *FIcons; }
+  // Extensions whose answers are kept; a full cache starts afresh.
+  static constexpr size_t MaxCachedExtensions = 4096;
 
  private:
+  // What the table knows of an extension (lower case): its one MIME type,
+  // or that the database must be asked (several types claim it, or a glob
+  // of it minds the case).
+  struct TGlob {
+    std::string MimeName;
+    bool Ask = false;
+  };
   const TType& TypeOfMime(const QMimeType& Mime);
-  std::optional<TType> TypeOfName(std::string_view Name);
+  const TType& TypeOfMimeName(const std::string& MimeName);
+  std::optional<TType> TypeOfExtension(const std::string& Extension, const std::string& LowerExtension);
   void BuildGlobIndex();
   bool IsSpecialName(const std::string& LowerName) const;
 
   std::shared_ptr<TFileIconCache> FIcons;
   QMimeDatabase FDatabase;
   std::unordered_map<std::string, TType> FByMimeName;
-  // Per extension: the type, or nothing when the name alone does not tell.
+  std::optional<TType> FByKind[7];
+  // Per extension as spelled: the type, or nothing when the name alone does not tell.
   std::unordered_map<std::string, std::optional<TType>> FByExtension;
-  // The glob patterns that are not a plain "*.extension", sorted by shape
-  // (all lower case), and the extensions with more than one dot (".tar.gz").
+  // The "*.extension" globs (extensions with several dots, such as
+  // ".tar.gz", included), and the other glob patterns sorted by shape (all
+  // lower case): whole names, prefixes, suffixes, patterns over the
+  // extension alone ("*.[1-9]") and over the whole name.
   bool FGlobIndexBuilt = false;
+  std::unordered_map<std::string, TGlob> FGlobs;
   std::unordered_set<std::string> FLiteralNames;
-  std::vector<std::string> FNamePrefixes, FNameSuffixes, FNamePatterns;
+  std::vector<std::string> FNamePrefixes, FNameSuffixes, FExtensionPatterns, FNamePatterns;
   std::unordered_set<std::string> FCompoundExtensions;
 };
 
@@ -111,9 +134,16 @@ class TLinuxFileInfoReader : public TFileInfoReader {
   explicit TLinuxFileInfoReader(std::shared_ptr<TFileIconCache> Icons = nullptr);
   explicit TLinuxFileInfoReader(TReadScope Scope);
   std::optional<TFileInfo> Read(const std::string& Path) override;
+  // One statx; the type follows the new name where the name tells it, and
+  // stays as it was (from the content, which a rename leaves alone) where not.
+  std::optional<TFileInfo> ReadRenamed(const std::string& Path, const TFileInfo& Before) override;
   const TFileIconCache& Icons() const { return FTypes.Icons(); }
+  // While deferred, reads give no type name and the generic icon, so that a
+  // window shows its first files before the MIME database has been loaded.
+  void DeferTypes(bool Defer) { FDeferTypes = Defer; }
 
  private:
+  bool FDeferTypes = false;
   TFileTypeNames FTypes;
   TReadScope FScope = rsGrid;
 };

@@ -1,5 +1,8 @@
 #include "filegrid/VirtualFileGrid.h"
 
+#include <dirent.h>
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -55,13 +58,18 @@ TVmVirtualFileGrid::TVmVirtualFileGrid(TFileGridRows& Rows, std::shared_ptr<TFil
 
 // --- Reading ---------------------------------------------------------------
 
-bool TVmVirtualFileGrid::ReadFileInformation(TFileGridFile& Entry, const std::string& Path) {
+bool TVmVirtualFileGrid::ReadFileInformation(TFileGridFile& Entry, const std::string& Path, bool Renamed) {
   // A folder given as "dir/" is the folder "dir": its name must not be empty.
   size_t Length = Path.size();
   while (Length > 1 && Path[Length - 1] == '/') --Length;
   SetFileNameFields(Entry, Path.substr(0, Length));
   std::optional<TFileInfo> Info;
-  if (!Entry.Name.empty()) Info = FReader->Read(Entry.FileName);
+  if (!Entry.Name.empty() && Renamed && Entry.Exists)
+    Info = FReader->ReadRenamed(Entry.FileName, {.Size = Entry.Size, .Attributes = Entry.Attributes,
+                                                 .CreationDate = Entry.CreationDate, .LastWriteDate = Entry.LastWriteDate,
+                                                 .Description = Entry.Description, .IconIndex = Entry.IconIndex});
+  else if (!Entry.Name.empty())
+    Info = FReader->Read(Entry.FileName);
   if (!Info) {
     Entry.Exists = false;
     Entry.Checked = false;
@@ -97,13 +105,35 @@ void TVmVirtualFileGrid::AddFile(const std::string& FileName, const std::string&
   Entry->Selected = false;
   Entry->Index = FNextIndex++;
   if (FPrepareSortKeys) SortKey(*Entry, 0);  // the name key breaks ties in every sort: make it now
+  List(*Entry);
   FFiles.push_back(std::move(Entry));
   FRows.AppendRow();
   SortFiles(-1, false);
 }
 
-bool TVmVirtualFileGrid::ContainsFile(const std::string& FileName) const {
-  return std::any_of(FFiles.begin(), FFiles.end(), [&](const auto& F) { return F->FileName == FileName; });
+bool TVmVirtualFileGrid::AddFolder(std::string Folder) {
+  if (Folder.empty() || Folder.back() != '/') Folder += '/';
+  DIR* Entries = ::opendir(Folder.c_str());
+  if (!Entries) return false;
+  while (const dirent* Entry = ::readdir(Entries)) {
+    const std::string Path = Folder + Entry->d_name;
+    bool IsFolder = Entry->d_type == DT_DIR;
+    struct stat Info {};
+    if (Entry->d_type == DT_UNKNOWN && ::lstat(Path.c_str(), &Info) == 0) IsFolder = S_ISDIR(Info.st_mode);
+    if (!IsFolder && !ContainsFile(Path)) AddFile(Path, "", true);
+  }
+  ::closedir(Entries);
+  return true;
+}
+
+void TVmVirtualFileGrid::Unlist(const TFileGridFile& Entry) {
+  // Equal paths of other entries stay: only this entry's own view goes.
+  for (auto [Listed, End] = FListed.equal_range(Entry.FileName); Listed != End; ++Listed) {
+    if (Listed->data() == Entry.FileName.data()) {
+      FListed.erase(Listed);
+      return;
+    }
+  }
 }
 
 void TVmVirtualFileGrid::SetNewFileName(int Position, const std::string& NewFileName, const std::string& Problem) {
@@ -120,7 +150,23 @@ void TVmVirtualFileGrid::SetNewFileName(int Position, const std::string& NewFile
 
 void TVmVirtualFileGrid::UpdateFile(int Position, const std::string& NewPath) {
   if (Position < 0 || Position >= FileCount()) return;
-  ReadFileInformation(*FFiles[static_cast<size_t>(Position)], NewPath);
+  TFileGridFile& Entry = *FFiles[static_cast<size_t>(Position)];
+  Unlist(Entry);
+  ReadFileInformation(Entry, NewPath);
+  List(Entry);
+  SortFiles(-1, false);
+  RepaintUnlessUpdating();
+}
+
+void TVmVirtualFileGrid::RenamedFile(int Position, const std::string& NewPath) {
+  if (Position < 0 || Position >= FileCount()) return;
+  TFileGridFile& Entry = *FFiles[static_cast<size_t>(Position)];
+  Unlist(Entry);
+  ReadFileInformation(Entry, NewPath, true);
+  // A sorted list needs the new name's key when the bracket closes: made
+  // here, a large pass's slices share the work.
+  if (FPrepareSortKeys && FSortColumn != -1) SortKey(Entry, 0);
+  List(Entry);
   SortFiles(-1, false);
   RepaintUnlessUpdating();
 }
@@ -128,8 +174,10 @@ void TVmVirtualFileGrid::UpdateFile(int Position, const std::string& NewPath) {
 void TVmVirtualFileGrid::RemoveSelectedFiles() {
   if (FFiles.empty() || FRows.SelectedCount() == 0) return;
   const int First = FRows.FirstSelectedRow();
-  for (int Row = First; Row >= 0 && Row < FileCount(); Row = FRows.NextSelectedRow(Row))
+  for (int Row = First; Row >= 0 && Row < FileCount(); Row = FRows.NextSelectedRow(Row)) {
+    Unlist(*FFiles[static_cast<size_t>(Row)]);
     FFiles[static_cast<size_t>(Row)].reset();
+  }
   std::erase(FFiles, nullptr);
   if (FFiles.empty()) FNextIndex = 0;
 
@@ -148,6 +196,7 @@ void TVmVirtualFileGrid::RemoveSelectedFiles() {
 }
 
 void TVmVirtualFileGrid::RemoveAllFiles() {
+  FListed.clear();
   FFiles.clear();
   FNextIndex = 0;
   FRows.RemoveAllRows();
@@ -211,7 +260,9 @@ void TVmVirtualFileGrid::CheckBoxChanged(int Position, bool Checked) {
 void TVmVirtualFileGrid::RefreshFiles() {
   for (auto& F : FFiles) {
     const std::string Path = F->FileName;
+    Unlist(*F);
     ReadFileInformation(*F, Path);
+    List(*F);
   }
   SortFiles(-1, false);
   RepaintUnlessUpdating();

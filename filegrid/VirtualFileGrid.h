@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "filegrid/FileGridFile.h"
@@ -33,8 +35,12 @@ class TVmVirtualFileGrid {
   // Adds the file at FileName at the end (or in its sorted place) when it is
   // found on disk; a missing file is silently left out. No duplicate check.
   void AddFile(const std::string& FileName, const std::string& NewFileName = {}, bool Checked = true);
-  // Whether an entry's FileName equals FileName exactly (case-sensitive).
-  bool ContainsFile(const std::string& FileName) const;
+  // Adds the files of Folder ("/" ended or not) that are not listed yet, in
+  // the folder's order; its subfolders are left out. False when it cannot be read.
+  bool AddFolder(std::string Folder);
+  // Whether an entry's FileName equals FileName exactly (case-sensitive);
+  // a hash look-up, so adding a folder's files one by one stays linear.
+  bool ContainsFile(const std::string& FileName) const { return FListed.contains(FileName); }
   int FileCount() const { return static_cast<int>(FFiles.size()); }
   // Positions must be valid (0 <= Position < FileCount); a bad one throws std::out_of_range.
   const std::string& GetFileName(int Position) const { return File(Position).FileName; }
@@ -45,6 +51,9 @@ class TVmVirtualFileGrid {
   void SetNewFileName(int Position, const std::string& NewFileName, const std::string& Problem = {});
   // Re-reads the entry from NewPath, its path after a rename.
   void UpdateFile(int Position, const std::string& NewPath);
+  // After a rename to NewPath (or none, NewPath being its path): only the
+  // file's status is read again; a type its content gave is kept.
+  void RenamedFile(int Position, const std::string& NewPath);
   void RemoveSelectedFiles();
   void RemoveAllFiles();
   void MoveSelectedFiles(TFileGridMoveDirection Direction);
@@ -87,7 +96,10 @@ class TVmVirtualFileGrid {
   struct TSortItem;
   static void RadixSort(std::vector<TSortItem>& Items, bool Descending);
 
-  bool ReadFileInformation(TFileGridFile& Entry, const std::string& Path);
+  bool ReadFileInformation(TFileGridFile& Entry, const std::string& Path, bool Renamed = false);
+  // The index of listed paths: views of the entries' FileName, one per entry.
+  void List(const TFileGridFile& Entry) { FListed.insert(Entry.FileName); }
+  void Unlist(const TFileGridFile& Entry);
   void SaveSelection();
   void RestoreSelection();
   void RepaintUnlessUpdating();
@@ -102,6 +114,7 @@ class TVmVirtualFileGrid {
   TFileGridRows& FRows;
   std::shared_ptr<TFileInfoReader> FReader;
   std::vector<std::unique_ptr<TFileGridFile>> FFiles;
+  std::unordered_multiset<std::string_view> FListed;
   int32_t FNextIndex = 0;
   int FSortColumn = -1;
   TSortDirection FSortDirection = sdAscending;

@@ -105,8 +105,8 @@ void TRenamePasses::Decide(TPassResult& Result) {
   }
 }
 
-std::optional<TPassResult> TRenamePasses::StartRenaming(const std::vector<TPassFile>& Files,
-                                                        const TRenameSettings& Settings, TPassState& State) {
+std::optional<TRenamingPlan> TRenamePasses::PrepareRenaming(const std::vector<TPassFile>& Files,
+                                                            const TRenameSettings& Settings, TPassState& State) {
   FView.SetRenamingRunning(true);
   TScopeExit Restore([this] { FView.SetRenamingRunning(false); });
 
@@ -122,27 +122,51 @@ std::optional<TPassResult> TRenamePasses::StartRenaming(const std::vector<TPassF
     return std::nullopt;
   }
 
-  TPassResult Result{CollectEntries(Files)};
+  TRenamingPlan Plan{{CollectEntries(Files)}, {}};
+  TPassResult& Result = Plan.Result;
   LookUpEntries(Result.Entries, FFs);
   Decide(Result);
   FPreviewed.clear();
   BuildNames(Result.Entries, TNameBuilder(Settings, State.UsedFields, FContext), State.CounterValue, false);
   ValidateEntries(Result.Entries, FFs);
-  const std::vector<TPassStep> Steps = PlanSteps(Result.Entries, FFs);
-
+  Plan.Steps = PlanSteps(Result.Entries, FFs);
   FView.ShowProgress(static_cast<int>(Result.Entries.size()));
-  TScopeExit HideProgress([this] { FView.HideProgress(); });
-  int Processed = 0;
-  const auto Done = [&](const TPassEntry& Entry) {
-    FView.FileProcessed(Result, Entry);
-    FView.SetProgress(++Processed);
-    return !FView.StopRequested();
-  };
-  for (const TPassEntry& Entry : Result.Entries)
+  Restore.Release();
+  return Plan;
+}
+
+void TRenamePasses::CommitRenaming(TRenamingPlan& Plan, const std::function<bool(const TPassEntry&)>& Done) {
+  for (const TPassEntry& Entry : Plan.Result.Entries)
     if (Entry.Status != psRename) Done(Entry);
-  CommitSteps(Result.Entries, Steps, FFs, Done);
+  CommitSteps(Plan.Result.Entries, Plan.Steps, FFs, Done);
+}
+
+TPassResult TRenamePasses::FinishRenaming(TRenamingPlan Plan) {
+  TScopeExit Restore([this] {
+    FView.HideProgress();
+    FView.SetRenamingRunning(false);
+  });
+  TPassResult& Result = Plan.Result;
   for (const TPassEntry& Entry : Result.Entries)
     if (Entry.Status == psRenamed) ++Result.Renamed;
   FDialogs.ShowMessage({RenamedCountMessage(Result.Renamed), "Quorvane 2", mtInformation, {mrOk}});
-  return Result;
+  return std::move(Result);
+}
+
+std::optional<TPassResult> TRenamePasses::StartRenaming(const std::vector<TPassFile>& Files,
+                                                        const TRenameSettings& Settings, TPassState& State) {
+  std::optional<TRenamingPlan> Plan = PrepareRenaming(Files, Settings, State);
+  if (!Plan) return std::nullopt;
+  TScopeExit Restore([this] {
+    FView.HideProgress();
+    FView.SetRenamingRunning(false);
+  });
+  int Processed = 0;
+  CommitRenaming(*Plan, [&](const TPassEntry& Entry) {
+    FView.FileProcessed(Plan->Result, Entry);
+    FView.SetProgress(++Processed);
+    return !FView.StopRequested();
+  });
+  Restore.Release();
+  return FinishRenaming(std::move(*Plan));
 }

@@ -46,6 +46,13 @@ struct TPassState {
   int32_t CounterValue = 1;
 };
 
+// A renaming pass between its questions and its disk work: every entry's
+// outcome as far as it is known, and the renames in the order planned.
+struct TRenamingPlan {
+  TPassResult Result;
+  std::vector<TPassStep> Steps;
+};
+
 // The question before a read-only file is renamed.
 std::string ReadOnlyQuestion(const std::string& Path);
 // The error shown for a checked file that is no longer there.
@@ -75,8 +82,25 @@ class TRenamePasses {
   // then builds, validates and renames; never replaces or moves a file out of
   // its folder. A file whose preview is shown must still be the file that was
   // previewed. Ends with the result box. Refused rules give nothing.
+  // Runs the three parts below in turn, the view told of each file.
   std::optional<TPassResult> StartRenaming(const std::vector<TPassFile>& Files, const TRenameSettings& Settings,
                                            TPassState& State);
+
+  // StartRenaming in parts, for a window that does the disk work on a thread of its own.
+  // Prepare (the window's thread): the checks, the missing files and the
+  // read-only questions in list order, then build, validate and plan. The
+  // view then shows the pass running, progress bar included, until
+  // FinishRenaming. Refused rules show their message and give nothing.
+  std::optional<TRenamingPlan> PrepareRenaming(const std::vector<TPassFile>& Files, const TRenameSettings& Settings,
+                                               TPassState& State);
+  // Commit (any thread): the disk work alone, no dialog, no view. Done is
+  // told of each entry once its outcome is final, those that will not be
+  // renamed first; when it answers false the pass stops after the current
+  // rename and the entries whose turn had not come get psStopped.
+  void CommitRenaming(TRenamingPlan& Plan, const std::function<bool(const TPassEntry&)>& Done);
+  // Finish (the window's thread): counts the renamed files, shows the result
+  // box and gives the view back.
+  TPassResult FinishRenaming(TRenamingPlan Plan);
   // The shown preview is gone; renaming no longer compares files with it.
   void ForgetPreview() { FPreviewed.clear(); }
 

@@ -6,6 +6,8 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <QTimer>
+#include <QThread>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileSystemWatcher>
@@ -186,6 +188,23 @@ TEST_F(Instance, BatchesEndWhenASenderLeavesWithoutWaitingOrMidBatchAndWhenTheSe
   EXPECT_EQ(Copy.Grid.FileCount(), 4);
   EXPECT_FALSE(Exists(Copy.Server.SocketPath()));
   EXPECT_TRUE(Client.WaitUntilClosed());
+}
+
+// More files than the sender sends ahead of their answers, while the copy is
+// busy (a pass holds its files): all arrive in order once it is free again.
+TEST_F(Instance, AStreamedBatchArrivesWholeAndInOrderAlsoWhileTheCopyIsBusy) {
+  TCopy Copy(Folder());
+  std::vector<std::string> Paths;
+  for (int I = 0; I < 4500; ++I) Paths.push_back(MakeFile(std::to_string(I) + ".txt"));
+  Copy.Receiver.SetHeld(true);
+  TSendOutcome Outcome = soFailed;
+  std::unique_ptr<QThread> Sender(QThread::create([&] { Outcome = SendToRunningCopy(Folder(), Paths).Outcome; }));
+  Sender->start();
+  ASSERT_TRUE(WaitFor([&] { return Sender->isFinished(); }, 60000));
+  EXPECT_EQ(Outcome, soSent);
+  EXPECT_EQ(Copy.Grid.FileCount(), 0);
+  Copy.Receiver.SetHeld(false);
+  EXPECT_EQ(Copy.FileNames(), Paths);
 }
 
 TEST_F(Instance, TheSocketIsForThisUserOnlyAndGoesWithTheCopy) {

@@ -12,8 +12,12 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QThread>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+
+#include <atomic>
+#include <fstream>
 
 #include "app/InstanceFolder.h"
 #include "app/InstanceSender.h"
@@ -26,6 +30,17 @@
 #include "support/WaitFor.h"
 
 namespace {
+
+// Renames slowly, so that a test can act while the disk work is under way.
+class TSlowFileSystem : public TLinuxFileSystem {
+ public:
+  std::atomic<int> Renames{0};
+  int Rename(const std::string& From, const std::string& To, bool NoReplace) override {
+    QThread::msleep(10);
+    ++Renames;
+    return TLinuxFileSystem::Rename(From, To, NoReplace);
+  }
+};
 
 class WindowMainTest : public ::testing::Test {
  protected:
@@ -95,6 +110,7 @@ TEST_F(WindowMainTest, PreviewAndStartRenamingRunTheRulesOnTheCheckedFiles) {
   Window->buttonPreview->click();
   ASSERT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Window->Grid().File(0).NewFileName, "");
+  EXPECT_TRUE(Window->buttonPreview->isEnabled());
   Window->textboxSearchString->setText("<*> - <*>.mp3");
   Window->textboxReplaceString->setText("<2> - <1>.mp3");
   Window->buttonPreview->click();
@@ -110,11 +126,44 @@ TEST_F(WindowMainTest, PreviewAndStartRenamingRunTheRulesOnTheCheckedFiles) {
   ASSERT_TRUE(WaitFor([&] { return First.NewFileName == "Song - Artist.mp3"; }));
   EXPECT_EQ(First.NewNameProblem + Window->labelPreviewSummary->text().toStdString(), "");
   Window->buttonStart->click();
+  Window->WaitForRenaming();
   EXPECT_TRUE(std::filesystem::exists(Dir / "Song - Artist.mp3"));
   EXPECT_TRUE(std::filesystem::exists(Dir / "keep.txt"));
   EXPECT_EQ(Dialogs.Shown.at(1).Text, RenamedCountMessage(1));
   EXPECT_FALSE(Window->progressbarExecution->isVisibleTo(Window.get()));
-  EXPECT_TRUE(Window->panelSettings->isEnabled() && Window->buttonPreview->isEnabled());
+  EXPECT_TRUE(Window->panelSettings->isEnabled());
+}
+
+TEST_F(WindowMainTest, TheWindowStaysLiveWhileRenamingAndCancelLeavesEachFileUnderOneOfItsNames) {
+  std::vector<std::string> Paths, Renamed;
+  for (int I = 0; I < 40; ++I) {
+    Paths.push_back(Dir.Make("f" + std::to_string(I)));
+    Renamed.push_back(Dir / ("F" + std::to_string(I)));
+  }
+  auto Fs = std::make_shared<TSlowFileSystem>();
+  TWindowMainOptions Options;
+  Options.FileSystem = Fs;
+  Open(Paths, std::move(Options));
+  Window->checkboxUpperCase->setChecked(true);
+  Window->buttonStart->click();
+  ASSERT_TRUE(Window->RenamingRunning());
+  int Ticks = 0;
+  QTimer Tick;
+  QObject::connect(&Tick, &QTimer::timeout, [&] { ++Ticks; });
+  Tick.start(1);
+  ASSERT_TRUE(WaitFor([&] { return Fs->Renames >= 5 && Ticks >= 5; }));
+  EXPECT_FALSE(Window->gridFiles->isEnabled());
+  Window->buttonCancel->click();
+  ASSERT_TRUE(WaitFor([&] { return !Window->RenamingRunning(); }));
+  int Moved = 0;
+  for (size_t I = 0; I < Paths.size(); ++I) {
+    EXPECT_NE(std::filesystem::exists(Paths[I]), std::filesystem::exists(Renamed[I])) << Paths[I];
+    Moved += std::filesystem::exists(Renamed[I]);
+  }
+  EXPECT_TRUE(Moved >= 5 && Moved < 40) << Moved;
+  EXPECT_EQ(Dialogs.Shown.at(0).Text, RenamedCountMessage(Moved));
+  EXPECT_TRUE(Window->gridFiles->isEnabled());
+  EXPECT_TRUE(Window->buttonStart->isVisibleTo(Window.get()) && !Window->buttonCancel->isVisibleTo(Window.get()));
 }
 
 TEST_F(WindowMainTest, FilesHandedOverReachTheGridAndTheControls) {

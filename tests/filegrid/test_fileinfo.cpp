@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
+#include <fstream>
 
 #include "filegrid/VirtualFileGrid.h"
 #include "support/TempDir.h"
@@ -132,7 +134,17 @@ TEST_F(FileInfoTest, TypeNamesComeFromTheWholeNameOrExtensionAndFromContentOnlyW
     ASSERT_TRUE(Info) << C.Name;
     EXPECT_EQ(Info->Description, Mime.comment().toStdString()) << C.Name;
   }
-  const int Text = Reader.Read(Dir / "first.txt")->IconIndex;
-  EXPECT_EQ(Reader.Read(Dir / "second.txt")->IconIndex, Text);  // one look-up per extension
-  EXPECT_NE(Reader.Read(Dir / "picture.png")->IconIndex, Text);
+  auto First = Reader.Read(Dir / "first.txt"), Second = Reader.Read(Dir / "second.txt");
+  EXPECT_EQ(First->IconIndex, Second->IconIndex);  // one look-up per extension
+  EXPECT_EQ(Reader.Icons().IconName(First->IconIndex), "text-plain");
+  EXPECT_NE(Reader.Read(Dir / "picture.png")->IconIndex, First->IconIndex);
+
+  // A renamed entry keeps the type its content gave, without reading it again, until a new name tells another.
+  Grid.AddFile(Dir / "document");
+  Dir.Make("document", "hello");
+  for (const auto& [Name, Mime] : {std::pair{"renamed", "application/pdf"}, {"renamed.txt", "text/plain"}}) {
+    std::filesystem::rename(Grid.GetFileName(0), Dir / Name);
+    Grid.RenamedFile(0, Dir / Name);
+    EXPECT_EQ(Grid.File(0).Description, QMimeDatabase().mimeTypeForName(Mime).comment().toStdString()) << Name;
+  }
 }

@@ -226,13 +226,20 @@ TEST_F(FileGridTest, EverySortAgreesWithCompareEntriesThroughRandomEdits) {
     return Path;
   };
   auto Position = [&] { return static_cast<int>(Random() % static_cast<unsigned>(Grid.FileCount())); };
+  std::string Gone;  // the path of an entry just renamed or removed
   for (int Step = 0; Step < 400; ++Step) {
-    const unsigned Action = Random() % 5;
+    const unsigned Action = Random() % 6;
+    const int Touched = Grid.FileCount() ? Position() : -1;
+    if (Touched >= 0 && (Action == 2 || Action == 5)) Gone = Grid.GetFileName(Touched);
     if (Action == 0 || Grid.FileCount() == 0) Grid.AddFile(File());
     else if (Action == 1) Grid.SetNewFileName(Position(), Name());
-    else if (Action == 2) Grid.UpdateFile(Position(), File());
+    else if (Action == 2 && Step % 2) Grid.UpdateFile(Touched, File());
+    else if (Action == 2) Grid.RenamedFile(Touched, File());
     else if (Action == 3) Grid.HeaderClick(Columns[Random() % std::size(Columns)]);
-    else {
+    else if (Action == 5) {
+      Select({Touched});
+      Grid.RemoveSelectedFiles();
+    } else {
       Grid.BeginUpdate();
       for (int I = 0; I < 5; ++I) Grid.AddFile(File());
       Grid.SetNewFileName(Position(), Name());
@@ -240,6 +247,10 @@ TEST_F(FileGridTest, EverySortAgreesWithCompareEntriesThroughRandomEdits) {
     }
     for (int I = 1; Grid.SortColumn() != -1 && I < Grid.FileCount(); ++I)
       ASSERT_LE(Grid.CompareEntries(Grid.File(I - 1), Grid.File(I)), 0) << "step " << Step << ", row " << I;
+    // The index of listed paths follows every change, duplicates included.
+    std::set<std::string> Listed;
+    for (int I = 0; I < Grid.FileCount(); ++I) ASSERT_TRUE(Grid.ContainsFile(*Listed.insert(Grid.GetFileName(I)).first));
+    ASSERT_EQ(Grid.ContainsFile(Gone), Listed.count(Gone) > 0) << "step " << Step;
   }
   EXPECT_GT(Grid.FileCount(), 100);
 }
