@@ -88,7 +88,6 @@ struct TRig {
       Files.push_back({I, Path});
     }
     TFieldContext Context;
-    Context.DateSeparator = ".";
     if (WithReader) Context.Metadata = &Metadata;
     Passes = std::make_unique<TRenamePasses>(Fs, Dialogs, View, Context);
   }
