@@ -60,6 +60,7 @@ std::optional<TFileStatus> TLinuxFileSystem::Stat(const std::string& Path) {
   Status.ModifiedNs = Stx.stx_mtime.tv_sec * 1'000'000'000LL + Stx.stx_mtime.tv_nsec;
   Status.DateSeconds = Stx.stx_mtime.tv_sec;
   Status.Directory = S_ISDIR(Stx.stx_mode);
+  Status.Links = Stx.stx_nlink;
   if (S_ISLNK(Stx.stx_mode)) {
     struct statx Target {};
     if (statx(AT_FDCWD, Path.c_str(), AT_STATX_SYNC_AS_STAT, STATX_MTIME, &Target) == 0)
@@ -105,4 +106,13 @@ bool TLinuxFileSystem::IgnoresCase(const std::string& Folder, const std::string&
   if (Variant == Sample) return false;
   const std::optional<TFileStatus> Original = Stat(Folder + Sample), Other = Stat(Folder + Variant);
   return Original && Other && Original->SameInode(*Other) && !FolderLists(Folder, Variant);
+}
+
+std::vector<std::pair<std::string, uint64_t>> TLinuxFileSystem::ListFolder(const std::string& Folder) {
+  std::vector<std::pair<std::string, uint64_t>> Names;
+  DIR* Dir = opendir(Folder.empty() ? "." : Folder.c_str());
+  if (!Dir) return Names;
+  while (const dirent* Entry = readdir(Dir)) Names.emplace_back(Entry->d_name, Entry->d_ino);
+  closedir(Dir);
+  return Names;
 }

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 // What a pass knows of one directory entry. A symbolic link is the link
 // itself: renaming moves the link, so the link is what must stay the same.
@@ -16,6 +18,7 @@ struct TFileStatus {
   int64_t ModifiedNs = 0;  // last write, nanoseconds since 1970
   bool ReadOnly = false;   // the owner has no write permission (never for a link)
   bool Directory = false;
+  uint32_t Links = 0;  // names the file has; 0 where unknown
   // The last write of the file the name leads to (a link's target while it
   // exists), in seconds since 1970: what the date fields show. NoDate for a
   // name that stands for no file on disk.
@@ -47,6 +50,9 @@ class TFileSystem {
   // Whether the folder compares names without regard to case, found out
   // without writing. Sample is a name the folder holds.
   virtual bool IgnoresCase(const std::string& Folder, const std::string& Sample) = 0;
+  // The names Folder lists, each with its inode number: where a file went.
+  // Empty where that cannot be known.
+  virtual std::vector<std::pair<std::string, uint64_t>> ListFolder(const std::string& /*Folder*/) { return {}; }
 };
 
 // The real file system, through statx, renameat2, link, unlink and open.
@@ -58,4 +64,5 @@ class TLinuxFileSystem : public TFileSystem {
   int Unlink(const std::string& Path) override;
   int Reserve(const std::string& Path, bool Directory) override;
   bool IgnoresCase(const std::string& Folder, const std::string& Sample) override;
+  std::vector<std::pair<std::string, uint64_t>> ListFolder(const std::string& Folder) override;
 };

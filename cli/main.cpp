@@ -4,7 +4,9 @@
 
 #include <iostream>
 
+#include "app/Environment.h"
 #include "cli/CliRun.h"
+#include "rename/Journal.h"
 
 int main(int argc, char* argv[]) {
   // The streams are only used through iostreams: no need to keep them in step with stdio.
@@ -12,7 +14,14 @@ int main(int argc, char* argv[]) {
   // A reader that goes away makes writes fail instead of killing the
   // program in the middle of a pass; the pass then stops after its current rename.
   std::signal(SIGPIPE, SIG_IGN);
-  TCliEnvironment Env{std::cin, std::cout, std::cerr, ::isatty(STDIN_FILENO) == 1, {}, true};
+  const TProcessEnvironment Process = TProcessEnvironment::Read();
+  TCliEnvironment Env{std::cin,
+                      std::cout,
+                      std::cerr,
+                      ::isatty(STDIN_FILENO) == 1,
+                      {},
+                      true,
+                      JournalFolder(Process.StateHome, Process.Home)};
   const int Status = RunCli(std::vector<std::string>(argv + 1, argv + argc), Env);
   std::cout.flush();
   return std::cout ? Status : esFailed;

@@ -40,7 +40,8 @@ std::string Quoted(std::string_view Text) {
   return Result;
 }
 
-// 1200 as "1,200".
+}  // namespace
+
 std::string GroupedNumber(size_t Value) {
   const std::string Digits = std::to_string(Value);
   std::string Grouped;
@@ -51,7 +52,6 @@ std::string GroupedNumber(size_t Value) {
   return Grouped;
 }
 
-}  // namespace
 
 int TPassResult::Problems() const {
   int Count = 0;

@@ -66,6 +66,8 @@ struct TPassResult {
 std::string_view PassStatusKey(TPassStatus Status);
 // Why an entry is not renamed as its new name says; empty when nothing stops it.
 std::string PassReason(const TPassResult& Result, const TPassEntry& Entry);
+// 1200 as "1,200".
+std::string GroupedNumber(size_t Value);
 // "3 of 1,200 new names conflict"; empty when none does.
 std::string PassSummary(const TPassResult& Result);
 

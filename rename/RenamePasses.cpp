@@ -115,6 +115,12 @@ std::optional<TPassResult> TRenamePasses::StartRenaming(const std::vector<TPassF
   BuildNames(Result.Entries, TNameBuilder(Settings, State.UsedFields, FContext), State.CounterValue, false);
   ValidateEntries(Result.Entries, FFs);
   const std::vector<TPassStep> Steps = PlanSteps(Result.Entries, FFs);
+  // The plan is on record before the first rename, or nothing is renamed.
+  if (const std::string Why = FJournal && !Steps.empty() ? FJournal->Begin("rename", Result.Entries, Steps) : "";
+      !Why.empty()) {
+    ShowErrorBox(FDialogs, Why);
+    return std::nullopt;
+  }
 
   FView.ShowProgress(static_cast<int>(Result.Entries.size()));
   TScopeExit HideProgress([this] { FView.HideProgress(); });
@@ -126,7 +132,11 @@ std::optional<TPassResult> TRenamePasses::StartRenaming(const std::vector<TPassF
   };
   for (const TPassEntry& Entry : Result.Entries)
     if (Entry.Status != psRename) Done(Entry);
-  CommitSteps(Result.Entries, Steps, FFs, Done);
+  CommitSteps(Result.Entries, Steps, FFs, [&](const TPassEntry& Entry) {
+    if (FJournal) FJournal->StepDone();
+    return Done(Entry);
+  });
+  if (FJournal) FJournal->End();
   for (const TPassEntry& Entry : Result.Entries)
     if (Entry.Status == psRenamed) ++Result.Renamed;
   FDialogs.ShowMessage({RenamedCountMessage(Result.Renamed), "Quorvane 2", mtInformation, {mrOk}});

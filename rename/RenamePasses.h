@@ -15,6 +15,7 @@
 #include "base/Dialogs.h"
 #include "base/FileSystem.h"
 #include "rename/Fields.h"
+#include "rename/Journal.h"
 #include "rename/PassStages.h"
 #include "rename/RenameSettings.h"
 
@@ -79,6 +80,8 @@ class TRenamePasses {
                                            TPassState& State);
   // The shown preview is gone; renaming no longer compares files with it.
   void ForgetPreview() { FPreviewed.clear(); }
+  // Where renaming records its plan before the first rename; nullptr: nowhere.
+  void SetJournal(TPassJournal* Journal) { FJournal = Journal; }
 
  private:
   void Decide(TPassResult& Result);
@@ -87,6 +90,7 @@ class TRenamePasses {
   TDialogs& FDialogs;
   TPassView& FView;
   TFieldContext FContext;
+  TPassJournal* FJournal = nullptr;
   // The files of the shown preview as they were then, by path.
   std::unordered_map<std::string, TFileStatus> FPreviewed;
 };

@@ -13,48 +13,13 @@
 #include "base/VmFileLib.h"
 #include "rename/RenamePasses.h"
 #include "rename/TextChecks.h"
+#include "support/FaultyFileSystem.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// The real file system with faults on request: the call number FailAt of
-// those that change the disk fails with FailErrno; with RefuseNoReplace the
-// no-replace flag is unknown (and Intruder, if set, is created at the target
-// at that moment, as another program might); with RefuseLinks no links exist.
-class TFaultyFileSystem : public TLinuxFileSystem {
- public:
-  int FailAt = -1, FailErrno = EIO, Calls = 0;
-  bool RefuseNoReplace = false, RefuseLinks = false, IgnoreCase = false;
-  std::string Intruder;
-  std::vector<std::string> Renames;  // "from -> to", names only
-
-  int Rename(const std::string& From, const std::string& To, bool NoReplace) override {
-    if (NoReplace && RefuseNoReplace) {
-      if (!Intruder.empty() && !fs::exists(To)) std::ofstream(To) << Intruder;
-      return EINVAL;
-    }
-    if (const int Error = Fault()) return Error;
-    Renames.push_back(fs::path(From).filename().string() + " -> " + fs::path(To).filename().string());
-    return TLinuxFileSystem::Rename(From, To, NoReplace);
-  }
-  int Link(const std::string& From, const std::string& To) override {
-    if (RefuseLinks) return EPERM;
-    if (const int Error = Fault()) return Error;
-    return TLinuxFileSystem::Link(From, To);
-  }
-  int Unlink(const std::string& Path) override { return Fault() ? EIO : TLinuxFileSystem::Unlink(Path); }
-  int Reserve(const std::string& Path, bool Directory) override {
-    if (const int Error = Fault()) return Error;
-    return TLinuxFileSystem::Reserve(Path, Directory);
-  }
-  bool IgnoresCase(const std::string&, const std::string&) override { return IgnoreCase; }
-
- private:
-  int Fault() { return Calls++ == FailAt ? FailErrno : 0; }
-};
 
 // Records what the pass asked of the window.
 class TRecordingView : public TPassView {
