@@ -22,6 +22,7 @@ int main(int argc, char* argv[]) {
   const TProcessEnvironment Environment = TProcessEnvironment::Read();
   Options.SenderFolder = InstanceFolderPath(Environment.RuntimeDir);
   Options.Settings = TSettingsEnvironment::From(Environment);
+  Options.JournalFolder = JournalFolder(Environment.StateHome, Environment.Home);
   TWindowMain WindowMain(Dialogs, std::move(Options));
   Dialogs.SetOwner(&WindowMain);
   WindowMain.show();
