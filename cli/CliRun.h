@@ -28,7 +28,7 @@ struct TCliEnvironment {
   bool ProcessEndsAfterRun = false;  // the program's main: the list is not freed
   // Where --apply, --undo and --finish keep their journals (see JournalFolder);
   // none: they keep none.
-  std::optional<std::string> JournalFolder;
+  std::optional<std::string> JournalFolder = std::nullopt;
 };
 
 // Runs the program with the arguments that follow its name; returns the exit status.
