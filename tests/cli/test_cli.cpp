@@ -396,7 +396,6 @@ TEST_F(CliFolderTest, ApplyIsJournalledAndUndoneAndAnInterruptedPassIsShownAndFi
   Make({"a", "b", "c"});
   Expect(Run({"--undo"}), esFailed, "", "quorvane-cli: nothing to undo: no journal in \"" + Journals + "\"\n");
   Expect(Run(TStrings{"--apply", "--upper"} + Paths({"a", "b", "c"})), esDone, "3 file(s) renamed.\n", "");
-  Expect(Run({"--recover"}), esDone, "No interrupted renaming pass.\n", "");
   fs::rename(Dir + "B", Dir + "x");
   Expect(Run({"--undo"}), esFailed, "2 file(s) renamed back.\n",
          "quorvane-cli: not undone: \"{d}B\": renamed again since: now \"x\"\n");
@@ -410,11 +409,8 @@ TEST_F(CliFolderTest, ApplyIsJournalledAndUndoneAndAnInterruptedPassIsShownAndFi
              Undo + "\nFinish it: quorvane-cli --finish " + Undo + "\n",
          "");
   Expect(Run({"--finish"}), esDone, "0 file(s) renamed.\n", "");
-  Expect(Run({"--finish", Undo}), esFailed, "",
-         "quorvane-cli: the pass of \"" + Undo + "\" was not interrupted: nothing to finish\n");
   std::ofstream(Journals + "bad.journal") << "Quorvane journal 1\npass\trename\t0\t1\n";
   Expect(Run({"--undo", Journals + "bad.journal"}), esUsage, "",
          "quorvane-cli: the journal \"" + Journals + "bad.journal\" is damaged and was not used: line 3: cut short: "
          "the plan ends after 0 of 1 steps\n");
-  EXPECT_EQ(Run({"--undo", "--upper"}).Status, esUsage);
 }
