@@ -757,7 +757,10 @@ void TWindowMain::UpdateUndoAction() {
   }
   if (Last.Count > 0)
     Caption = "Undo renaming of " + GroupedNumber(Last.Count) + (Last.Count == 1 ? " file" : " files");
+  // Under the icon the caption stays short, so that the toolbar keeps its
+  // row; the whole caption is the button's tooltip.
   toolbuttonUndo->setText(FromUtf8(Caption));
+  toolbuttonUndo->setIconText(Text("Undo"));
   toolbuttonUndo->setEnabled(Last.Count > 0 && !FPassRunning);
 }
 
