@@ -8,7 +8,7 @@
 //   renameat2 with RENAME_NOREPLACE, statx of the new path), so their ratio
 //   shows what the pass adds. They alternate between two spellings of the
 //   names so that every iteration really renames;
-// - the renaming pass with its journal, and the undo of such a pass (the
+// - the renaming pass also with its journal, and the undo of such a pass (the
 //   journal read, the disk looked at, every file renamed back, the undo
 //   journalled), against the same bare loop;
 // - the look for an interrupted pass at start when there is none, with no
@@ -89,6 +89,17 @@ TRenameSettings Rules(const char* Search, const char* Replace) {
   return Settings;
 }
 
+// A journal folder beside the files' folder, removed at the end.
+struct TJournalFolder {
+  TJournalFolder() { std::filesystem::create_directories(Dir); }
+  ~TJournalFolder() { std::filesystem::remove_all(Dir); }
+  void Clear() {
+    for (const std::string& Path : ListJournals(Dir)) std::filesystem::remove(Path);
+  }
+  std::string Dir = "/tmp/quorvane-bench-journal-" + std::to_string(::getpid()) + "/";
+  TFileJournal Journal{Dir};
+};
+
 void BM_PreviewPass(benchmark::State& State) {
   TFolder Folder("preview");
   TPassRig Rig(Folder);
@@ -124,6 +135,8 @@ BENCHMARK(BM_ValidateAndPlan)->Unit(benchmark::kMillisecond)->Iterations(10);
 void BM_RenamingPass(benchmark::State& State) {
   TFolder Folder("pass");
   TPassRig Rig(Folder);
+  TJournalFolder Journals;
+  if (State.range(0) != 0) Rig.Passes.SetJournal(&Journals.Journal);
   const TRenameSettings There = Rules("\"Artist", "Band"), Back = Rules("\"Band", "Artist");
   bool Forth = true;
   for (auto _ : State) {
@@ -132,12 +145,14 @@ void BM_RenamingPass(benchmark::State& State) {
     State.PauseTiming();
     for (const TPassEntry& Entry : Result->Entries)
       Rig.Files[size_t(Entry.Position)].Path = Entry.NewPath();
+    Journals.Clear();
     State.ResumeTiming();
     Forth = !Forth;
   }
   State.SetItemsProcessed(State.iterations() * FileCountTotal);
 }
-BENCHMARK(BM_RenamingPass)->Unit(benchmark::kMillisecond)->Iterations(4);
+// Arg: 1 with the journal.
+BENCHMARK(BM_RenamingPass)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(4);
 
 // As the window runs it: the pass, then every renamed entry of the grid read
 // again under its new path.
@@ -190,37 +205,6 @@ void BM_RotationCommit(benchmark::State& State) {
   State.SetItemsProcessed(State.iterations() * FileCountTotal);
 }
 BENCHMARK(BM_RotationCommit)->Unit(benchmark::kMillisecond)->Iterations(4);
-
-// A journal folder beside the files' folder, removed at the end.
-struct TJournalFolder {
-  TJournalFolder() { std::filesystem::create_directories(Dir); }
-  ~TJournalFolder() { std::filesystem::remove_all(Dir); }
-  void Clear() {
-    for (const std::string& Path : ListJournals(Dir)) std::filesystem::remove(Path);
-  }
-  std::string Dir = "/tmp/quorvane-bench-journal-" + std::to_string(::getpid()) + "/";
-  TFileJournal Journal{Dir};
-};
-
-void BM_JournalledRenamingPass(benchmark::State& State) {
-  TFolder Folder("journalled");
-  TPassRig Rig(Folder);
-  TJournalFolder Journals;
-  Rig.Passes.SetJournal(&Journals.Journal);
-  const TRenameSettings There = Rules("\"Artist", "Band"), Back = Rules("\"Band", "Artist");
-  bool Forth = true;
-  for (auto _ : State) {
-    const std::optional<TPassResult> Result = Rig.Passes.StartRenaming(Rig.Files, Forth ? There : Back, Rig.State);
-    if (!Result || Result->Renamed != FileCountTotal) State.SkipWithError("not every file was renamed");
-    State.PauseTiming();
-    for (const TPassEntry& Entry : Result->Entries) Rig.Files[size_t(Entry.Position)].Path = Entry.NewPath();
-    Journals.Clear();
-    State.ResumeTiming();
-    Forth = !Forth;
-  }
-  State.SetItemsProcessed(State.iterations() * FileCountTotal);
-}
-BENCHMARK(BM_JournalledRenamingPass)->Unit(benchmark::kMillisecond)->Iterations(4);
 
 // Undo of a journalled pass over every file; the pass itself is not timed.
 void BM_UndoPass(benchmark::State& State) {

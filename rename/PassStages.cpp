@@ -133,25 +133,26 @@ std::vector<TPassEntry> CollectEntries(const std::vector<TPassFile>& Files) {
 }
 
 void LookUpEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs) {
-  // Per folder: whether it ignores case, once a name in it could tell.
-  std::unordered_map<std::string, bool> Decided;
   for (TPassEntry& Entry : Entries) {
     const std::optional<TFileStatus> File = Fs.Stat(Entry.Path());
     Entry.Found = File.has_value();
-    if (!File) {
+    if (File)
+      Entry.File = *File;
+    else
       Entry.Status = psNotFound;
-      continue;
-    }
-    Entry.File = *File;
-    auto Known = Decided.find(Entry.Folder);
-    if (Known == Decided.end()) {
-      // Only a name with a letter can show that case is ignored.
-      if (UpperCaseName(Entry.Name) == LowerCaseName(Entry.Name)) continue;
-      Known = Decided.emplace(Entry.Folder, Fs.IgnoresCase(Entry.Folder, Entry.Name)).first;
-    }
-    Entry.IgnoreCase = Known->second;
   }
-  // Entries looked at before their folder was decided.
+  FindFolderCase(Entries, Fs);
+}
+
+void FindFolderCase(std::vector<TPassEntry>& Entries, TFileSystem& Fs) {
+  // Per folder: whether it ignores case, once a name in it could tell.
+  std::unordered_map<std::string, bool> Decided;
+  for (const TPassEntry& Entry : Entries) {
+    // Only a name with a letter can show that case is ignored.
+    if (!Entry.Found || Decided.contains(Entry.Folder) || UpperCaseName(Entry.Name) == LowerCaseName(Entry.Name))
+      continue;
+    Decided.emplace(Entry.Folder, Fs.IgnoresCase(Entry.Folder, Entry.Name));
+  }
   for (TPassEntry& Entry : Entries)
     if (const auto Known = Decided.find(Entry.Folder); Known != Decided.end()) Entry.IgnoreCase = Known->second;
 }

@@ -78,6 +78,8 @@ std::vector<TPassEntry> CollectEntries(const std::vector<TPassFile>& Files);
 // Looks every entry up (one not found gets psNotFound) and finds out for each
 // folder whether it ignores case.
 void LookUpEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs);
+// The second half of LookUpEntries: whether each found entry's folder ignores case.
+void FindFolderCase(std::vector<TPassEntry>& Entries, TFileSystem& Fs);
 // build: the new name of every entry that is still to be renamed (with
 // AllFound false also of those not found, as the preview shows them), in
 // list order, the counter advancing once per name. An entry whose name stays

@@ -68,7 +68,10 @@ std::vector<TStepState> LocateSteps(const TJournal& Journal, TFileSystem& Fs, bo
 std::string StepPlaceText(uint8_t Places) {
   std::string Text;
   for (const auto& [Place, Name] : {std::pair{spOld, "old"}, {spTemporary, "temporary"}, {spNew, "new"}})
-    if (Places & Place) Text += (Text.empty() ? "" : "+") + std::string(Name);
+    if (Places & Place) {
+      if (!Text.empty()) Text += '+';
+      Text += Name;
+    }
   return Text.empty() ? "gone" : Text;
 }
 
@@ -109,13 +112,10 @@ TRecoveryResult RecoverPass(const TJournal& Journal, TRecoveryGoal Goal, TFileSy
     Entry.Folder = Step.Folder;
     Entry.Name = NameAt(Step, Kept);
     Entry.NewName = Target;
+    Entry.Found = true;
+    Entry.File = States[I].File;  // the commit checks again that it is still this file
   }
-
-  LookUpEntries(Entries, Fs);
-  for (TPassEntry& Entry : Entries) {
-    const TJournalStep& Step = Journal.Steps[size_t(Entry.Position)];
-    if (Entry.Found && (Entry.File.Device != Step.Device || Entry.File.Inode != Step.Inode)) Entry.Status = psChanged;
-  }
+  FindFolderCase(Entries, Fs);
   ValidateEntries(Entries, Fs);
   const std::vector<TPassStep> Steps = PlanSteps(Entries, Fs);
   if (Log && !Steps.empty()) {
@@ -135,8 +135,6 @@ TRecoveryResult RecoverPass(const TJournal& Journal, TRecoveryGoal Goal, TFileSy
     std::string Reason;
     if (Entry.Status == psTaken || Entry.Status == psDuplicate || Entry.Status == psSameFile)
       Reason = Undo ? "its old name is taken by another file" : "its new name is taken by another file";
-    else if (Entry.Status == psNotFound)
-      Reason = "deleted, or moved out of its folder, since";
     else
       Reason = PassReason(Result.Pass, Entry);
     Result.Problems.push_back({Entry.Path(), Reason});
