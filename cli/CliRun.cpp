@@ -205,8 +205,11 @@ int RunJournalCommand(const TCliOptions& Options, TCliEnvironment& Env) {
     return esDone;
   }
   if (Path.empty()) {
-    Env.Err << ProgramName << ": " << (Options.Undo ? "nothing to undo" : "no interrupted pass to finish")
-            << ": no journal in \"" << Folder << "\"\n";
+    Env.Err << ProgramName << ": ";
+    if (Options.Undo)
+      Env.Err << "nothing to undo: no journal in \"" << Folder << "\"\n";
+    else
+      Env.Err << "no interrupted pass to finish\n";
     return esFailed;
   }
   TJournal Journal;

@@ -391,7 +391,7 @@ void TFileJournal::Mark(std::string_view Line) {
 void TFileJournal::StepDone() {
   if (FFd < 0) return;
   ++FDone;
-  if (FDone - FMarked >= MarkEvery || std::chrono::steady_clock::now() - FMarkedAt >= MarkInterval)
+  if (FDone - FMarked >= MarkEvery && std::chrono::steady_clock::now() - FMarkedAt >= MarkInterval)
     Mark("done\t" + std::to_string(FDone) + "\n");
 }
 

@@ -93,7 +93,9 @@ class TFileJournal : public TPassJournal {
 
   static constexpr size_t KeepCount = 50;
   static constexpr int64_t KeepSeconds = 90 * 24 * 3600;
-  // A progress mark follows this many files, or this much time, whichever comes first.
+  // A progress mark, and its sync, follows no sooner than this many files and
+  // this much time after the last one: each sync of a mark also commits the
+  // renames before it, which costs on a journalling file system.
   static constexpr int MarkEvery = 1000;
   static constexpr std::chrono::milliseconds MarkInterval{100};
 
