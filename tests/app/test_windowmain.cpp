@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTest>
 #include <QThread>
 #include <QToolBar>
 #include <QToolButton>
@@ -367,7 +368,9 @@ TEST_F(WindowMainTest, UndoRenamingAndTheQuestionAfterAnInterruptedPass) {
                                            "Interrupted Renaming", mtConfirmation, {mrYes, mrNo, mrCancel}}));
   EXPECT_EQ(Listed(), "A.TXT B.TXT");
   EXPECT_EQ(Window->toolbuttonUndo->text(), "Undo renaming of 1 file");
-  Window->toolbuttonUndo->trigger();
+  Window->show();
+  QApplication::setActiveWindow(Window.get());
+  QTest::keyClick(Window.get(), Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(Listed(), "A.TXT b.txt");
   EXPECT_EQ(Dialogs.Shown.back().Text, "1 file(s) renamed back.");
 }
