@@ -16,6 +16,7 @@ TProcessEnvironment TProcessEnvironment::Read() {
   TProcessEnvironment Environment;
   Environment.ConfigHome = Variable("XDG_CONFIG_HOME");
   Environment.Home = Variable("HOME");
+  Environment.StateHome = Variable("XDG_STATE_HOME");
   Environment.RuntimeDir = Variable("XDG_RUNTIME_DIR");
   std::error_code Error;
   const std::filesystem::path Executable = std::filesystem::read_symlink("/proc/self/exe", Error);

@@ -21,7 +21,8 @@ set(quorvane_toolbar_images
   24x24/legacy/object-flip-horizontal.png  # 13 Invert Checks
   48x48/legacy/edit-clear.png            # 14 Uncheck All
   24x24/legacy/help-about.png            # 15 Info
-  24x24/legacy/application-exit.png)     # 16 Exit
+  24x24/legacy/application-exit.png      # 16 Exit
+  24x24/legacy/edit-undo.png)            # 17 Undo Renaming
 set(quorvane_field_images
   24x24/legacy/document-open-recent.png  # 0 clock
   24x24/mimetypes/x-office-calendar.png  # 1 calendar

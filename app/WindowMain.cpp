@@ -23,6 +23,8 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include <unordered_map>
+
 #include "app/FolderBrowser.h"
 #include "app/InstanceServer.h"
 #include "app/PassList.h"
@@ -117,6 +119,12 @@ TWindowMain::TWindowMain(TWindowDialogs& Dialogs, TWindowMainOptions Options, QW
   frmCounter = new TfrmCounter(FDialogs, this);
   TPassView& View = *this;
   FPasses = std::make_unique<TRenamePasses>(*FFileSystem, FDialogs, View, FOptions.FieldContext);
+  if (!FOptions.JournalFolder.empty()) {
+    FJournal = std::make_unique<TFileJournal>(FOptions.JournalFolder);
+    FPasses->SetJournal(FJournal.get());
+    QTimer::singleShot(0, this, &TWindowMain::AskAboutInterruptedPass);
+  }
+  UpdateUndoAction();
   FPreviewTimer = new QTimer(this);
   FPreviewTimer->setSingleShot(true);
   FPreviewTimer->setInterval(150);
@@ -250,6 +258,9 @@ void TWindowMain::CreateToolbars() {
   toolbuttonUncheckAll = AddToolButton(toolbarFileGrid, "toolbuttonUncheckAll", "Uncheck All", 14);
   toolbuttonInvertChecks = AddToolButton(toolbarFileGrid, "toolbuttonInvertChecks", "Invert Checks", 13);
   toolbuttonCheckAll = AddToolButton(toolbarFileGrid, "toolbuttonCheckAll", "Check All", 12);
+  toolbarFileGrid->addSeparator();
+  toolbuttonUndo = AddToolButton(toolbarFileGrid, "toolbuttonUndo", "Undo Renaming", 17);
+  toolbuttonUndo->setShortcut(QKeySequence::Undo);
 
   toolbarAbout = NewToolBar("toolbarAbout");
   toolButtonInfo = AddToolButton(toolbarAbout, "toolButtonInfo", "Info...", 15);
@@ -285,6 +296,7 @@ void TWindowMain::CreateToolbars() {
   connect(toolbuttonUncheckAll, &QAction::triggered, this, [this] { Grid().CheckNone(); });
   connect(toolbuttonInvertChecks, &QAction::triggered, this, [this] { Grid().InvertChecks(); });
   connect(toolbuttonCheckAll, &QAction::triggered, this, [this] { Grid().CheckAll(); });
+  connect(toolbuttonUndo, &QAction::triggered, this, &TWindowMain::toolbuttonUndoClick);
   connect(toolButtonInfo, &QAction::triggered, this, &TWindowMain::toolbuttonInfoClick);
   connect(toolbuttonExit, &QAction::triggered, this, &QWidget::close);
 }
@@ -846,6 +858,91 @@ void TWindowMain::FinishRenamingPass(bool AllAtOnce) {
   FPreviewKey.reset();
   FPasses->ForgetPreview();
   ReleaseHandedOverFiles();
+  UpdateUndoAction();
+}
+
+// --- Undo and recovery ----------------------------------------------------------
+
+void TWindowMain::UpdateUndoAction() {
+  std::string Caption = "Undo Renaming";
+  TJournal Last;
+  const std::vector<std::string> Journals = ListJournals(FOptions.JournalFolder);
+  try {
+    if (!Journals.empty()) Last = ReadJournalHeader(Journals.back());
+  } catch (const EJournalError&) {
+    // Undo then says why it cannot.
+    Last.Count = 1;
+  }
+  if (Last.Count > 0)
+    Caption = "Undo renaming of " + GroupedNumber(Last.Count) + (Last.Count == 1 ? " file" : " files");
+  // Under the icon the caption stays short, so that the toolbar keeps its
+  // row; the whole caption is the button's tooltip.
+  toolbuttonUndo->setText(FromUtf8(Caption));
+  toolbuttonUndo->setIconText(Text("Undo"));
+  toolbuttonUndo->setEnabled(Last.Count > 0 && !FPassRunning);
+}
+
+void TWindowMain::toolbuttonUndoClick() {
+  const std::vector<std::string> Journals = ListJournals(FOptions.JournalFolder);
+  if (!Journals.empty() && !FPassRunning) RecoverJournal(Journals.back(), rgUndo);
+}
+
+void TWindowMain::AskAboutInterruptedPass() {
+  const std::string Path = FindInterruptedJournal(FOptions.JournalFolder);
+  if (Path.empty()) return;
+  try {
+    const TJournal Journal = ReadJournalFile(Path);
+    size_t Renamed = 0;
+    for (const TStepState& State : LocateSteps(Journal, *FFileSystem, false)) Renamed += State.Places == spNew;
+    const TModalResult Answer = FDialogs.ShowQuestion(
+        {"The renaming of " + GroupedNumber(Journal.Steps.size()) + " files was interrupted; " +
+             GroupedNumber(Renamed) + " of them have their new names.\n\nFinish the renaming, undo it, or decide later?",
+         "Interrupted Renaming", mtConfirmation, {mrYes, mrNo, mrCancel}},
+        {"&Finish", "&Undo", "Decide &Later"});
+    if (Answer == mrYes || Answer == mrNo) RecoverJournal(Path, Answer == mrYes ? rgFinish : rgUndo);
+  } catch (const EJournalError& Error) {
+    ShowErrorBox(FDialogs, Error.what());
+  }
+}
+
+void TWindowMain::RecoverJournal(const std::string& Path, TRecoveryGoal Goal) {
+  TJournal Journal;
+  try {
+    Journal = ReadJournalFile(Path);
+  } catch (const EJournalError& Error) {
+    ShowErrorBox(FDialogs, Error.what());
+    return;
+  }
+  QApplication::setOverrideCursor(Qt::BusyCursor);
+  const TRecoveryResult Result = RecoverPass(Journal, Goal, *FFileSystem, FJournal.get());
+  if (Result.JournalError.empty() && !Journal.Ended) MarkJournalEnded(Path);
+  // The entries of moved files take their paths; what a preview showed is gone.
+  std::unordered_map<std::string, int> Listed;
+  for (int I = 0; I < Grid().FileCount(); ++I) Listed.emplace(Grid().GetFileName(I), I);
+  Grid().BeginUpdate();
+  for (const TPassEntry& Entry : Result.Pass.Entries)
+    if (const auto Found = Listed.find(Entry.Path()); Entry.Status == psRenamed && Found != Listed.end()) {
+      Grid().UpdateFile(Found->second, Entry.NewPath());
+      Grid().SetNewFileName(Found->second, {});
+    }
+  Grid().EndUpdate();
+  FPreviewKey.reset();
+  FPasses->ForgetPreview();
+  QApplication::restoreOverrideCursor();
+  UpdateUndoAction();
+  if (!Result.JournalError.empty()) {
+    ShowErrorBox(FDialogs, Result.JournalError);
+    return;
+  }
+
+  std::string Text = std::to_string(Result.Pass.Renamed) + (Goal == rgUndo ? " file(s) renamed back." : " file(s) renamed.");
+  if (!Result.Problems.empty())
+    Text += "\n\n" + std::to_string(Result.Problems.size()) +
+            (Goal == rgUndo ? " file(s) could not be undone:" : " file(s) could not be renamed:");
+  for (size_t I = 0; I < Result.Problems.size() && I < 10; ++I)
+    Text += "\n" + Result.Problems[I].Path + ": " + Result.Problems[I].Reason;
+  if (Result.Problems.size() > 10) Text += "\n...";
+  FDialogs.ShowMessage({Text, "Quorvane 2", Result.Problems.empty() ? mtInformation : mtWarning, {mrOk}});
 }
 
 void TWindowMain::ReleaseHandedOverFiles() {
@@ -899,6 +996,7 @@ void TWindowMain::SetPreviewRunning(bool Running) {
 
 void TWindowMain::SetRenamingRunning(bool Running) {
   FPassRunning = Running;
+  if (Running) toolbuttonUndo->setEnabled(false);
   if (FReceiver && Running) FReceiver->SetHeld(true);
   buttonPreview->setVisible(!Running);
   buttonStart->setVisible(!Running);

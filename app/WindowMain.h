@@ -17,6 +17,7 @@
 #include "app/RecentFiles.h"
 #include "app/Settings.h"
 #include "filegrid/FileGridView.h"
+#include "rename/Recovery.h"
 #include "rename/RenamePasses.h"
 
 class QAction;
@@ -47,6 +48,8 @@ struct TWindowMainOptions {
   std::shared_ptr<TFileInfoReader> Reader;  // the file system; the real one when empty
   std::shared_ptr<TFileSystem> FileSystem;  // what the passes rename with; the real one when empty
   TFieldContext FieldContext;
+  // Where passes keep their journals (see JournalFolder); empty: nowhere, and nothing to undo.
+  std::string JournalFolder;
   // The folder in which to listen for files that quorvane-send hands over
   // (see InstanceFolderPath); empty: not listening. Tests give a private one.
   std::string SenderFolder;
@@ -103,6 +106,10 @@ class TWindowMain : public QMainWindow, private TPassView {
   bool RenamingRunning() const { return FRenaming != nullptr; }
   // Waits for the disk work of a running pass and shows its result.
   void WaitForRenaming();
+  // Undoes the last pass in its journal; the grid follows.
+  void toolbuttonUndoClick();
+  // Asks what becomes of a pass that was interrupted: finish, undo, or later.
+  void AskAboutInterruptedPass();
 
   // Controls, named by kind and role.
   QToolBar* toolbarProfile = nullptr;
@@ -123,6 +130,7 @@ class TWindowMain : public QMainWindow, private TPassView {
   QAction* toolbuttonUncheckAll = nullptr;
   QAction* toolbuttonInvertChecks = nullptr;
   QAction* toolbuttonCheckAll = nullptr;
+  QAction* toolbuttonUndo = nullptr;
   QAction* toolButtonInfo = nullptr;
   QAction* toolbuttonExit = nullptr;
   QMenu* toolmenuMRU = nullptr;
@@ -192,6 +200,11 @@ class TWindowMain : public QMainWindow, private TPassView {
   // Builds the preview again without a message; refused rules clear it.
   void RefreshPreview();
   void ShowPassResult(const TPassResult& Result);
+  // Undo Renaming: enabled with a caption that says what it undoes while a journal holds a pass.
+  void UpdateUndoAction();
+  // Undoes or finishes the pass of a journal, moves the grid's entries with
+  // their files and says what could not be done.
+  void RecoverJournal(const std::string& Path, TRecoveryGoal Goal);
   // Files handed over while a pass ran were held back; now they are added.
   void ReleaseHandedOverFiles();
   // The disk work of a renaming pass has ended: the grid shows the result a
@@ -217,6 +230,7 @@ class TWindowMain : public QMainWindow, private TPassView {
   bool FPainted = false;
   std::shared_ptr<TFileSystem> FFileSystem;
   std::unique_ptr<TRenamePasses> FPasses;
+  std::unique_ptr<TFileJournal> FJournal;
   std::optional<size_t> FPreviewKey;  // while a preview is shown
   QTimer* FPreviewTimer = nullptr;
   bool FPassRunning = false;

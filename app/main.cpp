@@ -26,6 +26,7 @@ int main(int argc, char* argv[]) {
   TLinuxFileMetadataReader Metadata;
   Options.FieldContext = TFieldContext::System();
   Options.FieldContext.Metadata = &Metadata;
+  Options.JournalFolder = JournalFolder(Environment.StateHome, Environment.Home);
   TWindowMain WindowMain(Dialogs, std::move(Options));
   Dialogs.SetOwner(&WindowMain);
   WindowMain.show();

@@ -37,6 +37,11 @@ class TDialogs {
   // Shows Message modally; the button pressed, or mrNone when the box was
   // closed without one.
   virtual TModalResult ShowMessage(const TMessage& Message) = 0;
+  // Shows Message with Captions on its buttons (in the same order) instead
+  // of the usual ones; the button pressed. By default the usual captions.
+  virtual TModalResult ShowQuestion(const TMessage& Message, const std::vector<std::string>& /*Captions*/) {
+    return ShowMessage(Message);
+  }
   // The absolute paths of the existing files chosen; empty when cancelled.
   virtual std::vector<std::string> OpenFiles(const TFileDialog& Dialog) = 0;
   // The absolute path chosen to save to; empty when cancelled. The dialog

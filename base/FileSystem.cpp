@@ -86,6 +86,7 @@ std::optional<TFileStatus> TLinuxFileSystem::Stat(const std::string& Path) {
   Status.ModifiedNs = Stx.stx_mtime.tv_sec * 1'000'000'000LL + Stx.stx_mtime.tv_nsec;
   Status.DateSeconds = Stx.stx_mtime.tv_sec;
   Status.Directory = S_ISDIR(Stx.stx_mode);
+  Status.Links = Stx.stx_nlink;
   if (S_ISLNK(Stx.stx_mode)) {
     struct statx Target {};
     if (statx(Place.Folder, Place.Name, AT_STATX_SYNC_AS_STAT, STATX_MTIME, &Target) == 0)

@@ -17,6 +17,7 @@ struct TFileStatus {
   int64_t ModifiedNs = 0;  // last write, nanoseconds since 1970
   bool ReadOnly = false;   // the owner has no write permission (never for a link)
   bool Directory = false;
+  uint32_t Links = 0;  // names the file has; 0 where unknown
   // The last write of the file the name leads to (a link's target while it
   // exists), in seconds since 1970: what the date fields show. NoDate for a
   // name that stands for no file on disk.

@@ -5,7 +5,9 @@
 # /tmp. Each tool in turn swaps the two parts of every name:
 #   bare loop     statx + renameat2(RENAME_NOREPLACE) + statx per file
 #   file-rename   -d 's/^(.*?) - (.*)$/$2 - $1/'
-#   quorvane-cli  --apply --search '<*> - <*>' --replace '<2> - <1>'
+#   quorvane-cli  --apply --search '<*> - <*>' --replace '<2> - <1>', with
+#                 its journal (XDG_STATE_HOME in the same base folder)
+#   cli --undo    quorvane-cli --undo of that pass, which swaps them back
 # Swapping twice gives the old name back, so the tools take turns on one
 # folder. Each is run ROUNDS times; the best time counts, both the time
 # taken in all (wall) and the processor time (user + system), which a
@@ -69,19 +71,23 @@ printf '%-9s %-13s %8s %7s %8s %7s\n' folder tool wall ratio cpu ratio
 for base in /dev/shm /tmp; do
   dir=$(mktemp -d "$base/quorvane-cli-bench.XXXXXX")
   list=$(mktemp "$base/quorvane-cli-bench-list.XXXXXX")
-  dirs+=("$dir" "$list")
+  state=$(mktemp -d "$base/quorvane-cli-bench-state.XXXXXX")
+  dirs+=("$dir" "$list" "$state")
   for ((i = 0; i < count; i++)); do : >"$dir/Artist $i - Song $((i % 977)).mp3"; done
 
-  bare_times=() perl_times=() cli_times=()
+  bare_times=() perl_times=() cli_times=() undo_times=()
   for ((r = 0; r < rounds; r++)); do
     bare_times+=("$(time_tool "$dir" "$list" "$bare" /dev/stdin)")
     perl_times+=("$(time_tool "$dir" "$list" file-rename -0 -d 's/^(.*?) - (.*)$/$2 - $1/')")
-    cli_times+=("$(time_tool "$dir" "$list" "$cli" --apply --search '<*> - <*>' --replace '<2> - <1>' \
-      --files-from - --null)")
+    cli_times+=("$(XDG_STATE_HOME=$state time_tool "$dir" "$list" "$cli" --apply --search '<*> - <*>' \
+      --replace '<2> - <1>' --files-from - --null)")
+    undo_times+=("$(XDG_STATE_HOME=$state time_tool "$dir" "$list" "$cli" --undo)")
+    rm -f "$state"/Velmora/Quorvane/journal/*.journal
   done
   b=$(best "${bare_times[@]}")
   row "$base" "bare loop" "$b" "$b"
   row "$base" "file-rename" "$(best "${perl_times[@]}")" "$b"
   row "$base" "quorvane-cli" "$(best "${cli_times[@]}")" "$b"
-  rm -rf "$dir" "$list" "$list.err"
+  row "$base" "cli --undo" "$(best "${undo_times[@]}")" "$b"
+  rm -rf "$dir" "$list" "$list.err" "$state"
 done

@@ -7,7 +7,12 @@
 //   and in the same run the least a rename of each file must do (statx,
 //   renameat2 with RENAME_NOREPLACE, statx of the new path), so their ratio
 //   shows what the pass adds. They alternate between two spellings of the
-//   names so that every iteration really renames.
+//   names so that every iteration really renames;
+// - the renaming pass also with its journal, and the undo of such a pass (the
+//   journal read, the disk looked at, every file renamed back, the undo
+//   journalled), against the same bare loop;
+// - the look for an interrupted pass at start when there is none, with no
+//   journal folder and with a folder of 50 finished journals.
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -23,6 +28,7 @@
 #include "app/PassList.h"
 #include "filegrid/VirtualFileGrid.h"
 #include "bench/PassStubs.h"
+#include "rename/Recovery.h"
 #include "rename/RenamePasses.h"
 
 namespace {
@@ -61,6 +67,17 @@ struct TPassRig {
   TPassState State;
 };
 
+// A journal folder beside the files' folder, removed at the end.
+struct TJournalFolder {
+  TJournalFolder() { std::filesystem::create_directories(Dir); }
+  ~TJournalFolder() { std::filesystem::remove_all(Dir); }
+  void Clear() {
+    for (const std::string& Path : ListJournals(Dir)) std::filesystem::remove(Path);
+  }
+  std::string Dir = "/tmp/quorvane-bench-journal-" + std::to_string(::getpid()) + "/";
+  TFileJournal Journal{Dir};
+};
+
 void BM_PreviewPass(benchmark::State& State) {
   TFolder Folder("preview");
   TPassRig Rig(Folder);
@@ -97,6 +114,8 @@ BENCHMARK(BM_ValidateAndPlan)->Unit(benchmark::kMillisecond)->Iterations(10);
 void BM_RenamingPass(benchmark::State& State) {
   TFolder Folder("pass");
   TPassRig Rig(Folder);
+  TJournalFolder Journals;
+  if (State.range(0) != 0) Rig.Passes.SetJournal(&Journals.Journal);
   const TRenameSettings There = Rules("\"Artist", "Band"), Back = Rules("\"Band", "Artist");
   bool Forth = true;
   for (auto _ : State) {
@@ -105,12 +124,14 @@ void BM_RenamingPass(benchmark::State& State) {
     State.PauseTiming();
     for (const TPassEntry& Entry : Result->Entries)
       Rig.Files[size_t(Entry.Position)].Path = Entry.NewPath();
+    Journals.Clear();
     State.ResumeTiming();
     Forth = !Forth;
   }
   State.SetItemsProcessed(State.iterations() * FileCountTotal);
 }
-BENCHMARK(BM_RenamingPass)->Unit(benchmark::kMillisecond)->Iterations(4);
+// Arg: 1 with the journal.
+BENCHMARK(BM_RenamingPass)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(4);
 
 // As the window runs it: the pass, then every renamed entry of the grid read
 // again under its new path. Argument 1: the names change their suffix, each
@@ -167,6 +188,46 @@ void BM_RotationCommit(benchmark::State& State) {
   State.SetItemsProcessed(State.iterations() * FileCountTotal);
 }
 BENCHMARK(BM_RotationCommit)->Unit(benchmark::kMillisecond)->Iterations(4);
+
+// Undo of a journalled pass over every file; the pass itself is not timed.
+void BM_UndoPass(benchmark::State& State) {
+  TFolder Folder("undo");
+  TPassRig Rig(Folder);
+  TJournalFolder Journals;
+  Rig.Passes.SetJournal(&Journals.Journal);
+  for (auto _ : State) {
+    State.PauseTiming();
+    Journals.Clear();
+    if (Rig.Passes.StartRenaming(Rig.Files, Rules("\"Artist", "Band"), Rig.State)->Renamed != FileCountTotal)
+      State.SkipWithError("not every file was renamed");
+    const std::string Path = Journals.Journal.Path();
+    State.ResumeTiming();
+    const TRecoveryResult Result = RecoverPass(ReadJournalFile(Path), rgUndo, Rig.Fs, &Journals.Journal);
+    if (Result.Pass.Renamed != FileCountTotal) State.SkipWithError("not every file was renamed back");
+  }
+  State.SetItemsProcessed(State.iterations() * FileCountTotal);
+}
+BENCHMARK(BM_UndoPass)->Unit(benchmark::kMillisecond)->Iterations(4);
+
+// What a start does when no pass was interrupted: look for one, and read
+// the newest journal's header for the Undo caption. Arg: finished journals
+// in the folder (0: no folder at all).
+void BM_StartUpJournalCheck(benchmark::State& State) {
+  TJournalFolder Journals;
+  const std::string Dir = State.range(0) == 0 ? Journals.Dir + "none/" : Journals.Dir;
+  for (int I = 0; I < State.range(0); ++I) {
+    TJournal Journal{"rename", 0, 0, {{-1, 1, 2, "/music/", "a.mp3", "b.mp3", ""}}};
+    std::FILE* File = std::fopen((Dir + "2026120" + std::to_string(I + 10) + ".journal").c_str(), "w");
+    std::fputs((JournalPlanText(Journal) + "done\t1\nend\n").c_str(), File);
+    std::fclose(File);
+  }
+  for (auto _ : State) {
+    if (!FindInterruptedJournal(Dir).empty()) State.SkipWithError("an interrupted journal was found");
+    const std::vector<std::string> All = ListJournals(Dir);
+    if (!All.empty()) benchmark::DoNotOptimize(ReadJournalHeader(All.back()).Count);
+  }
+}
+BENCHMARK(BM_StartUpJournalCheck)->Arg(0)->Arg(50)->Unit(benchmark::kMicrosecond);
 
 // The least work per file: look it up, rename it without replacing, look up the new path.
 void BM_BareRenameLoop(benchmark::State& State) {

@@ -73,6 +73,9 @@ const std::vector<TRunOption>& RunOptions() {
       {"--files-from", true, [](TCliOptions& O, const std::string& V) { return O.FilesFrom = V, std::string(); }},
       {"--null", false, [](TCliOptions& O, const std::string&) { return SetFlag(O.NullSeparated); }},
       {"-0", false, [](TCliOptions& O, const std::string&) { return SetFlag(O.NullSeparated); }},
+      {"--undo", false, [](TCliOptions& O, const std::string&) { return SetFlag(O.Undo); }},
+      {"--finish", false, [](TCliOptions& O, const std::string&) { return SetFlag(O.Finish); }},
+      {"--recover", false, [](TCliOptions& O, const std::string&) { return SetFlag(O.Recover); }},
       {"--help", false, [](TCliOptions& O, const std::string&) { return SetFlag(O.Help); }},
       {"-h", false, [](TCliOptions& O, const std::string&) { return SetFlag(O.Help); }},
       {"--version", false, [](TCliOptions& O, const std::string&) { return SetFlag(O.Version); }},
@@ -89,6 +92,15 @@ const TRunOption* FindRunOption(std::string_view Name) {
 
 // The checks that concern several options together.
 std::string CheckCombination(const TCliOptions& O) {
+  if (int(O.Undo) + int(O.Finish) + int(O.Recover) > 1) return "--undo, --finish and --recover go alone";
+  if (O.Undo || O.Finish || O.Recover) {
+    if (O.Apply || O.Names || !O.FilesFrom.empty() || O.NullSeparated || O.Json || !O.Overrides.empty() ||
+        !O.ProfileFile.empty())
+      return "--undo, --finish and --recover take no rules or other options";
+    if (O.Recover && !O.Paths.empty()) return "--recover takes no paths";
+    if (O.Paths.size() > 1) return "--undo and --finish take one journal at most";
+    return {};
+  }
   if (O.Names && O.Apply) return "--names touches no file and cannot go with --apply";
   if (O.Names && (!O.Paths.empty() || !O.FilesFrom.empty()))
     return "--names reads names from standard input and takes no paths";
@@ -234,12 +246,26 @@ Running:
                         input)
   -0, --null            the paths or names read, and the new names --names
                         shows, end in NUL bytes instead of line ends
+  --undo [JOURNAL]      undo the last renaming pass (or the one of JOURNAL),
+                        finished or interrupted: each file that is still the
+                        file the pass renamed gets its old name back; files
+                        renamed again since, deleted, or whose old name is
+                        taken are listed and stay
+  --finish [JOURNAL]    finish an interrupted pass (the last, or JOURNAL)
+  --recover             show the interrupted pass, if any, and where its
+                        files are now
+
+Every --apply, --undo and --finish first writes its plan to a journal in
+$XDG_STATE_HOME/Velmora/Quorvane/journal/ (default ~/.local/state/...); a
+journal that cannot be written stops it before the first rename.
+
   -h, --help            show this text
   -V, --version         show the version
 
 Exit status: 0 done; 1 the rules were refused (the message is on standard
 error), or a file could not be found, would not be or was not renamed
-(read-only files left alone included); 2 the command line is wrong, or the
-profile or the list of paths cannot be read.
+(read-only files left alone included), could not be undone, or there was
+nothing to undo; 2 the command line is wrong, or the profile, the list of
+paths or a journal cannot be read (or the journal is damaged).
 )";
 }

@@ -27,6 +27,9 @@ struct TCliOptions {
   TReadOnlyAnswer ReadOnly = roAsk;
   std::string FilesFrom;                // a file of paths ("-" for standard input)
   bool NullSeparated = false;           // paths and names end in NUL bytes, not line ends
+  bool Undo = false;                    // undo the last pass, or the journal given as the one path
+  bool Finish = false;                  // finish an interrupted pass (the last, or the journal given)
+  bool Recover = false;                 // show the interrupted pass and where its files are
   bool Help = false;
   bool Version = false;
   std::vector<std::string> Paths;

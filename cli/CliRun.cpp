@@ -18,6 +18,7 @@
 #include "base/VmStringLib.h"
 #include "cli/CliOptions.h"
 #include "cli/TerminalDialogs.h"
+#include "rename/Recovery.h"
 #include "rename/RenamePasses.h"
 
 namespace {
@@ -147,6 +148,8 @@ class TCliSession : public TPassView {
     return Result->Problems() > 0 ? esFailed : esDone;
   }
 
+  void SetJournal(TPassJournal* Journal) { FPasses.SetJournal(Journal); }
+
   // Renames the files as Start Renaming does.
   int Rename(const TRenameSettings& Settings) {
     const std::optional<TPassResult> Result = FPasses.StartRenaming(FFiles, Settings, FState);
@@ -190,6 +193,71 @@ int UsageError(TCliEnvironment& Env, const std::string& Message) {
   return esUsage;
 }
 
+// --recover: the interrupted pass and where its files are; --undo and
+// --finish: the last (or the given) journal's files back under their old
+// names, or on under their new ones.
+int RunJournalCommand(const TCliOptions& Options, TCliEnvironment& Env) {
+  const std::string Folder = Env.JournalFolder.value_or("");
+  std::string Path = Options.Paths.empty() ? std::string() : Options.Paths.front();
+  if (Path.empty() && (Options.Recover || Options.Finish)) Path = FindInterruptedJournal(Folder);
+  if (Path.empty() && Options.Undo && !ListJournals(Folder).empty()) Path = ListJournals(Folder).back();
+  if (Path.empty() && Options.Recover) {
+    Env.Out << "No interrupted renaming pass.\n";
+    return esDone;
+  }
+  if (Path.empty()) {
+    Env.Err << ProgramName << ": ";
+    if (Options.Undo)
+      Env.Err << "nothing to undo: no journal in \"" << Folder << "\"\n";
+    else
+      Env.Err << "no interrupted pass to finish\n";
+    return esFailed;
+  }
+  TJournal Journal;
+  try {
+    Journal = ReadJournalFile(Path);
+  } catch (const EJournalError& Error) {
+    Env.Err << ProgramName << ": " << Error.what() << '\n';
+    return esUsage;
+  }
+  TLinuxFileSystem Disk;
+  if (Options.Recover) {
+    const std::vector<TStepState> States = LocateSteps(Journal, Disk, false);
+    size_t Old = 0, New = 0;
+    for (const TStepState& State : States) Old += State.Places == spOld, New += State.Places == spNew;
+    Env.Out << "Interrupted pass: " << Path << "\n"
+            << Journal.Kind << " of " << GroupedNumber(Journal.Steps.size()) << " files; the journal marks "
+            << GroupedNumber(size_t(Journal.Done)) << " as done\n"
+            << "On disk: " << GroupedNumber(New) << " under their new names, " << GroupedNumber(Old)
+            << " under their old names, " << GroupedNumber(States.size() - Old - New) << " elsewhere:\n";
+    for (size_t I = 0; I < States.size(); ++I) {
+      const TJournalStep& Step = Journal.Steps[I];
+      if (States[I].Places != spOld && States[I].Places != spNew)
+        Env.Out << StepPlaceText(States[I].Places) << '\t' << Step.Folder << Step.OldName << '\t' << Step.NewName << '\n';
+    }
+    Env.Out << "Undo it: " << ProgramName << " --undo " << Path << "\nFinish it: " << ProgramName << " --finish "
+            << Path << '\n';
+    return esDone;
+  }
+  if (Options.Finish && Journal.Ended) {
+    Env.Err << ProgramName << ": the pass of \"" << Path << "\" was not interrupted: nothing to finish\n";
+    return esFailed;
+  }
+  std::optional<TFileJournal> Log;
+  if (Env.JournalFolder) Log.emplace(Folder);
+  const TRecoveryResult Result = RecoverPass(Journal, Options.Undo ? rgUndo : rgFinish, Disk, Log ? &*Log : nullptr);
+  if (!Result.JournalError.empty()) {
+    Env.Err << ProgramName << ": " << Result.JournalError << '\n';
+    return esFailed;
+  }
+  if (!Journal.Ended) MarkJournalEnded(Path);
+  for (const TRecoveryProblem& Problem : Result.Problems)
+    Env.Err << ProgramName << ": not " << (Options.Undo ? "undone" : "finished") << ": \"" << Problem.Path
+            << "\": " << Problem.Reason << '\n';
+  Env.Out << Result.Pass.Renamed << (Options.Undo ? " file(s) renamed back.\n" : " file(s) renamed.\n");
+  return Result.Problems.empty() ? esDone : esFailed;
+}
+
 }  // namespace
 
 std::string JsonString(std::string_view Text) {
@@ -227,6 +295,8 @@ int RunCli(const std::vector<std::string>& Args, TCliEnvironment& Env) {
     Env.Out << ProgramName << ' ' << QUORVANE_VERSION << '\n';
     return esDone;
   }
+
+  if (Options.Undo || Options.Finish || Options.Recover) return RunJournalCommand(Options, Env);
 
   TRenameSettings Settings;
   if (!Options.ProfileFile.empty()) {
@@ -268,6 +338,8 @@ int RunCli(const std::vector<std::string>& Args, TCliEnvironment& Env) {
 
   TLinuxFileSystem Disk;
   auto Session = std::make_unique<TCliSession>(Env, Options, Disk);
+  std::optional<TFileJournal> Journal;
+  if (Options.Apply && Env.JournalFolder) Session->SetJournal(&Journal.emplace(*Env.JournalFolder));
   Session->List(Paths);
   const int Status = Options.Apply ? Session->Rename(Settings) : Session->Preview(Settings);
   // Freeing a list of many files entry by entry takes a noticeable part of a

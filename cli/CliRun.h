@@ -4,6 +4,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,8 +14,8 @@
 // The exit statuses.
 enum TCliExitStatus {
   esDone = 0,
-  esFailed = 1,  // the rules were refused, or a file could not be found or renamed
-  esUsage = 2,   // the command line is wrong
+  esFailed = 1,  // the rules were refused, a file could not be found, renamed or undone, or nothing to undo
+  esUsage = 2,   // the command line is wrong, or a journal is unreadable or damaged
 };
 
 // What a run reads and writes besides the files.
@@ -25,6 +26,9 @@ struct TCliEnvironment {
   bool InIsTerminal = false;  // read-only questions are only asked on a terminal
   TFieldContext Fields;       // the clock, date separator and metadata reader of the fields
   bool ProcessEndsAfterRun = false;  // the program's main: the list is not freed
+  // Where --apply, --undo and --finish keep their journals (see JournalFolder);
+  // none: they keep none.
+  std::optional<std::string> JournalFolder = std::nullopt;
 };
 
 // Runs the program with the arguments that follow its name; returns the exit status.

@@ -4,8 +4,10 @@
 
 #include <iostream>
 
+#include "app/Environment.h"
 #include "cli/CliRun.h"
 #include "filegrid/FileMetadataReader.h"
+#include "rename/Journal.h"
 
 int main(int argc, char* argv[]) {
   // The streams are only used through iostreams: no need to keep them in step with stdio.
@@ -13,7 +15,14 @@ int main(int argc, char* argv[]) {
   // A reader that goes away makes writes fail instead of killing the
   // program in the middle of a pass; the pass then stops after its current rename.
   std::signal(SIGPIPE, SIG_IGN);
-  TCliEnvironment Env{std::cin, std::cout, std::cerr, ::isatty(STDIN_FILENO) == 1, TFieldContext::System(), true};
+  const TProcessEnvironment Process = TProcessEnvironment::Read();
+  TCliEnvironment Env{std::cin,
+                      std::cout,
+                      std::cerr,
+                      ::isatty(STDIN_FILENO) == 1,
+                      TFieldContext::System(),
+                      true,
+                      JournalFolder(Process.StateHome, Process.Home)};
   TLinuxFileMetadataReader Metadata;
   Env.Fields.Metadata = &Metadata;  // the passes read photo and audio fields through it
   const int Status = RunCli(std::vector<std::string>(argv + 1, argv + argc), Env);

@@ -112,7 +112,8 @@ std::string Quoted(std::string_view Text) {
   return Result;
 }
 
-// 1200 as "1,200".
+}  // namespace
+
 std::string GroupedNumber(size_t Value) {
   const std::string Digits = std::to_string(Value);
   std::string Grouped;
@@ -123,7 +124,6 @@ std::string GroupedNumber(size_t Value) {
   return Grouped;
 }
 
-}  // namespace
 
 int TPassResult::Problems() const {
   int Count = 0;
@@ -208,25 +208,26 @@ std::vector<TPassEntry> CollectEntries(const std::vector<TPassFile>& Files) {
 }
 
 void LookUpEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs) {
-  // Per folder: whether it ignores case, once a name in it could tell.
-  std::unordered_map<std::string, bool> Decided;
   for (TPassEntry& Entry : Entries) {
     const std::optional<TFileStatus> File = Fs.Stat(Entry.Path());
     Entry.Found = File.has_value();
-    if (!File) {
+    if (File)
+      Entry.File = *File;
+    else
       Entry.Status = psNotFound;
-      continue;
-    }
-    Entry.File = *File;
-    auto Known = Decided.find(Entry.Folder);
-    if (Known == Decided.end()) {
-      // Only a name with a letter can show that case is ignored.
-      if (UpperCaseName(Entry.Name) == LowerCaseName(Entry.Name)) continue;
-      Known = Decided.emplace(Entry.Folder, Fs.IgnoresCase(Entry.Folder, Entry.Name)).first;
-    }
-    Entry.IgnoreCase = Known->second;
   }
-  // Entries looked at before their folder was decided.
+  FindFolderCase(Entries, Fs);
+}
+
+void FindFolderCase(std::vector<TPassEntry>& Entries, TFileSystem& Fs) {
+  // Per folder: whether it ignores case, once a name in it could tell.
+  std::unordered_map<std::string, bool> Decided;
+  for (const TPassEntry& Entry : Entries) {
+    // Only a name with a letter can show that case is ignored.
+    if (!Entry.Found || Decided.contains(Entry.Folder) || UpperCaseName(Entry.Name) == LowerCaseName(Entry.Name))
+      continue;
+    Decided.emplace(Entry.Folder, Fs.IgnoresCase(Entry.Folder, Entry.Name));
+  }
   for (TPassEntry& Entry : Entries)
     if (const auto Known = Decided.find(Entry.Folder); Known != Decided.end()) Entry.IgnoreCase = Known->second;
 }

@@ -67,6 +67,8 @@ struct TPassResult {
 std::string_view PassStatusKey(TPassStatus Status);
 // Why an entry is not renamed as its new name says; empty when nothing stops it.
 std::string PassReason(const TPassResult& Result, const TPassEntry& Entry);
+// 1200 as "1,200".
+std::string GroupedNumber(size_t Value);
 // "3 of 1,200 new names conflict"; empty when none does.
 std::string PassSummary(const TPassResult& Result);
 
@@ -77,6 +79,8 @@ std::vector<TPassEntry> CollectEntries(const std::vector<TPassFile>& Files);
 // Looks every entry up (one not found gets psNotFound) and finds out for each
 // folder whether it ignores case.
 void LookUpEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs);
+// The second half of LookUpEntries: whether each found entry's folder ignores case.
+void FindFolderCase(std::vector<TPassEntry>& Entries, TFileSystem& Fs);
 // build: the new name of every entry that is still to be renamed (with
 // AllFound false also of those not found, as the preview shows them), in
 // list order, the counter advancing once per name. An entry whose name stays

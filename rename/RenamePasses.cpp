@@ -130,6 +130,13 @@ std::optional<TRenamingPlan> TRenamePasses::PrepareRenaming(const std::vector<TP
   BuildNames(Result.Entries, TNameBuilder(Settings, State.UsedFields, FContext), State.CounterValue, false);
   ValidateEntries(Result.Entries, FFs);
   Plan.Steps = PlanSteps(Result.Entries, FFs);
+  // The plan is on record before the first rename, or nothing is renamed.
+  if (const std::string Why =
+          FJournal && !Plan.Steps.empty() ? FJournal->Begin("rename", Result.Entries, Plan.Steps) : "";
+      !Why.empty()) {
+    ShowErrorBox(FDialogs, Why);
+    return std::nullopt;
+  }
   FView.ShowProgress(static_cast<int>(Result.Entries.size()));
   Restore.Release();
   return Plan;
@@ -138,7 +145,11 @@ std::optional<TRenamingPlan> TRenamePasses::PrepareRenaming(const std::vector<TP
 void TRenamePasses::CommitRenaming(TRenamingPlan& Plan, const std::function<bool(const TPassEntry&)>& Done) {
   for (const TPassEntry& Entry : Plan.Result.Entries)
     if (Entry.Status != psRename) Done(Entry);
-  CommitSteps(Plan.Result.Entries, Plan.Steps, FFs, Done);
+  CommitSteps(Plan.Result.Entries, Plan.Steps, FFs, [&](const TPassEntry& Entry) {
+    if (FJournal) FJournal->StepDone();
+    return Done(Entry);
+  });
+  if (FJournal) FJournal->End();
 }
 
 TPassResult TRenamePasses::FinishRenaming(TRenamingPlan Plan) {

@@ -15,6 +15,7 @@
 #include "base/Dialogs.h"
 #include "base/FileSystem.h"
 #include "rename/Fields.h"
+#include "rename/Journal.h"
 #include "rename/PassStages.h"
 #include "rename/RenameSettings.h"
 
@@ -103,6 +104,8 @@ class TRenamePasses {
   TPassResult FinishRenaming(TRenamingPlan Plan);
   // The shown preview is gone; renaming no longer compares files with it.
   void ForgetPreview() { FPreviewed.clear(); }
+  // Where renaming records its plan before the first rename; nullptr: nowhere.
+  void SetJournal(TPassJournal* Journal) { FJournal = Journal; }
 
  private:
   void Decide(TPassResult& Result);
@@ -111,6 +114,7 @@ class TRenamePasses {
   TDialogs& FDialogs;
   TPassView& FView;
   TFieldContext FContext;
+  TPassJournal* FJournal = nullptr;
   // The files of the shown preview as they were then, by a hash of their
   // paths, in the order of the hashes.
   std::vector<std::pair<size_t, TFileStatus>> FPreviewed;

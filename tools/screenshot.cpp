@@ -1,6 +1,10 @@
 // Saves a picture of the file grid ("grid") or of the whole main window
 // ("window") holding the files named on the command line. In the grid every
-// other file gets a previewed new name. Used by tools/screenshot.
+// other file gets a previewed new name. Used by tools/screenshot. With
+// "journal" the window reads its journals from $XDG_STATE_HOME: the question
+// about an interrupted pass, the box after answering Undo, and then the window
+// are saved as OUT-1.png, OUT-2.png and OUT-3.png.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QPixmap>
 #include <QTimer>
@@ -9,12 +13,14 @@
 #include <cstring>
 #include <memory>
 
+#include "app/Environment.h"
 #include "app/WindowMain.h"
 #include "ui/QtDialogs.h"
 
 int main(int Argc, char** Argv) {
-  if (Argc < 4 || (std::strcmp(Argv[1], "grid") != 0 && std::strcmp(Argv[1], "window") != 0)) {
-    std::fprintf(stderr, "usage: screenshot grid|window OUT.png FILE...\n");
+  const bool Journal = Argc >= 3 && std::strcmp(Argv[1], "journal") == 0;
+  if (!Journal && (Argc < 4 || (std::strcmp(Argv[1], "grid") != 0 && std::strcmp(Argv[1], "window") != 0))) {
+    std::fprintf(stderr, "usage: screenshot grid|window|journal OUT.png FILE...\n");
     return 2;
   }
   int QtArgc = 1;
@@ -34,9 +40,36 @@ int main(int Argc, char** Argv) {
   } else {
     TWindowMainOptions Options;
     Options.Files.assign(Argv + 3, Argv + Argc);
+    const TProcessEnvironment Environment = TProcessEnvironment::Read();
+    if (Journal) Options.JournalFolder = JournalFolder(Environment.StateHome, Environment.Home);
     Shown = std::make_unique<TWindowMain>(Dialogs, std::move(Options));
   }
   Shown->show();
+  if (Journal) {
+    // Icons only, so that every toolbar button is in view; the Undo button's
+    // whole caption is its tooltip, printed here.
+    auto* Window = static_cast<TWindowMain*>(Shown.get());
+    Window->menuitemToolbarShowCaptions->trigger();
+    const auto Tell = [Window] {
+      std::printf("Undo button: \"%s\", %s\n", Window->toolbuttonUndo->toolTip().toUtf8().constData(),
+                  Window->toolbuttonUndo->isEnabled() ? "enabled" : "disabled");
+    };
+    Tell();
+    // Each modal box is saved and answered in turn; the window last.
+    const QString Base = Out.chopped(4);
+    auto Step = std::make_shared<int>(0);
+    auto* Timer = new QTimer(&Application);
+    QObject::connect(Timer, &QTimer::timeout, [&, Base, Step] {
+      QWidget* Modal = QApplication::activeModalWidget();
+      const int Shot = ++*Step;
+      (Modal ? Modal : Shown.get())->grab().save(Base + "-" + QString::number(Shot) + ".png");
+      if (!Modal || Shot >= 3) return Tell(), Application.exit(0);
+      for (QAbstractButton* Button : Modal->findChildren<QAbstractButton*>())
+        if (Button->text() == "&Undo" || Button->text() == "OK") return Button->click();
+    });
+    Timer->start(700);
+    return QApplication::exec();
+  }
   QTimer::singleShot(500, [&] { Application.exit(Shown->window()->grab().save(Out) ? 0 : 1); });
   return QApplication::exec();
 }

@@ -35,7 +35,8 @@ bool Contains(const std::vector<TModalResult>& Buttons, TModalResult Result) {
 
 }  // namespace
 
-std::unique_ptr<QMessageBox> CreateMessageBox(const TMessage& Message, QWidget* Owner) {
+std::unique_ptr<QMessageBox> CreateMessageBox(const TMessage& Message, QWidget* Owner,
+                                              const std::vector<std::string>& Captions) {
   auto Box = std::make_unique<QMessageBox>(Owner);
   Box->setWindowTitle(QString::fromStdString(Message.Caption));
   // Messages may hold "<" and ">" (field names); never read them as markup.
@@ -49,8 +50,10 @@ std::unique_ptr<QMessageBox> CreateMessageBox(const TMessage& Message, QWidget* 
   const TModalResult EscapeResult = Contains(Message.Buttons, mrCancel) ? mrCancel
                                     : Contains(Message.Buttons, mrNo)   ? mrNo
                                                                         : mrOk;
-  for (TModalResult Result : Message.Buttons) {
-    QPushButton* Button = Box->addButton(QString::fromUtf8(ModalResultCaption(Result)), QMessageBox::ActionRole);
+  for (size_t I = 0; I < Message.Buttons.size(); ++I) {
+    const TModalResult Result = Message.Buttons[I];
+    const QString Caption = QString::fromUtf8(I < Captions.size() ? Captions[I].c_str() : ModalResultCaption(Result));
+    QPushButton* Button = Box->addButton(Caption, QMessageBox::ActionRole);
     Button->setProperty(ResultProperty, static_cast<int>(Result));
     if (Result == DefaultResult) Box->setDefaultButton(Button);
     if (Result == EscapeResult) Box->setEscapeButton(Button);
@@ -107,6 +110,12 @@ std::string FolderPath(const QString& Chosen) {
 
 TModalResult TQtDialogs::ShowMessage(const TMessage& Message) {
   const std::unique_ptr<QMessageBox> Box = CreateMessageBox(Message, FOwner);
+  Box->exec();
+  return MessageBoxResult(*Box);
+}
+
+TModalResult TQtDialogs::ShowQuestion(const TMessage& Message, const std::vector<std::string>& Captions) {
+  const std::unique_ptr<QMessageBox> Box = CreateMessageBox(Message, FOwner, Captions);
   Box->exec();
   return MessageBoxResult(*Box);
 }

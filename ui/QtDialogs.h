@@ -30,6 +30,7 @@ class TQtDialogs : public TWindowDialogs {
   void SetOwner(QWidget* Owner) { FOwner = Owner; }
 
   TModalResult ShowMessage(const TMessage& Message) override;
+  TModalResult ShowQuestion(const TMessage& Message, const std::vector<std::string>& Captions) override;
   std::vector<std::string> OpenFiles(const TFileDialog& Dialog) override;
   std::string SaveFile(const TFileDialog& Dialog) override;
   std::string BrowseForFolder(const std::string& Title, const std::string& InitialFolder) override;
@@ -41,8 +42,10 @@ class TQtDialogs : public TWindowDialogs {
 
 // The message box for Message, not yet shown: plain text, caption, icon by
 // type, the buttons in the given order. The default button is OK or else
-// Yes; Escape answers Cancel, or else No, or else OK.
-std::unique_ptr<QMessageBox> CreateMessageBox(const TMessage& Message, QWidget* Owner = nullptr);
+// Yes; Escape answers Cancel, or else No, or else OK. Captions, where given,
+// stand in for the usual captions of the buttons.
+std::unique_ptr<QMessageBox> CreateMessageBox(const TMessage& Message, QWidget* Owner = nullptr,
+                                              const std::vector<std::string>& Captions = {});
 // The answer of a box made by CreateMessageBox: the button pressed, or mrNone.
 TModalResult MessageBoxResult(const QMessageBox& Box);
 

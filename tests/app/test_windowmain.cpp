@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 #include <QThread>
 #include <QTimer>
 #include <QToolBar>
@@ -23,6 +24,7 @@
 #include "app/InstanceSender.h"
 #include "app/Profile.h"
 #include "app/WindowMain.h"
+#include "rename/Journal.h"
 #include "rename/FrmCounter.h"
 #include "support/ScriptedWindowDialogs.h"
 #include "support/TempDir.h"
@@ -271,4 +273,35 @@ TEST_F(WindowMainTest, SettingsCarryTheWindowToTheNextStart) {
   Open({Dir.Make("b.txt")}, Options);
   EXPECT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Listed(), "b.txt");
+}
+
+// Undo Renaming follows the journal, and a pass found interrupted at start
+// is asked about; the grid follows the files either way.
+TEST_F(WindowMainTest, UndoRenamingAndTheQuestionAfterAnInterruptedPass) {
+  TTempDir State;
+  TWindowMainOptions Options;
+  Options.JournalFolder = State / "journal/";
+  Open({Dir.Make("a.txt"), Dir.Make("b.txt")}, Options);
+  EXPECT_FALSE(Window->toolbuttonUndo->isEnabled());
+  Window->checkboxUpperCase->setChecked(true);
+  Window->buttonStart->click();
+  Window->WaitForRenaming();
+  EXPECT_TRUE(Window->toolbuttonUndo->isEnabled());
+  EXPECT_EQ(Window->toolbuttonUndo->text(), "Undo renaming of 2 files");
+  // Cut off before its end with one file not yet renamed: the next window asks, and Finish (the first answer) finishes.
+  const std::string Pass = ListJournals(Options.JournalFolder).back();
+  std::filesystem::resize_file(Pass, std::filesystem::file_size(Pass) - 4);
+  std::filesystem::rename(Dir / "B.TXT", Dir / "b.txt");
+  Open({Dir / "A.TXT", Dir / "b.txt"}, Options);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Dialogs.Shown.at(1), (TMessage{"The renaming of 2 files was interrupted; 1 of them have their new names.\n\n"
+                                           "Finish the renaming, undo it, or decide later?",
+                                           "Interrupted Renaming", mtConfirmation, {mrYes, mrNo, mrCancel}}));
+  EXPECT_EQ(Listed(), "A.TXT B.TXT");
+  EXPECT_EQ(Window->toolbuttonUndo->text(), "Undo renaming of 1 file");
+  Window->show();
+  QApplication::setActiveWindow(Window.get());
+  QTest::keyClick(Window.get(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Listed(), "A.TXT b.txt");
+  EXPECT_EQ(Dialogs.Shown.back().Text, "1 file(s) renamed back.");
 }

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include <ctime>
+#include <fstream>
 #include <filesystem>
 #include <set>
 #include <sstream>
@@ -15,6 +16,7 @@
 #include "base/VmFileLib.h"
 #include "cli/CliOptions.h"
 #include "cli/CliRun.h"
+#include "rename/Journal.h"
 #include "rename/TextChecks.h"
 #include "support/TempDir.h"
 
@@ -33,11 +35,12 @@ struct TRunResult {
   std::string Out, Err;
 };
 
-TRunResult RunCliWith(const TStrings& Args, const std::string& In = {}, bool Terminal = false) {
+TRunResult RunCliWith(const TStrings& Args, const std::string& In = {}, bool Terminal = false,
+                      std::optional<std::string> Journals = std::nullopt) {
   static const TFixedClock Clock;
   std::istringstream InStream(In);
   std::ostringstream Out, Err;
-  TCliEnvironment Env{InStream, Out, Err, Terminal, {&Clock, "."}};
+  TCliEnvironment Env{InStream, Out, Err, Terminal, {&Clock, "."}, false, std::move(Journals)};
   const int Status = RunCli(Args, Env);
   return {Status, Out.str(), Err.str()};
 }
@@ -377,4 +380,37 @@ TEST(CliJson, StringsEscapeQuotesControlsAndBytesThatAreNotUtf8) {
       {"\xc3(\x80", "\"\\udcc3(\\udc80\""},
   };
   for (const auto& [Text, Json] : Cases) EXPECT_EQ(JsonString(Text), Json) << Text;
+}
+
+// --apply keeps a journal; --recover, --undo and --finish read it and say
+// what they did, what they could not do, and why.
+TEST_F(CliFolderTest, ApplyIsJournalledAndUndoneAndAnInterruptedPassIsShownAndFinished) {
+  TTempDir State;
+  const std::string Journals = State / "journal/";
+  const auto Run = [&](const TStrings& Args) { return RunCliWith(Args, {}, false, Journals); };
+  const auto Expect = [&](const TRunResult& R, int Status, const std::string& Out, const std::string& Err) {
+    EXPECT_EQ(R.Status, Status);
+    EXPECT_EQ(R.Out, InDir(Out, Dir));
+    EXPECT_EQ(R.Err, InDir(Err, Dir));
+  };
+  Make({"a", "b", "c"});
+  Expect(Run({"--undo"}), esFailed, "", "quorvane-cli: nothing to undo: no journal in \"" + Journals + "\"\n");
+  Expect(Run(TStrings{"--apply", "--upper"} + Paths({"a", "b", "c"})), esDone, "3 file(s) renamed.\n", "");
+  fs::rename(Dir + "B", Dir + "x");
+  Expect(Run({"--undo"}), esFailed, "2 file(s) renamed back.\n",
+         "quorvane-cli: not undone: \"{d}B\": renamed again since: now \"x\"\n");
+  EXPECT_EQ(Names(), (std::set<std::string>{"a", "c", "x"}));
+  // The undo, cut off before its end mark, is an interrupted pass.
+  const std::string Undo = ListJournals(Journals).back();
+  fs::resize_file(Undo, fs::file_size(Undo) - 4);
+  Expect(Run({"--recover"}), esDone,
+         "Interrupted pass: " + Undo + "\nundo of 2 files; the journal marks 2 as done\n" +
+             "On disk: 2 under their new names, 0 under their old names, 0 elsewhere:\nUndo it: quorvane-cli --undo " +
+             Undo + "\nFinish it: quorvane-cli --finish " + Undo + "\n",
+         "");
+  Expect(Run({"--finish"}), esDone, "0 file(s) renamed.\n", "");
+  std::ofstream(Journals + "bad.journal") << "Quorvane journal 1\npass\trename\t0\t1\n";
+  Expect(Run({"--undo", Journals + "bad.journal"}), esUsage, "",
+         "quorvane-cli: the journal \"" + Journals + "bad.journal\" is damaged and was not used: line 3: cut short: "
+         "the plan ends after 0 of 1 steps\n");
 }

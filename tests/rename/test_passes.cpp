@@ -11,50 +11,16 @@
 #include <set>
 
 #include "base/VmFileLib.h"
+#include "rename/Recovery.h"
 #include "rename/RenamePasses.h"
 #include "rename/TextChecks.h"
+#include "support/FaultyFileSystem.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// The real file system with faults on request: the call number FailAt of
-// those that change the disk fails with FailErrno; with RefuseNoReplace the
-// no-replace flag is unknown (and Intruder, if set, is created at the target
-// at that moment, as another program might); with RefuseLinks no links exist.
-class TFaultyFileSystem : public TLinuxFileSystem {
- public:
-  int FailAt = -1, FailErrno = EIO, Calls = 0;
-  bool RefuseNoReplace = false, RefuseLinks = false, IgnoreCase = false;
-  std::string Intruder;
-  std::vector<std::string> Renames;  // "from -> to", names only
-
-  int Rename(const std::string& From, const std::string& To, bool NoReplace) override {
-    if (NoReplace && RefuseNoReplace) {
-      if (!Intruder.empty() && !fs::exists(To)) std::ofstream(To) << Intruder;
-      return EINVAL;
-    }
-    if (const int Error = Fault()) return Error;
-    Renames.push_back(fs::path(From).filename().string() + " -> " + fs::path(To).filename().string());
-    return TLinuxFileSystem::Rename(From, To, NoReplace);
-  }
-  int Link(const std::string& From, const std::string& To) override {
-    if (RefuseLinks) return EPERM;
-    if (const int Error = Fault()) return Error;
-    return TLinuxFileSystem::Link(From, To);
-  }
-  int Unlink(const std::string& Path) override { return Fault() ? EIO : TLinuxFileSystem::Unlink(Path); }
-  int Reserve(const std::string& Path, bool Directory) override {
-    if (const int Error = Fault()) return Error;
-    return TLinuxFileSystem::Reserve(Path, Directory);
-  }
-  bool IgnoresCase(const std::string&, const std::string&) override { return IgnoreCase; }
-
- private:
-  int Fault() { return Calls++ == FailAt ? FailErrno : 0; }
-};
 
 // Records what the pass asked of the window.
 class TRecordingView : public TPassView {
@@ -76,6 +42,11 @@ class PassTest : public ::testing::Test {
   void Make(const std::vector<std::string>& Names) {
     for (const std::string& Name : Names) std::ofstream(Dir + Name) << Name;
   }
+  // The folder holds these files and nothing else.
+  void Remake(const std::vector<std::string>& Names) {
+    for (const auto& Entry : fs::directory_iterator(Dir)) fs::remove(Entry.path());
+    Make(Names);
+  }
   std::vector<TPassFile> Files(const std::vector<std::string>& Names) const {
     std::vector<TPassFile> Result;
     for (const std::string& Name : Names) Result.push_back({static_cast<int>(Result.size()), Dir + Name});
@@ -88,6 +59,30 @@ class PassTest : public ::testing::Test {
       Result[Entry.path().filename()] = fs::is_symlink(Entry.path()) ? "link" : ReadFile(Entry.path());
     return Result;
   }
+  // A random batch over a few names (collisions, chains, rings, missing and
+  // held names): files there or not, listed or not, validated and planned.
+  struct TPlan {
+    std::map<std::string, std::string> Before;
+    std::vector<TPassEntry> Entries;
+    std::vector<TPassStep> Steps;
+  };
+  TPlan RandomPlan(std::mt19937& Random) {
+    const std::vector<std::string> Pool = {"a", "b", "c", "d", "e", "f"};
+    std::vector<std::string> Existing, Listed;
+    for (const std::string& Name : Pool) {
+      if (Random() % 4 != 0) Existing.push_back(Name);
+      if (Random() % 3 != 0) Listed.push_back(Name);
+    }
+    Remake(Existing);
+    TPlan Plan{Disk(), CollectEntries(Files(Listed)), {}};
+    LookUpEntries(Plan.Entries, Fs);
+    for (TPassEntry& Entry : Plan.Entries)
+      if ((Entry.NewName = Pool[Random() % Pool.size()]) == Entry.Name && Entry.Status == psRename)
+        Entry.Status = psUnchanged;
+    ValidateEntries(Plan.Entries, Fs);
+    Plan.Steps = PlanSteps(Plan.Entries, Fs);
+    return Plan;
+  }
   static std::vector<std::string> Statuses(const TPassResult& Result) {
     std::vector<std::string> Keys;
     for (const TPassEntry& Entry : Result.Entries) Keys.emplace_back(PassStatusKey(Entry.Status));
@@ -99,6 +94,8 @@ class PassTest : public ::testing::Test {
   TRecordingView View;
   TRenamePasses Passes{Fs, Dialogs, View, TFieldContext{}};
   TPassState State;
+  TTempDir StateHome;
+  TFileJournal Journal{StateHome / "journal"};
 };
 
 TRenameSettings SearchAndReplace(std::string Search, std::string Replace) {
@@ -182,8 +179,7 @@ TEST_F(PassTest, PreviewShowsEveryConflictAndRenamingDoesWhatItShowed) {
   };
   for (const Case& C : Cases) {
     SCOPED_TRACE(C.Name);
-    for (const auto& Entry : fs::directory_iterator(Dir)) fs::remove(Entry.path());
-    Make(C.Existing);
+    Remake(C.Existing);
     Dialogs.Shown.clear();
     TRenameSettings Settings = C.Settings;
     const std::optional<TPassResult> Preview = Passes.Preview(Files(C.Listed), Settings, State);
@@ -234,8 +230,7 @@ TEST_F(PassTest, ReadOnlyFilesFollowTheAnswersGiven) {
   };
   for (const Case& C : Cases) {
     SCOPED_TRACE(C.Name);
-    for (const auto& Entry : fs::directory_iterator(Dir)) fs::remove(Entry.path());
-    Make({"r1", "r2", "r3", "w4"});
+    Remake({"r1", "r2", "r3", "w4"});
     for (const char* Name : {"r1", "r2", "r3"}) ::chmod((Dir + Name).c_str(), 0444);
     Dialogs = TScriptedDialogs(C.Answers);
     TRenameSettings Upper;
@@ -302,25 +297,10 @@ TEST_F(PassTest, AFolderListedOnceGivesTheSameAnswersAsLookingUpEachName) {
 // replaced, each entry is under its new name exactly when it says so, and no
 // temporary name is left.
 TEST_F(PassTest, RandomBatchesNeverLoseAFileWhateverFails) {
-  const std::vector<std::string> Pool = {"a", "b", "c", "d", "e", "f"};
   std::mt19937 Random(20261206);
   for (int Round = 0; Round < 200; ++Round) {
     SCOPED_TRACE("round " + std::to_string(Round));
-    for (const auto& Entry : fs::directory_iterator(Dir)) fs::remove(Entry.path());
-    std::vector<std::string> Listed;
-    for (const std::string& Name : Pool) {
-      if (Random() % 4 != 0) Make({Name});
-      if (Random() % 3 != 0) Listed.push_back(Name);
-    }
-    const std::map<std::string, std::string> Before = Disk();
-    std::vector<TPassEntry> Entries = CollectEntries(Files(Listed));
-    LookUpEntries(Entries, Fs);
-    for (TPassEntry& Entry : Entries) {
-      Entry.NewName = Pool[Random() % Pool.size()];
-      if (Entry.Status == psRename && Entry.NewName == Entry.Name) Entry.Status = psUnchanged;
-    }
-    ValidateEntries(Entries, Fs);
-    const std::vector<TPassStep> Steps = PlanSteps(Entries, Fs);
+    auto [Before, Entries, Steps] = RandomPlan(Random);
     Fs.Calls = 0;
     Fs.FailAt = int(Random() % (Steps.size() + 2));
     Fs.RefuseNoReplace = Random() % 3 == 0;
@@ -362,4 +342,99 @@ TEST_F(PassTest, MetadataIsReadOncePerFileAndOnlyWhenAFieldNeedsIt) {
                              State);
   EXPECT_EQ(Metadata.Reads, (std::vector<std::string>{"a.mp3:3", "b.mp3:3"}));
   EXPECT_EQ(Disk(), (std::map<std::string, std::string>{{"a-02 AC.DC.mp3", "a.mp3"}, {"b-02 AC.DC.mp3", "b.mp3"}}));
+}
+
+// Random plans, the process stopped
+// dead before each call that changes the disk in turn, some through link and
+// unlink: undo brings every file back under its old name, finish every file
+// on under its new one, and no temporary name stays. A second run finds
+// nothing left to do.
+TEST_F(PassTest, APassStoppedDeadAtAnyStepIsUndoneOrFinished) {
+  for (unsigned Seed = 1; Seed <= 30; ++Seed) {
+    bool Stopped = true;
+    for (int StopAt = 0; Stopped; ++StopAt) {
+      for (const TRecoveryGoal Goal : {rgUndo, rgFinish}) {
+        SCOPED_TRACE("plan " + std::to_string(Seed) + ", stopped at call " + std::to_string(StopAt));
+        std::mt19937 Random(Seed);
+        auto [Before, Entries, Steps] = RandomPlan(Random);
+        Fs.RefuseNoReplace = Seed % 3 == 0;
+        Fs.Calls = 0, Fs.StopAt = StopAt;
+        ASSERT_EQ(Journal.Begin("rename", Entries, Steps), "");
+        Stopped = false;
+        try {
+          CommitSteps(Entries, Steps, Fs, [&](const TPassEntry&) { return Journal.StepDone(), true; });
+          Journal.End();
+        } catch (const TStopDead&) {
+          Stopped = true;
+        }
+        Fs.StopAt = -1, Fs.RefuseNoReplace = false;
+        const TJournal Pass = ReadJournalFile(Journal.Path());
+        std::map<std::string, std::string> Finished = Before;
+        for (const TJournalStep& Step : Pass.Steps) Finished.erase(Step.OldName);
+        for (const TJournalStep& Step : Pass.Steps) Finished[Step.NewName] = Before.at(Step.OldName);
+        const TRecoveryResult Result = RecoverPass(Pass, Goal, Fs, &Journal);
+        for (const TRecoveryProblem& Problem : Result.Problems) ADD_FAILURE() << Problem.Path << ": " << Problem.Reason;
+        EXPECT_EQ(Disk(), Goal == rgUndo ? Before : Finished);
+        EXPECT_EQ(RecoverPass(Pass, Goal, Fs, nullptr).Pass.Renamed, 0);
+      }
+    }
+  }
+}
+
+// A real pass, journalled, then undone although some of its files moved on:
+// those are reported and stay; undoing the undo renames the others again.
+TEST_F(PassTest, UndoReversesWhatIsStillThePassesAndSaysWhyNotTheRest) {
+  Passes.SetJournal(&Journal);
+  Make({"a", "b", "c", "d", "e"});
+  TRenameSettings Upper;
+  Upper.UpperCase = true;
+  ASSERT_EQ(Passes.StartRenaming(Files({"a", "b", "c", "d", "e"}), Upper, State)->Renamed, 5);
+  fs::rename(Dir + "A", Dir + "z");
+  std::ofstream(Dir + "c") << "new c";
+  fs::remove(Dir + "B");
+  std::ofstream(Dir + "E", std::ios::app) << " changed";
+  TRecoveryResult Undone = RecoverPass(ReadJournalFile(Journal.Path()), rgUndo, Fs, &Journal);
+  EXPECT_EQ(Undone.Pass.Renamed, 2);
+  EXPECT_EQ(Disk(), (std::map<std::string, std::string>{{"z", "a"}, {"c", "new c"}, {"C", "c"}, {"d", "d"}, {"e", "e changed"}}));
+  ASSERT_EQ(Undone.Problems.size(), 3u);
+  const std::vector<std::pair<std::string, std::string>> Expected = {
+      {Dir + "B", "deleted, or moved out of its folder, since"},
+      {Dir + "A", "renamed again since: now \"z\""},
+      {Dir + "C", "its old name is taken by another file"}};
+  for (size_t I = 0; I < 3; ++I)
+    EXPECT_EQ(std::pair(Undone.Problems[I].Path, Undone.Problems[I].Reason), Expected[I]);
+  EXPECT_EQ(ReadJournalFile(ListJournals(StateHome / "journal").back()).Kind, "undo");
+  struct stat Info {};
+  stat((StateHome / "journal").c_str(), &Info);
+  EXPECT_EQ(Info.st_mode & 0777, 0700u);
+  stat(Journal.Path().c_str(), &Info);
+  EXPECT_EQ(Info.st_mode & 0777, 0600u);
+  Undone = RecoverPass(ReadJournalFile(Journal.Path()), rgUndo, Fs, &Journal);
+  EXPECT_EQ(Disk(), (std::map<std::string, std::string>{{"z", "a"}, {"c", "new c"}, {"C", "c"}, {"D", "d"}, {"E", "e changed"}}));
+
+  // A journal that cannot be written stops the pass before its first rename.
+  TFileJournal Blocked(StateHome / "journal" / fs::path(Journal.Path()).filename() / "sub");
+  Passes.SetJournal(&Blocked);
+  Remake({"a"});
+  EXPECT_FALSE(Passes.StartRenaming(Files({"a"}), Upper, State));
+  EXPECT_EQ(Dialogs.Shown.back().Text,
+            "The journal folder \"" + (StateHome / "journal/") + fs::path(Journal.Path()).filename().string() +
+                "/sub/\" cannot be created: Not a directory. Nothing was renamed.");
+  EXPECT_EQ(Disk(), (std::map<std::string, std::string>{{"a", "a"}}));
+}
+
+// The last 50 journals stay and none older than 90 days; an interrupted one is never removed.
+TEST_F(PassTest, HousekeepingKeepsTheLastFiftyAndNoneOlderThanNinetyDays) {
+  const std::string Folder = StateHome / "journal/";
+  fs::create_directories(Folder);
+  const auto Name = [&](int I) { return Folder + "20200101-000000.0000000" + std::to_string(10 + I) + "-1.journal"; };
+  for (int I = 0; I < 55; ++I) std::ofstream(Name(I)) << (I == 0 ? "interrupted\n" : "x\nend\n");
+  const timespec Old[2] = {{time(nullptr) - 91 * 24 * 3600, 0}, {time(nullptr) - 91 * 24 * 3600, 0}};
+  utimensat(AT_FDCWD, Name(54).c_str(), Old, 0);
+  ASSERT_EQ(Journal.Begin("rename", {}, {}), "");
+  const std::vector<std::string> Kept = ListJournals(Folder);
+  EXPECT_EQ(Kept.size(), 50u);
+  EXPECT_EQ(Kept.front(), Name(0));
+  EXPECT_EQ(Kept[1], Name(6));
+  EXPECT_EQ(Kept[Kept.size() - 2], Name(53));
 }

@@ -1,0 +1,472 @@
+#include "rename/Journal.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+
+#include "base/Utf8.h"
+
+namespace {
+
+constexpr std::string_view Signature = "Quorvane journal ";
+constexpr std::string_view Version = "1";
+constexpr std::string_view Extension = ".journal";
+constexpr std::string_view EndLine = "end\n";
+// The largest journal read: a plan of a million files with long escaped names.
+constexpr size_t MaxJournalBytes = size_t(1) << 30;
+
+uint64_t Fnv1a(std::string_view Text) {
+  uint64_t Hash = 0xcbf29ce484222325ULL;
+  for (const unsigned char C : Text) Hash = (Hash ^ C) * 0x100000001b3ULL;
+  return Hash;
+}
+
+const char HexDigits[] = "0123456789abcdef";
+
+std::string Hex64(uint64_t Value) {
+  std::string Text(16, '0');
+  for (int I = 15; I >= 0; --I, Value >>= 4) Text[size_t(I)] = HexDigits[Value & 0xF];
+  return Text;
+}
+
+// The length of the well-formed UTF-8 sequence at Text[At]; 0 when there is none.
+size_t Utf8SequenceAt(std::string_view Text, size_t At) {
+  const unsigned char Lead = static_cast<unsigned char>(Text[At]);
+  const size_t Length = Lead >= 0xF0 ? 4 : Lead >= 0xE0 ? 3 : Lead >= 0xC0 ? 2 : 0;
+  return Length && IsValidUtf8(Text.substr(At, Length)) && At + Length <= Text.size() ? Length : 0;
+}
+
+bool NeedsEscape(unsigned char C) { return C < 0x20 || C == '\\' || C >= 0x7F; }
+
+void AppendEscaped(std::string& Out, std::string_view Name) {
+  if (std::none_of(Name.begin(), Name.end(), [](char C) { return NeedsEscape(static_cast<unsigned char>(C)); })) {
+    Out += Name;
+    return;
+  }
+  for (size_t I = 0; I < Name.size();) {
+    const unsigned char C = static_cast<unsigned char>(Name[I]);
+    if (C >= 0x80) {
+      if (const size_t Length = Utf8SequenceAt(Name, I)) {
+        Out.append(Name, I, Length);
+        I += Length;
+        continue;
+      }
+    }
+    ++I;
+    if (C == '\\') {
+      Out += "\\\\";
+    } else if (C == '\t') {
+      Out += "\\t";
+    } else if (C == '\n') {
+      Out += "\\n";
+    } else if (NeedsEscape(C)) {
+      Out += "\\x";
+      Out += HexDigits[C >> 4];
+      Out += HexDigits[C & 0xF];
+    } else {
+      Out += static_cast<char>(C);
+    }
+  }
+}
+
+[[noreturn]] void Refuse(int Line, const std::string& What) {
+  throw EJournalError("line " + std::to_string(Line) + ": " + What);
+}
+
+int HexValue(char C) {
+  if (C >= '0' && C <= '9') return C - '0';
+  if (C >= 'a' && C <= 'f') return C - 'a' + 10;
+  return -1;
+}
+
+std::string Unescaped(std::string_view Field, int Line) {
+  std::string Text;
+  Text.reserve(Field.size());
+  for (size_t I = 0; I < Field.size(); ++I) {
+    if (Field[I] != '\\') {
+      Text += Field[I];
+      continue;
+    }
+    const char Kind = I + 1 < Field.size() ? Field[++I] : '\0';
+    if (Kind == '\\') {
+      Text += '\\';
+    } else if (Kind == 't') {
+      Text += '\t';
+    } else if (Kind == 'n') {
+      Text += '\n';
+    } else if (Kind == 'x' && I + 2 < Field.size() && HexValue(Field[I + 1]) >= 0 && HexValue(Field[I + 2]) >= 0) {
+      Text += static_cast<char>(HexValue(Field[I + 1]) * 16 + HexValue(Field[I + 2]));
+      I += 2;
+    } else {
+      Refuse(Line, "a broken escape in a name");
+    }
+  }
+  return Text;
+}
+
+template <class TNumber>
+TNumber Number(std::string_view Field, int Line, TNumber Min, TNumber Max) {
+  TNumber Value{};
+  const auto [End, Error] = std::from_chars(Field.data(), Field.data() + Field.size(), Value);
+  if (Field.empty() || Error != std::errc() || End != Field.data() + Field.size() || Value < Min || Value > Max)
+    Refuse(Line, "\"" + std::string(Field) + "\" is not a number in range");
+  return Value;
+}
+
+std::vector<std::string_view> Fields(std::string_view Line) {
+  std::vector<std::string_view> Parts;
+  for (size_t Start = 0;;) {
+    const size_t Tab = Line.find('\t', Start);
+    Parts.push_back(Line.substr(Start, Tab - Start));
+    if (Tab == std::string_view::npos) return Parts;
+    Start = Tab + 1;
+  }
+}
+
+bool IsName(std::string_view Name) {
+  return !Name.empty() && Name != "." && Name != ".." && Name.find_first_of(std::string_view("/\0", 2)) == Name.npos;
+}
+
+// The lines of a text, numbered from 1.
+struct TLines {
+  std::string_view Text;
+  size_t At = 0;
+  int Number = 0;
+  // The next whole line; false at the end or before a last line without its line end.
+  bool Next(std::string_view& Line) {
+    const size_t End = Text.find('\n', At);
+    if (End == std::string_view::npos) return false;
+    Line = Text.substr(At, End - At);
+    At = End + 1;
+    ++Number;
+    return true;
+  }
+};
+
+// The signature and the pass line.
+void ParseHeader(TLines& Lines, TJournal& Journal) {
+  std::string_view Line;
+  if (!Lines.Next(Line) || !Line.starts_with(Signature)) Refuse(1, "not a journal of this program");
+  if (Line.substr(Signature.size()) != Version)
+    Refuse(1, "written in another format (version " + std::string(Line.substr(Signature.size())) + ")");
+  if (!Lines.Next(Line)) Refuse(2, "cut short before the plan");
+  const std::vector<std::string_view> Parts = Fields(Line);
+  if (Parts.size() != 4 || Parts[0] != "pass") Refuse(2, "no pass record");
+  if (Parts[1] != "rename" && Parts[1] != "undo" && Parts[1] != "finish") Refuse(2, "an unknown kind of pass");
+  Journal.Kind = Parts[1];
+  Journal.Started = Number<int64_t>(Parts[2], 2, INT64_MIN, INT64_MAX);
+  Journal.Count = Number<size_t>(Parts[3], 2, 0, size_t(INT32_MAX));
+}
+
+std::string ReadBytes(const std::string& Path, size_t Limit, bool Whole) {
+  const int Fd = open(Path.c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat Info {};
+  if (Fd < 0 || fstat(Fd, &Info) != 0) {
+    const int Error = errno;
+    if (Fd >= 0) close(Fd);
+    throw EJournalError("the journal \"" + Path + "\" cannot be read: " + std::strerror(Error));
+  }
+  if (Whole && size_t(Info.st_size) > Limit) {
+    close(Fd);
+    throw EJournalError("the journal \"" + Path + "\" cannot be used: it is larger than 1 GiB");
+  }
+  std::string Text(std::min(size_t(Info.st_size), Limit), '\0');
+  size_t Got = 0;
+  while (Got < Text.size()) {
+    const ssize_t Part = read(Fd, Text.data() + Got, Text.size() - Got);
+    if (Part <= 0) break;
+    Got += size_t(Part);
+  }
+  close(Fd);
+  Text.resize(Got);
+  return Text;
+}
+
+// Writes all of Text; 0 or the errno.
+int WriteAll(int Fd, std::string_view Text) {
+  while (!Text.empty()) {
+    const ssize_t Part = write(Fd, Text.data(), Text.size());
+    if (Part < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    Text.remove_prefix(size_t(Part));
+  }
+  return 0;
+}
+
+int SyncFolder(const std::string& Folder) {
+  const int Fd = open(Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (Fd < 0) return errno;
+  const int Error = fsync(Fd) == 0 ? 0 : errno;
+  close(Fd);
+  return Error;
+}
+
+// Creates Folder and the folders above it that are missing, each private.
+int MakeFolders(const std::string& Folder) {
+  for (size_t Slash = Folder.find('/', 1); Slash != std::string::npos; Slash = Folder.find('/', Slash + 1))
+    if (mkdir(Folder.substr(0, Slash).c_str(), 0700) != 0 && errno != EEXIST) return errno;
+  return 0;
+}
+
+std::string JournalFileName() {
+  const auto Now = std::chrono::system_clock::now().time_since_epoch();
+  const int64_t Ns = std::chrono::duration_cast<std::chrono::nanoseconds>(Now).count();
+  const time_t Seconds = time_t(Ns / 1'000'000'000);
+  std::tm Utc{};
+  gmtime_r(&Seconds, &Utc);
+  char Text[64];
+  std::snprintf(Text, sizeof Text, "%04d%02d%02d-%02d%02d%02d.%09lld-%d", Utc.tm_year + 1900, Utc.tm_mon + 1,
+                Utc.tm_mday, Utc.tm_hour, Utc.tm_min, Utc.tm_sec, static_cast<long long>(Ns % 1'000'000'000),
+                static_cast<int>(getpid()));
+  return Text;
+}
+
+std::string WithSlash(std::string Folder) {
+  if (!Folder.empty() && Folder.back() != '/') Folder += '/';
+  return Folder;
+}
+
+}  // namespace
+
+std::vector<TJournalStep> JournalSteps(const std::vector<TPassEntry>& Entries, const std::vector<TPassStep>& Steps,
+                                       const std::string& CurrentFolder) {
+  std::vector<TJournalStep> Records;
+  Records.reserve(Entries.size());
+  for (const TPassStep& Step : Steps) {
+    const TPassEntry& Entry = Entries[size_t(Step.Entry)];
+    // The last step of a ring, from the temporary name, is recorded with its first.
+    if (Step.From != Entry.Path()) continue;
+    TJournalStep& Record = Records.emplace_back();
+    Record.Ring = Step.Ring;
+    Record.Device = Entry.File.Device;
+    Record.Inode = Entry.File.Inode;
+    Record.Folder = Entry.Folder.starts_with('/') ? Entry.Folder : CurrentFolder + Entry.Folder;
+    Record.OldName = Entry.Name;
+    Record.NewName = Entry.NewName;
+    if (Step.To != Entry.NewPath()) Record.Temporary = Step.To.substr(Entry.Folder.size());
+  }
+  return Records;
+}
+
+std::string JournalPlanText(const TJournal& Journal) {
+  std::string Text;
+  Text.reserve(64 + Journal.Steps.size() * 96);
+  Text.append(Signature).append(Version) += '\n';
+  Text.append("pass\t").append(Journal.Kind) += '\t';
+  Text.append(std::to_string(Journal.Started)).append("\t").append(std::to_string(Journal.Steps.size())) += '\n';
+  for (const TJournalStep& Step : Journal.Steps) {
+    Text.append("step\t").append(std::to_string(Step.Ring)) += '\t';
+    Text.append(std::to_string(Step.Device)).append("\t").append(std::to_string(Step.Inode)) += '\t';
+    for (const std::string* Field : {&Step.Folder, &Step.OldName, &Step.NewName}) {
+      AppendEscaped(Text, *Field);
+      Text += '\t';
+    }
+    AppendEscaped(Text, Step.Temporary);
+    Text += '\n';
+  }
+  const uint64_t Hash = Fnv1a(Text);
+  Text.append("plan\t").append(Hex64(Hash)) += '\n';
+  return Text;
+}
+
+TJournal ParseJournal(std::string_view Text) {
+  TJournal Journal;
+  TLines Lines{Text};
+  ParseHeader(Lines, Journal);
+  // Each step takes at least 16 bytes: a count beyond that is a lie, not a reason to reserve.
+  Journal.Steps.reserve(std::min(Journal.Count, Text.size() / 16));
+  std::string_view Line;
+  for (size_t I = 0; I < Journal.Count; ++I) {
+    if (!Lines.Next(Line)) Refuse(Lines.Number + 1, "cut short: the plan ends after " + std::to_string(I) + " of " +
+                                                        std::to_string(Journal.Count) + " steps");
+    const std::vector<std::string_view> Parts = Fields(Line);
+    if (Parts.size() != 8 || Parts[0] != "step") {
+      if (Line.starts_with("plan\t")) Refuse(Lines.Number, "the plan holds fewer steps than it says");
+      Refuse(Lines.Number, "not a step record");
+    }
+    TJournalStep& Step = Journal.Steps.emplace_back();
+    Step.Ring = Number<int>(Parts[1], Lines.Number, -1, INT32_MAX);
+    Step.Device = Number<uint64_t>(Parts[2], Lines.Number, 0, UINT64_MAX);
+    Step.Inode = Number<uint64_t>(Parts[3], Lines.Number, 0, UINT64_MAX);
+    Step.Folder = Unescaped(Parts[4], Lines.Number);
+    Step.OldName = Unescaped(Parts[5], Lines.Number);
+    Step.NewName = Unescaped(Parts[6], Lines.Number);
+    Step.Temporary = Unescaped(Parts[7], Lines.Number);
+    if (!Step.Folder.starts_with('/') || !Step.Folder.ends_with('/') || Step.Folder.find('\0') != std::string::npos)
+      Refuse(Lines.Number, "a folder that is not an absolute path");
+    if (!IsName(Step.OldName) || !IsName(Step.NewName) || !(Step.Temporary.empty() || IsName(Step.Temporary)))
+      Refuse(Lines.Number, "a name that cannot name a file");
+    if (!Step.Temporary.empty() && Step.Ring < 0) Refuse(Lines.Number, "a temporary name outside a ring");
+  }
+  const size_t PlanEnd = Lines.At;
+  if (!Lines.Next(Line)) Refuse(Lines.Number + 1, "cut short: the plan has no end mark");
+  if (!Line.starts_with("plan\t")) Refuse(Lines.Number, "the plan holds more steps than it says");
+  if (Line.substr(5) != Hex64(Fnv1a(Text.substr(0, PlanEnd))))
+    Refuse(Lines.Number, "the plan does not match its check sum");
+  // Progress marks and the end; a last line without its line end is a
+  // mark the crash cut short.
+  while (Lines.Next(Line)) {
+    const std::vector<std::string_view> Parts = Fields(Line);
+    if (Parts.size() == 2 && Parts[0] == "done") {
+      Journal.Done = Number<int>(Parts[1], Lines.Number, 0, static_cast<int>(Journal.Count));
+    } else if (Parts.size() == 1 && Parts[0] == "end") {
+      Journal.Ended = true;
+    } else {
+      Refuse(Lines.Number, "not a progress or end record");
+    }
+  }
+  return Journal;
+}
+
+std::string JournalFolder(const std::string& StateHome, const std::string& Home) {
+  if (StateHome.starts_with('/')) return WithSlash(StateHome) + "Velmora/Quorvane/journal/";
+  if (Home.empty()) return {};
+  return WithSlash(Home) + ".local/state/Velmora/Quorvane/journal/";
+}
+
+TFileJournal::~TFileJournal() { Close(); }
+
+void TFileJournal::Close() {
+  if (FFd >= 0) close(FFd);
+  FFd = -1;
+}
+
+std::string TFileJournal::Begin(std::string_view Kind, const std::vector<TPassEntry>& Entries,
+                                const std::vector<TPassStep>& Steps) {
+  Close();
+  FPath.clear();
+  const std::string Folder = WithSlash(FFolder);
+  if (Folder.empty()) return "The journal has no folder: neither XDG_STATE_HOME nor HOME is set. Nothing was renamed.";
+  if (const int Error = MakeFolders(Folder))
+    return "The journal folder \"" + Folder + "\" cannot be created: " + std::strerror(Error) + ". Nothing was renamed.";
+
+  // Housekeeping: the oldest journals beyond the last ones kept, and old ones, go.
+  const std::vector<std::string> Old = ListJournals(Folder);
+  const int64_t Now = std::chrono::duration_cast<std::chrono::seconds>(
+                          std::chrono::system_clock::now().time_since_epoch()).count();
+  for (size_t I = 0; I < Old.size(); ++I) {
+    struct stat Info {};
+    const bool TooMany = Old.size() - I >= KeepCount;
+    const bool TooOld = stat(Old[I].c_str(), &Info) == 0 && Now - Info.st_mtime > KeepSeconds;
+    if ((TooMany || TooOld) && JournalEnded(Old[I])) unlink(Old[I].c_str());
+  }
+
+  TJournal Journal;
+  Journal.Kind = Kind;
+  Journal.Started = Now;
+  std::error_code Ignored;
+  Journal.Steps = JournalSteps(Entries, Steps, WithSlash(std::filesystem::current_path(Ignored).string()));
+  const std::string Text = JournalPlanText(Journal);
+  FPath = Folder + JournalFileName() + std::string(Extension);
+  FFd = open(FPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);
+  int Error = FFd < 0 ? errno : WriteAll(FFd, Text);
+  if (Error == 0 && fsync(FFd) != 0) Error = errno;
+  if (Error == 0) Error = SyncFolder(Folder);
+  if (Error != 0) {
+    if (FFd >= 0) unlink(FPath.c_str());
+    Close();
+    return "The journal \"" + FPath + "\" cannot be written: " + std::strerror(Error) + ". Nothing was renamed.";
+  }
+  FDone = FMarked = 0;
+  FMarkedAt = std::chrono::steady_clock::now();
+  return {};
+}
+
+void TFileJournal::Mark(std::string_view Line) {
+  // A lost mark costs nothing: recovery reads the disk, not the marks.
+  if (WriteAll(FFd, Line) == 0) fdatasync(FFd);
+  FMarked = FDone;
+  FMarkedAt = std::chrono::steady_clock::now();
+}
+
+void TFileJournal::StepDone() {
+  if (FFd < 0) return;
+  ++FDone;
+  if (FDone - FMarked >= MarkEvery && std::chrono::steady_clock::now() - FMarkedAt >= MarkInterval)
+    Mark("done\t" + std::to_string(FDone) + "\n");
+}
+
+void TFileJournal::End() {
+  if (FFd < 0) return;
+  Mark("done\t" + std::to_string(FDone) + "\n" + std::string(EndLine));
+  Close();
+}
+
+std::vector<std::string> ListJournals(const std::string& Folder) {
+  std::vector<std::string> Paths;
+  DIR* Dir = opendir(Folder.c_str());
+  if (!Dir) return Paths;
+  while (const dirent* Entry = readdir(Dir)) {
+    const std::string_view Name = Entry->d_name;
+    if (!Name.starts_with('.') && Name.ends_with(Extension)) Paths.push_back(WithSlash(Folder) + std::string(Name));
+  }
+  closedir(Dir);
+  std::sort(Paths.begin(), Paths.end());
+  return Paths;
+}
+
+bool JournalEnded(const std::string& Path) {
+  const int Fd = open(Path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (Fd < 0) return false;
+  struct stat Info {};
+  char Tail[8] = {};
+  const size_t Want = EndLine.size() + 1;
+  const bool Ended = fstat(Fd, &Info) == 0 && size_t(Info.st_size) >= Want &&
+                     pread(Fd, Tail, Want, Info.st_size - off_t(Want)) == ssize_t(Want) &&
+                     std::string_view(Tail, Want) == "\n" + std::string(EndLine);
+  close(Fd);
+  return Ended;
+}
+
+std::string FindInterruptedJournal(const std::string& Folder) {
+  const std::vector<std::string> Paths = ListJournals(Folder);
+  for (auto Path = Paths.rbegin(); Path != Paths.rend(); ++Path)
+    if (!JournalEnded(*Path)) return *Path;
+  return {};
+}
+
+TJournal ReadJournalFile(const std::string& Path) {
+  const std::string Text = ReadBytes(Path, MaxJournalBytes, true);
+  try {
+    return ParseJournal(Text);
+  } catch (const EJournalError& Error) {
+    throw EJournalError("the journal \"" + Path + "\" is damaged and was not used: " + Error.what());
+  }
+}
+
+TJournal ReadJournalHeader(const std::string& Path) {
+  const std::string Text = ReadBytes(Path, 4096, false);
+  TJournal Journal;
+  TLines Lines{Text};
+  try {
+    ParseHeader(Lines, Journal);
+  } catch (const EJournalError& Error) {
+    throw EJournalError("the journal \"" + Path + "\" is damaged and was not used: " + Error.what());
+  }
+  return Journal;
+}
+
+int MarkJournalEnded(const std::string& Path) {
+  const int Fd = open(Path.c_str(), O_RDWR | O_CLOEXEC);
+  if (Fd < 0) return errno;
+  // A progress mark the crash cut short goes first, so that the end mark stands on a line of its own.
+  struct stat Info {};
+  int Error = fstat(Fd, &Info) == 0 ? 0 : errno;
+  off_t End = Info.st_size;
+  for (char C = 0; Error == 0 && End > 0 && pread(Fd, &C, 1, End - 1) == 1 && C != '\n';) --End;
+  if (Error == 0 && End != Info.st_size && ftruncate(Fd, End) != 0) Error = errno;
+  if (Error == 0 && lseek(Fd, 0, SEEK_END) < 0) Error = errno;
+  if (Error == 0) Error = WriteAll(Fd, EndLine);
+  if (Error == 0 && fsync(Fd) != 0) Error = errno;
+  close(Fd);
+  return Error;
+}
