@@ -44,11 +44,12 @@ void RunPipeline(benchmark::State& State, const TRenameSettings& Settings) {
     State.SkipWithError("settings refused");
     return;
   }
-  const TFieldContext Context;
+  // The rules are made ready once, as a pass does.
+  const TNameBuilder Builder(Settings, Used, TFieldContext());
   size_t Bytes = 0;
   for (auto _ : State) {
     for (const std::string& Name : List) {
-      const std::string NewName = BuildNewFileName(Name, 0, Settings, Used, Counter, Context);
+      const std::string NewName = Builder.Build(Name, 0, Counter);
       Bytes += NewName.size();
     }
   }

@@ -83,8 +83,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
 
   const TFixedClock Clock;
   const TFieldContext Context{&Clock, "."};
+  // One builder for both names, as a pass builds many names from rules made ready once.
+  const TNameBuilder Builder(Settings, Used, Context);
   for (int Round = 0; Round < 2; ++Round) {
-    const std::string Built = BuildNewFileName(Name, 1.5, Settings, Used, Counter, Context);
+    const std::string Built = Builder.Build(Name, 1.5, Counter);
     Require(!AllValid || IsValidUtf8(Built));
   }
   return 0;
