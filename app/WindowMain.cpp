@@ -213,6 +213,8 @@ void TWindowMain::ReadDeferredTypes(int Tries) {
 QAction* TWindowMain::AddToolButton(QToolBar* Bar, const char* Name, const char* Caption, int Image) {
   QAction* Action = Bar->addAction(::Image("toolbar", Image), Text(Caption));
   Action->setObjectName(QLatin1String(Name));
+  // The button shows the caption whole: Qt would drop a trailing "...".
+  Action->setIconText(Text(Caption));
   return Action;
 }
 

@@ -1,18 +1,29 @@
 // The program's start: every command-line argument is a path for the grid.
+#include <unistd.h>
+
 #include <QApplication>
+
+#include <climits>
 
 #include <string>
 #include <vector>
 
 #include "app/InstanceFolder.h"
+#include "app/InstanceSender.h"
 #include "app/WindowMain.h"
 #include "filegrid/FileMetadataReader.h"
 #include "ui/QtDialogs.h"
 
 int main(int argc, char* argv[]) {
   // The arguments are taken as they are, before Qt could read any of them
-  // as one of its own options: the program has none.
-  const std::vector<std::string> Files(argv + 1, argv + argc);
+  // as one of its own options: the program has none. A relative path is
+  // taken from the folder the program was started in, so that the grid
+  // shows its folder.
+  char Folder[PATH_MAX];
+  const bool HaveFolder = ::getcwd(Folder, sizeof Folder) != nullptr;
+  std::vector<std::string> Files;
+  for (int I = 1; I < argc; ++I)
+    Files.push_back(HaveFolder && argv[I][0] != '\0' ? AbsolutePath(argv[I], Folder) : std::string(argv[I]));
   int QtArgc = 1;
   QApplication Application(QtArgc, argv);
   QApplication::setApplicationName(QStringLiteral("Quorvane 2"));

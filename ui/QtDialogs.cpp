@@ -41,7 +41,10 @@ std::unique_ptr<QMessageBox> CreateMessageBox(const TMessage& Message, QWidget* 
   Box->setWindowTitle(QString::fromStdString(Message.Caption));
   // Messages may hold "<" and ">" (field names); never read them as markup.
   Box->setTextFormat(Qt::PlainText);
-  Box->setText(QString::fromStdString(Message.Text));
+  // A line end written as LF and CR (or CR and LF) is one break, not two.
+  QString Text = QString::fromStdString(Message.Text);
+  Text.replace(QLatin1String("\n\r"), QLatin1String("\n")).replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  Box->setText(Text);
   Box->setIcon(IconOf(Message.Type));
 
   // One role for all buttons, so the box keeps the order given instead of
