@@ -207,6 +207,13 @@ void TVmVirtualFileGrid::MoveSelectedFiles(TFileGridMoveDirection Direction) {
   if (FFiles.size() < 2 || FRows.SelectedCount() == 0) return;
   const bool Updating = FRows.IsUpdating();
   if (!Updating) SaveSelection();
+  // The focus rides on the moved rows, so that the next arrow key goes on
+  // from where the row went: the focused entry when it was moved, else the
+  // first moved one. Inside a bracket the rows are not told (like the selection).
+  const int FocusedRow = FRows.FocusedRow();
+  const TFileGridFile* Focused =
+      FocusedRow >= 0 && FocusedRow < FileCount() && FFiles[static_cast<size_t>(FocusedRow)]->Selected
+          ? FFiles[static_cast<size_t>(FocusedRow)].get() : nullptr;
   const size_t N = FFiles.size();
   auto IsSelected = [](const auto& F) { return F->Selected; };
   switch (Direction) {
@@ -229,10 +236,12 @@ void TVmVirtualFileGrid::MoveSelectedFiles(TFileGridMoveDirection Direction) {
   }
   // The manual order stands: sorting is switched off, Index values stay.
   ClearSort();
-  if (!Updating) {
-    RestoreSelection();
-    FRows.Repaint();
-  }
+  if (Updating) return;
+  RestoreSelection();
+  const auto Moved = std::find_if(FFiles.begin(), FFiles.end(),
+                                  [&](const auto& F) { return Focused ? F.get() == Focused : F->Selected; });
+  if (Moved != FFiles.end()) FRows.SetFocusedRow(static_cast<int>(Moved - FFiles.begin()));
+  FRows.Repaint();
 }
 
 void TVmVirtualFileGrid::CheckAll() {
