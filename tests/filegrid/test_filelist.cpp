@@ -7,6 +7,7 @@
 
 #include "filegrid/VirtualFileGrid.h"
 #include "support/FakeFileReader.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -116,6 +117,23 @@ TEST_F(FileGridTest, RemovesAndMovesShiftTheSelectedRowsAndTheSelectionAndFocusF
   Grid.HeaderClick(fcSize);
   Grid.RemoveAllFiles();
   EXPECT_EQ(Grid.SortColumn(), fcSize);  // emptying the list keeps the sort column
+}
+
+TEST(FileGridFolder, AddFolderListsTheFilesAsTheFilenameSortOrdersThem) {
+  TTempDir Dir;
+  for (const char* Name : {"file10", "File2", "b", "a", "B.txt", "_x"}) Dir.Make(Name);
+  TMemoryFileGridRows Rows;
+  TVmVirtualFileGrid Grid(Rows);
+  ASSERT_TRUE(Grid.AddFolder(Dir.Path));
+  auto Names = [&] {
+    std::string Result;
+    for (int I = 0; I < Grid.FileCount(); ++I) Result += Grid.File(I).Name + " ";
+    return Result;
+  };
+  const std::string Added = Names();
+  Grid.HeaderClick(fcFileName);
+  EXPECT_EQ(Added, Names());
+  EXPECT_EQ(Grid.FileCount(), 6);
 }
 
 TEST_F(FileGridTest, BracketsNestWithoutRepaintingAndKeepTheSelectionThroughRemovesAndMoves) {
