@@ -14,6 +14,7 @@ std::string Variable(const char* Name) {
 
 TProcessEnvironment TProcessEnvironment::Read() {
   TProcessEnvironment Environment;
+  Environment.CacheHome = Variable("XDG_CACHE_HOME");
   Environment.ConfigHome = Variable("XDG_CONFIG_HOME");
   Environment.Home = Variable("HOME");
   Environment.StateHome = Variable("XDG_STATE_HOME");

@@ -11,6 +11,7 @@ struct TProcessEnvironment {
   std::string RuntimeDir;        // $XDG_RUNTIME_DIR as set, else empty
   std::string ExecutableFolder;  // the running program's folder; empty when unknown
   std::string StateHome;         // $XDG_STATE_HOME as set, else empty
+  std::string CacheHome;         // $XDG_CACHE_HOME as set, else empty
 
   // The values of this process.
   static TProcessEnvironment Read();

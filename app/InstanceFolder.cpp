@@ -19,14 +19,22 @@ std::string Quoted(const std::string& Folder) { return "\"" + Folder + "\""; }
 
 }  // namespace
 
-std::string InstanceFolderPath(const std::string& RuntimeDir) {
-  // A relative value is not a valid runtime folder and is ignored, as the
-  // base directory rules say.
+std::string InstanceFolderPath(const std::string& RuntimeDir, const std::string& CacheHome, const std::string& Home) {
+  // A relative value is not a valid base folder and is ignored, as the base
+  // directory rules say.
   if (RuntimeDir.starts_with('/')) return RuntimeDir + "/quorvane";
+  // Under the user's own home no other user can make the folder first, as
+  // one can in /tmp and so turn hand-over off.
+  if (CacheHome.starts_with('/')) return CacheHome + "/Velmora/Quorvane";
+  if (Home.starts_with('/')) return Home + "/.cache/Velmora/Quorvane";
   return "/tmp/quorvane-" + std::to_string(::getuid());
 }
 
 bool CheckInstanceFolder(const std::string& Folder, bool Create, std::string& Error) {
+  // Levels that cannot be made show up in the check of Folder itself.
+  if (Create)
+    for (size_t Slash = Folder.find('/', 1); Slash != std::string::npos; Slash = Folder.find('/', Slash + 1))
+      ::mkdir(Folder.substr(0, Slash).c_str(), 0700);
   if (Create && ::mkdir(Folder.c_str(), 0700) != 0 && errno != EEXIST) {
     Error = "The folder " + Quoted(Folder) + " cannot be created: " + std::strerror(errno);
     return false;

@@ -6,13 +6,15 @@
 #include <string>
 #include <vector>
 
-// "<RuntimeDir>/quorvane" when RuntimeDir (the value of XDG_RUNTIME_DIR) is
-// an absolute path, else "/tmp/quorvane-<uid>".
-std::string InstanceFolderPath(const std::string& RuntimeDir);
+// "<RuntimeDir>/quorvane" when RuntimeDir ($XDG_RUNTIME_DIR) is an absolute
+// path, else the user's own "<CacheHome or Home/.cache>/Velmora/Quorvane"
+// ($XDG_CACHE_HOME, $HOME; relative values are ignored); "/tmp/quorvane-<uid>"
+// only when there is no home either.
+std::string InstanceFolderPath(const std::string& RuntimeDir, const std::string& CacheHome, const std::string& Home);
 
 // Checks that Folder is private: a real folder (not a link) owned by this
-// user that group and others cannot reach. With Create, a missing folder is
-// made with mode 0700 first. False with a message in Error otherwise (also
+// user that group and others cannot reach. With Create, a missing folder (and
+// the missing folders above it) is made with mode 0700 first. False with a message in Error otherwise (also
 // when Folder is missing and Create is false).
 bool CheckInstanceFolder(const std::string& Folder, bool Create, std::string& Error);
 

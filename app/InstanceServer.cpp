@@ -1,11 +1,13 @@
 #include "app/InstanceServer.h"
 
+#include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
-#include <QFile>
-#include <QLocalServer>
 #include <QLocalSocket>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include <cerrno>
@@ -99,12 +101,10 @@ class TInstanceConnection : public QObject {
 };
 
 TInstanceServer::TInstanceServer(TCopyDataReceiver& Receiver, QObject* Parent)
-    : QObject(Parent), FReceiver(Receiver), FServer(new QLocalServer(this)) {
-  connect(FServer, &QLocalServer::newConnection, this, &TInstanceServer::Accept);
-}
+    : QObject(Parent), FReceiver(Receiver) {}
 
 TInstanceServer::~TInstanceServer() {
-  FServer->close();
+  StopListening();
   RemoveSocketFile();
 }
 
@@ -119,27 +119,81 @@ bool TInstanceServer::Listen(const std::string& Folder) {
   // meets a socket that refuses it because it is still being set up, and
   // takes it for one left behind by a crashed copy.
   const std::string Temporary = Folder + "/.new-" + Name;
-  if (!FServer->listen(QFile::decodeName(Temporary.c_str()))) {
-    FErrorString = "Cannot listen on the socket \"" + Path + "\": " + FServer->errorString().toStdString();
+  sockaddr_un Address{};
+  Address.sun_family = AF_UNIX;
+  const char* Failed = nullptr;
+  if (Temporary.size() >= sizeof Address.sun_path) {
+    errno = ENAMETOOLONG;
+    Failed = "Cannot listen on the socket \"";
+  } else {
+    Temporary.copy(Address.sun_path, sizeof Address.sun_path - 1);
+    FListenFd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (FListenFd < 0 || ::bind(FListenFd, reinterpret_cast<sockaddr*>(&Address), sizeof Address) != 0 ||
+        ::listen(FListenFd, SOMAXCONN) != 0)
+      Failed = "Cannot listen on the socket \"";
+    else if (::chmod(Temporary.c_str(), 0600) != 0 || ::rename(Temporary.c_str(), Path.c_str()) != 0)
+      Failed = "Cannot set up the socket \"";
+  }
+  if (Failed) {
+    FErrorString = Failed + Path + "\": " + std::strerror(errno);
+    StopListening();
+    ::unlink(Temporary.c_str());
     return false;
   }
-  if (::chmod(Temporary.c_str(), 0600) != 0 || ::rename(Temporary.c_str(), Path.c_str()) != 0) {
-    FErrorString = "Cannot set up the socket \"" + Path + "\": " + std::strerror(errno);
-    FServer->close();  // removes the temporary name
-    return false;
-  }
+  FSpareFd = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+  FNotifier = new QSocketNotifier(FListenFd, QSocketNotifier::Read, this);
+  connect(FNotifier, &QSocketNotifier::activated, this, &TInstanceServer::Accept);
   FSocketPath = Path;
   return true;
 }
 
 void TInstanceServer::Close() {
   for (TInstanceConnection* Connection : std::vector<TInstanceConnection*>(FConnections)) Connection->Finish();
-  FServer->close();
+  StopListening();
   RemoveSocketFile();
 }
 
+void TInstanceServer::StopListening() {
+  delete FNotifier;
+  FNotifier = nullptr;
+  for (int* Fd : {&FListenFd, &FSpareFd}) {
+    if (*Fd >= 0) ::close(*Fd);
+    *Fd = -1;
+  }
+}
+
 void TInstanceServer::Accept() {
-  while (QLocalSocket* Socket = FServer->nextPendingConnection()) {
+  while (FListenFd >= 0) {
+    const int Fd = ::accept4(FListenFd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    if (Fd < 0 && errno == EINTR) continue;
+    if (Fd < 0 && (errno == EMFILE || errno == ENFILE) && FSpareFd >= 0) {
+      // Out of descriptors: the spare one makes room to take the connection
+      // and close it, so its sender hears at once and the queue moves on.
+      // (Without a free descriptor accept fails even when none is waiting.)
+      ::close(FSpareFd);
+      const int Refused = ::accept4(FListenFd, nullptr, nullptr, SOCK_CLOEXEC);
+      if (Refused >= 0) ::close(Refused);
+      FSpareFd = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+      if (Refused >= 0) continue;
+      return;
+    }
+    if (Fd < 0) {
+      // Nothing waiting, or no spare to refuse with: look again a little later
+      // rather than spin on a connection that cannot be taken.
+      if (errno != EAGAIN && errno != EWOULDBLOCK) {
+        FNotifier->setEnabled(false);
+        QTimer::singleShot(100, this, [this] {
+          if (FNotifier) FNotifier->setEnabled(true);
+        });
+      }
+      return;
+    }
+    auto* Socket = new QLocalSocket;
+    if (!Socket->setSocketDescriptor(Fd)) {
+      ::close(Fd);
+      delete Socket;
+      continue;
+    }
     auto* Connection = new TInstanceConnection(*this, Socket);
     FConnections.push_back(Connection);
     Connection->Read();  // bytes may have come with the connection

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-class QLocalServer;
+class QSocketNotifier;
 class TCopyDataReceiver;
 class TInstanceConnection;
 
@@ -31,7 +31,8 @@ class TInstanceServer : public QObject {
 
   // Starts listening on a new socket in Folder (see InstanceFolderPath),
   // creating the folder when missing. False, with ErrorString, when the
-  // folder is not private or the socket cannot be made.
+  // folder is not private or the socket cannot be made. A connection that
+  // comes while the process has no descriptor left is refused; listening goes on.
   bool Listen(const std::string& Folder);
   // Ends every connection, ending the batches they left open, stops
   // listening and removes the socket file.
@@ -56,10 +57,18 @@ class TInstanceServer : public QObject {
   friend class TInstanceConnection;
   void Accept();
   void Forget(TInstanceConnection* Connection);
+  void StopListening();
   void RemoveSocketFile();
 
   TCopyDataReceiver& FReceiver;
-  QLocalServer* FServer;
+  // The listening socket is ours, not a QLocalServer's: that one stops
+  // listening for good when an accept fails, as it does when the process
+  // has run out of descriptors.
+  int FListenFd = -1;
+  // Held for the moment descriptors run out: given up to take a waiting
+  // connection and refuse it, so that it does not wait in the queue.
+  int FSpareFd = -1;
+  QSocketNotifier* FNotifier = nullptr;
   std::vector<TInstanceConnection*> FConnections;
   std::string FSocketPath;
   std::string FErrorString;

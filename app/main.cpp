@@ -32,7 +32,7 @@ int main(int argc, char* argv[]) {
   TWindowMainOptions Options;
   Options.Files = Files;
   const TProcessEnvironment Environment = TProcessEnvironment::Read();
-  Options.SenderFolder = InstanceFolderPath(Environment.RuntimeDir);
+  Options.SenderFolder = InstanceFolderPath(Environment.RuntimeDir, Environment.CacheHome, Environment.Home);
   Options.Settings = TSettingsEnvironment::From(Environment);
   TLinuxFileMetadataReader Metadata;
   Options.FieldContext = TFieldContext::System();

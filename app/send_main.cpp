@@ -39,7 +39,9 @@ int main(int argc, char* argv[]) {
   if (Paths.empty()) return Fail("no path given");
 
   QCoreApplication Application(argc, argv);
-  const TSendResult Result = SendToRunningCopy(InstanceFolderPath(TProcessEnvironment::Read().RuntimeDir), Paths);
+  const TProcessEnvironment Environment = TProcessEnvironment::Read();
+  const TSendResult Result =
+      SendToRunningCopy(InstanceFolderPath(Environment.RuntimeDir, Environment.CacheHome, Environment.Home), Paths);
   if (Result.Outcome == soSent) return 0;
   if (Result.Outcome == soFailed) return Fail(Result.Error);
 

@@ -61,7 +61,7 @@ TBenchFolder& Folder() {
 // A running copy: a file list behind a listening server.
 struct TCopy {
   TCopy() : Grid(Rows), Receiver(Grid), Server(Receiver) {
-    if (!Server.Listen(InstanceFolderPath(Folder().Dir))) std::abort();
+    if (!Server.Listen(InstanceFolderPath(Folder().Dir, "", ""))) std::abort();
   }
   TMemoryFileGridRows Rows;
   TVmVirtualFileGrid Grid;
@@ -79,8 +79,8 @@ void BM_HandOver(benchmark::State& State) {
     State.PauseTiming();
     TCopy Copy;
     TSendOutcome Outcome = soFailed;
-    QThread* Sender =
-        QThread::create([&] { Outcome = SendToRunningCopy(InstanceFolderPath(Files.Dir), Files.Paths).Outcome; });
+    const std::string SocketFolder = InstanceFolderPath(Files.Dir, "", "");
+    QThread* Sender = QThread::create([&] { Outcome = SendToRunningCopy(SocketFolder, Files.Paths).Outcome; });
     QEventLoop Loop;
     QObject::connect(Sender, &QThread::finished, &Loop, &QEventLoop::quit);
     State.ResumeTiming();

@@ -199,7 +199,7 @@ int HandOver() {
   Environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(Dir));
   TDriverDialogs Dialogs;
   TWindowMainOptions Options;
-  Options.SenderFolder = InstanceFolderPath(Dir);
+  Options.SenderFolder = InstanceFolderPath(Dir, "", "");
   TWindowMain Window(Dialogs, std::move(Options));
   Window.show();
   UntilIdle(Clock.nsecsElapsed());

@@ -24,6 +24,8 @@ class TFileGridRows {
   virtual int NextSelectedRow(int Row) const = 0;
   virtual int SelectedCount() const = 0;
   virtual void ClearSelection() = 0;
+  // The row with the keyboard focus (the current row), or -1.
+  virtual int FocusedRow() const = 0;
   virtual void SetFocusedRow(int Row) = 0;
 
   // Update bracket with a nesting count: while open, no repaint.
@@ -46,13 +48,13 @@ class TMemoryFileGridRows : public TFileGridRows {
   int NextSelectedRow(int Row) const override;
   int SelectedCount() const override;
   void ClearSelection() override;
+  int FocusedRow() const override { return FFocusedRow; }
   void SetFocusedRow(int Row) override { FFocusedRow = Row; }
   void BeginUpdate() override { ++FUpdateCount; }
   void EndUpdate() override;
   bool IsUpdating() const override { return FUpdateCount > 0; }
   void Repaint() override { ++FRepaintCount; }
 
-  int FocusedRow() const { return FFocusedRow; }
   int RepaintCount() const { return FRepaintCount; }
 
  private:

@@ -135,6 +135,7 @@ class TFileGridView : public QTreeView, public TFileGridRows {
   int NextSelectedRow(int Row) const override;
   int SelectedCount() const override;
   void ClearSelection() override;
+  int FocusedRow() const override { return currentIndex().isValid() ? currentIndex().row() : -1; }
   void SetFocusedRow(int Row) override;
   void BeginUpdate() override;
   void EndUpdate() override;

@@ -115,14 +115,20 @@ bool TVmVirtualFileGrid::AddFolder(std::string Folder) {
   if (Folder.empty() || Folder.back() != '/') Folder += '/';
   DIR* Entries = ::opendir(Folder.c_str());
   if (!Entries) return false;
+  std::vector<std::pair<QCollatorSortKey, std::string>> Files;
   while (const dirent* Entry = ::readdir(Entries)) {
-    const std::string Path = Folder + Entry->d_name;
+    std::string Path = Folder + Entry->d_name;
     bool IsFolder = Entry->d_type == DT_DIR;
     struct stat Info {};
     if (Entry->d_type == DT_UNKNOWN && ::lstat(Path.c_str(), &Info) == 0) IsFolder = S_ISDIR(Info.st_mode);
-    if (!IsFolder && !ContainsFile(Path)) AddFile(Path, "", true);
+    if (!IsFolder && !ContainsFile(Path)) Files.emplace_back(TextKey(Path), std::move(Path));
   }
   ::closedir(Entries);
+  // The file system's order means nothing to the user: the files come in
+  // the order a Filename sort gives them.
+  std::stable_sort(Files.begin(), Files.end(),
+                   [](const auto& A, const auto& B) { return A.first.compare(B.first) < 0; });
+  for (const auto& File : Files) AddFile(File.second, "", true);
   return true;
 }
 
@@ -207,6 +213,13 @@ void TVmVirtualFileGrid::MoveSelectedFiles(TFileGridMoveDirection Direction) {
   if (FFiles.size() < 2 || FRows.SelectedCount() == 0) return;
   const bool Updating = FRows.IsUpdating();
   if (!Updating) SaveSelection();
+  // The focus rides on the moved rows, so that the next arrow key goes on
+  // from where the row went: the focused entry when it was moved, else the
+  // first moved one. Inside a bracket the rows are not told (like the selection).
+  const int FocusedRow = FRows.FocusedRow();
+  const TFileGridFile* Focused =
+      FocusedRow >= 0 && FocusedRow < FileCount() && FFiles[static_cast<size_t>(FocusedRow)]->Selected
+          ? FFiles[static_cast<size_t>(FocusedRow)].get() : nullptr;
   const size_t N = FFiles.size();
   auto IsSelected = [](const auto& F) { return F->Selected; };
   switch (Direction) {
@@ -229,10 +242,12 @@ void TVmVirtualFileGrid::MoveSelectedFiles(TFileGridMoveDirection Direction) {
   }
   // The manual order stands: sorting is switched off, Index values stay.
   ClearSort();
-  if (!Updating) {
-    RestoreSelection();
-    FRows.Repaint();
-  }
+  if (Updating) return;
+  RestoreSelection();
+  const auto Moved = std::find_if(FFiles.begin(), FFiles.end(),
+                                  [&](const auto& F) { return Focused ? F.get() == Focused : F->Selected; });
+  if (Moved != FFiles.end()) FRows.SetFocusedRow(static_cast<int>(Moved - FFiles.begin()));
+  FRows.Repaint();
 }
 
 void TVmVirtualFileGrid::CheckAll() {
@@ -349,8 +364,12 @@ void TVmVirtualFileGrid::SortFiles(int Column, bool Force) {
 
 const QCollatorSortKey& TVmVirtualFileGrid::SortKey(const TFileGridFile& Entry, int Slot) const {
   auto& Key = Entry.SortKeys[static_cast<size_t>(Slot)];
-  if (!Key) Key = FCollator.sortKey(QString::fromUtf8(SortText(Entry, Slot)).toLower());
+  if (!Key) Key = TextKey(SortText(Entry, Slot));
   return *Key;
+}
+
+QCollatorSortKey TVmVirtualFileGrid::TextKey(const std::string& Text) const {
+  return FCollator.sortKey(QString::fromUtf8(Text).toLower());
 }
 
 uint64_t TVmVirtualFileGrid::NumberKey(const TFileGridFile& Entry) const {

@@ -36,7 +36,8 @@ class TVmVirtualFileGrid {
   // found on disk; a missing file is silently left out. No duplicate check.
   void AddFile(const std::string& FileName, const std::string& NewFileName = {}, bool Checked = true);
   // Adds the files of Folder ("/" ended or not) that are not listed yet, in
-  // the folder's order; its subfolders are left out. False when it cannot be read.
+  // the order a Filename sort gives; its subfolders are left out. False when
+  // it cannot be read.
   bool AddFolder(std::string Folder);
   // Whether an entry's FileName equals FileName exactly (case-sensitive);
   // a hash look-up, so adding a folder's files one by one stays linear.
@@ -110,6 +111,8 @@ class TVmVirtualFileGrid {
   void RankTexts(int Slot) const;
   int CompareNames(const TFileGridFile& A, const TFileGridFile& B) const;
   const QCollatorSortKey& SortKey(const TFileGridFile& Entry, int Slot) const;
+  // The collation key text columns sort by: Text lower-cased, in the locale's collation.
+  QCollatorSortKey TextKey(const std::string& Text) const;
 
   TFileGridRows& FRows;
   std::shared_ptr<TFileInfoReader> FReader;

@@ -1,6 +1,7 @@
 // The local socket server with a real file list behind it, real clients,
 // and the quorvane-send program. Each test has a runtime folder of its own.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -122,7 +123,7 @@ class Instance : public ::testing::Test {
   }
 
   std::string MakeFile(const std::string& Name) { return Files.Make(Name); }
-  std::string Folder() const { return InstanceFolderPath(Runtime.Path); }
+  std::string Folder() const { return InstanceFolderPath(Runtime.Path, "", ""); }
 
   TTempDir Runtime;
   TTempDir Files;
@@ -224,10 +225,44 @@ TEST_F(Instance, TheSocketIsForThisUserOnlyAndGoesWithTheCopy) {
   EXPECT_TRUE(InstanceSockets(Folder()).empty());
 }
 
-TEST(InstanceFolder, ComesFromXdgRuntimeDirOrIsPrivateUnderTmp) {
-  EXPECT_EQ(InstanceFolderPath("/run/user/7"), "/run/user/7/quorvane");
-  for (const char* Ignored : {"relative/dir", ""})
-    EXPECT_EQ(InstanceFolderPath(Ignored), "/tmp/quorvane-" + std::to_string(::getuid())) << Ignored;
+TEST_F(Instance, TheFolderComesFromXdgRuntimeDirElseIsMadePrivateUnderTheUsersCacheHome) {
+  struct Case { const char *Runtime, *Cache, *Home; std::string Folder; } Cases[] = {
+      {"/run/user/7", "/c", "/h", "/run/user/7/quorvane"}, {"relative/dir", "/c", "/h", "/c/Velmora/Quorvane"},
+      {"", "cache", "/h", "/h/.cache/Velmora/Quorvane"}, {"", "", "home", "/tmp/quorvane-" + std::to_string(::getuid())}};
+  for (const Case& C : Cases) EXPECT_EQ(InstanceFolderPath(C.Runtime, C.Cache, C.Home), C.Folder) << C.Folder;
+  TCopy Copy(InstanceFolderPath("", "", Runtime / "home"));  // the missing levels are made, private
+  struct stat Info {};
+  for (const char* Level : {"home/.cache", "home/.cache/Velmora/Quorvane"}) {
+    ASSERT_EQ(::lstat((Runtime / Level).c_str(), &Info), 0);
+    EXPECT_EQ(Info.st_mode & 0777, 0700u) << Level;
+  }
+}
+
+// A connection that comes when the process has no descriptor left is
+// refused, and the server still takes the next one.
+TEST_F(Instance, RunningOutOfDescriptorsRefusesTheConnectionAndListeningGoesOn) {
+  TCopy Copy(Folder());
+  // One connection first, so that the sanitizers have checked the code on
+  // the way (their checks need descriptors of their own).
+  TClient Before(Copy.Server.SocketPath());
+  ASSERT_TRUE(Before.Send(Begin() + End(), 2));
+  const int Client = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_un Address{};
+  Address.sun_family = AF_UNIX;
+  Copy.Server.SocketPath().copy(Address.sun_path, sizeof Address.sun_path - 1);
+  ASSERT_EQ(::connect(Client, reinterpret_cast<sockaddr*>(&Address), sizeof Address), 0);
+  rlimit Saved {};
+  ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &Saved), 0);
+  rlimit Exhausted = Saved;
+  Exhausted.rlim_cur = static_cast<rlim_t>(::dup(Client));  // every lower descriptor is taken
+  ::close(static_cast<int>(Exhausted.rlim_cur));
+  ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &Exhausted), 0);
+  const bool Refused = WaitFor([&] { char Byte; return ::recv(Client, &Byte, 1, MSG_DONTWAIT) == 0; }, 5000);
+  ::setrlimit(RLIMIT_NOFILE, &Saved);
+  ::close(Client);
+  EXPECT_TRUE(Refused);
+  TClient After(Copy.Server.SocketPath());
+  EXPECT_TRUE(After.Send(Begin() + End(), 2));
 }
 
 TEST_F(Instance, AFolderOthersCouldReachIsRefused) {

@@ -171,14 +171,15 @@ TEST_F(WindowMainTest, TheWindowStaysLiveWhileRenamingAndCancelLeavesEachFileUnd
 TEST_F(WindowMainTest, FilesHandedOverReachTheGridAndTheControls) {
   TTempDir Runtime;
   TWindowMainOptions Options;
-  Options.SenderFolder = InstanceFolderPath(Runtime.Path);
+  const std::string Folder = InstanceFolderPath(Runtime.Path, "", "");
+  Options.SenderFolder = Folder;
   Open({}, std::move(Options));
   // The sender waits for each answer, so it runs on a thread of its own
   // while the event loop here serves the window's socket.
   const std::vector<std::string> Paths = {Dir.Make("c.txt"), Dir.Make("a.txt")};
   TSendOutcome Outcome = soFailed;
   std::unique_ptr<QThread> Sender(
-      QThread::create([&] { Outcome = SendToRunningCopy(InstanceFolderPath(Runtime.Path), Paths).Outcome; }));
+      QThread::create([&] { Outcome = SendToRunningCopy(Folder, Paths).Outcome; }));
   Sender->start();
   ASSERT_TRUE(WaitFor([&] { return Sender->isFinished(); }));
   EXPECT_EQ(Outcome, soSent);

@@ -7,6 +7,7 @@
 
 #include "filegrid/VirtualFileGrid.h"
 #include "support/FakeFileReader.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -86,7 +87,7 @@ TEST_F(FileGridTest, UpdateAndRefreshFollowRenamedFilesAndGreyOutMissingOnesWith
     EXPECT_EQ(Gone->Exists + Gone->Size + Gone->Attributes + Gone->Description.size(), 0u);  // nothing is kept
 }
 
-TEST_F(FileGridTest, RemovesAndMovesShiftTheSelectedRowsAndTheSelectionFollows) {
+TEST_F(FileGridTest, RemovesAndMovesShiftTheSelectedRowsAndTheSelectionAndFocusFollow) {
   enum { Remove = -1 };
   struct Case { int Operation; std::set<int> Selected; const char* Order; int NextIndex; } Cases[] = {
       {Remove, {3, 5}, "0 1 2 4*", 6},  // the row after the first removed becomes the selection
@@ -103,6 +104,7 @@ TEST_F(FileGridTest, RemovesAndMovesShiftTheSelectedRowsAndTheSelectionFollows) 
     Grid.SetSortState(fcFileName, sdAscending);
     AddFiles({"0", "1", "2", "3", "4", "5"});
     Select(C.Selected);
+    if (!C.Selected.empty()) Rows.SetFocusedRow(*C.Selected.rbegin());
     if (C.Operation == Remove) Grid.RemoveSelectedFiles();
     else Grid.MoveSelectedFiles(static_cast<TFileGridMoveDirection>(C.Operation));
     EXPECT_EQ(Order(), C.Order);
@@ -110,10 +112,28 @@ TEST_F(FileGridTest, RemovesAndMovesShiftTheSelectedRowsAndTheSelectionFollows) 
     EXPECT_EQ(Grid.NextIndex(), C.NextIndex);
     EXPECT_EQ(Grid.SortColumn(), C.Operation == Remove ? fcFileName : -1);  // every move switches sorting off
     if (C.Operation == Remove && Rows.SelectedCount()) { EXPECT_EQ(Rows.FocusedRow(), Rows.FirstSelectedRow()); }
+    if (C.Operation != Remove) { EXPECT_EQ(Grid.GetFileName(Rows.FocusedRow()), std::to_string(*C.Selected.rbegin())); }  // the focus moves along
   }
   Grid.HeaderClick(fcSize);
   Grid.RemoveAllFiles();
   EXPECT_EQ(Grid.SortColumn(), fcSize);  // emptying the list keeps the sort column
+}
+
+TEST(FileGridFolder, AddFolderListsTheFilesAsTheFilenameSortOrdersThem) {
+  TTempDir Dir;
+  for (const char* Name : {"file10", "File2", "b", "a", "B.txt", "_x"}) Dir.Make(Name);
+  TMemoryFileGridRows Rows;
+  TVmVirtualFileGrid Grid(Rows);
+  ASSERT_TRUE(Grid.AddFolder(Dir.Path));
+  auto Names = [&] {
+    std::string Result;
+    for (int I = 0; I < Grid.FileCount(); ++I) Result += Grid.File(I).Name + " ";
+    return Result;
+  };
+  const std::string Added = Names();
+  Grid.HeaderClick(fcFileName);
+  EXPECT_EQ(Added, Names());
+  EXPECT_EQ(Grid.FileCount(), 6);
 }
 
 TEST_F(FileGridTest, BracketsNestWithoutRepaintingAndKeepTheSelectionThroughRemovesAndMoves) {
