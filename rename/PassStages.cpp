@@ -1,10 +1,10 @@
 #include "rename/PassStages.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <unordered_map>
-#include <algorithm>
 #include <deque>
+#include <unordered_map>
 #include <utility>
 
 #include "base/VmDateTime.h"
@@ -235,13 +235,14 @@ void FindFolderCase(std::vector<TPassEntry>& Entries, TFileSystem& Fs) {
 void BuildNames(std::vector<TPassEntry>& Entries, const TNameBuilder& Builder, int32_t& CounterValue,
                 bool AlsoNotFound) {
   const bool ReadDates = Builder.UsedFields().Contains(ufDate) || Builder.UsedFields().Contains(ufTime);
+  const bool ReadMetadata = MetadataGroupsOf(Builder.UsedFields()) != 0;
   for (TPassEntry& Entry : Entries) {
     if (!(IsToBeRenamed(Entry) || (AlsoNotFound && Entry.Status == psNotFound))) continue;
     // A file that is not there has no date.
     const bool HasDate = Entry.Found && Entry.File.DateSeconds != TFileStatus::NoDate;
     const TDateTime Date = ReadDates && HasDate ? UnixTimeToDateTime(Entry.File.DateSeconds) : 0;
     // What is inside the file is read once, and only for the fields that need it.
-    const TFileMetadata Metadata = Entry.Found ? Builder.ReadMetadata(Entry.Path()) : TFileMetadata();
+    const TFileMetadata Metadata = ReadMetadata && Entry.Found ? Builder.ReadMetadata(Entry.Path()) : TFileMetadata();
     Entry.NewName = Builder.Build(Entry.Name, Date, CounterValue, &Metadata);
     if (IsToBeRenamed(Entry) && Entry.NewName == Entry.Name) Entry.Status = psUnchanged;
   }
