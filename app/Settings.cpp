@@ -1,23 +1,13 @@
 #include "app/Settings.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <cstdlib>
-#include <filesystem>
 
-#include "base/VmFileLib.h"
 #include "base/Utf8.h"
+#include "base/VmFileLib.h"
 
 namespace {
-
-bool IsFolder(const std::string& Path) {
-  struct stat Info {};
-  return ::stat(Path.c_str(), &Info) == 0 && S_ISDIR(Info.st_mode);
-}
 
 bool IsRegularFile(const std::string& Path) {
   struct stat Info {};
@@ -30,19 +20,6 @@ std::string WithSlash(std::string Folder) {
   while (Folder.size() > 1 && Folder.back() == '/') Folder.pop_back();
   if (Folder.back() != '/') Folder += '/';
   return Folder;
-}
-
-// Creates every missing level of Folder, private to the user as
-// configuration folders are expected to be. Throws EFileError naming the
-// level that could not be made.
-void CreateFolders(const std::string& Folder) {
-  for (size_t Slash = Folder.find('/', 1); Slash != std::string::npos; Slash = Folder.find('/', Slash + 1)) {
-    const std::string Level = Folder.substr(0, Slash);
-    if (::mkdir(Level.c_str(), 0700) != 0 && errno != EEXIST)
-      throw EFileError("Cannot create folder \"" + Level + "\": " + std::strerror(errno), errno);
-  }
-  if (!IsFolder(Folder))
-    throw EFileError("Cannot create folder \"" + Folder + "\": " + std::strerror(ENOTDIR), ENOTDIR);
 }
 
 // The first text of Parent's child Name; nullptr when either is missing.
@@ -89,7 +66,7 @@ std::string GetSettingsFileName(bool MustExist, const TSettingsEnvironment& Envi
   if (Environment.ConfigHome.empty()) return {};
   const std::string UserFolder = WithSlash(Environment.ConfigHome) + std::string(SettingsFolderName);
   if (MustExist) return IsRegularFile(UserFolder + Title) ? UserFolder + Title : std::string();
-  if (!IsFolder(UserFolder)) CreateFolders(UserFolder);
+  CreateFolders(UserFolder);
   return UserFolder + Title;
 }
 

@@ -111,3 +111,16 @@ void RefuseReadOnlyFile(const std::string& Path) {
       ((Info.st_mode & S_IWUSR) == 0 || ::access(Path.c_str(), W_OK) != 0))
     throw EFileError("Cannot write file \"" + Path + "\": the file is read-only");
 }
+
+void CreateFolders(const std::string& Folder) {
+  for (size_t Slash = Folder.find('/', 1); Slash != std::string::npos; Slash = Folder.find('/', Slash + 1)) {
+    const std::string Level = Folder.substr(0, Slash);
+    if (::mkdir(Level.c_str(), 0700) != 0 && errno != EEXIST)
+      throw EFileError("Cannot create folder \"" + Level + "\": " + std::strerror(errno), errno);
+  }
+  if (::mkdir(Folder.c_str(), 0700) != 0 && errno != EEXIST)
+    throw EFileError("Cannot create folder \"" + Folder + "\": " + std::strerror(errno), errno);
+  struct stat Info {};
+  if (::stat(Folder.c_str(), &Info) != 0 || !S_ISDIR(Info.st_mode))
+    throw EFileError("Cannot create folder \"" + Folder + "\": " + std::strerror(ENOTDIR), ENOTDIR);
+}

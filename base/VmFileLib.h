@@ -24,6 +24,11 @@ inline constexpr size_t MaxTextFileSize = 16 * 1024 * 1024;
 // larger than MaxSize bytes.
 std::string ReadWholeFile(const std::string& Path, size_t MaxSize);
 
+// Creates every missing level of Folder, each private to the user (0700).
+// Throws EFileError naming the level that could not be made, with its errno
+// (ENOTDIR when Folder ends up no folder).
+void CreateFolders(const std::string& Folder);
+
 // Replaces the file at Path with Data so that a reader sees either the old
 // or the new content, never a mix: the bytes go to a new file in the same
 // folder, are flushed to disk and then renamed over the target. An existing

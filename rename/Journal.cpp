@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "base/Utf8.h"
+#include "base/VmFileLib.h"
 
 namespace {
 
@@ -210,13 +211,6 @@ int SyncFolder(const std::string& Folder) {
   return Error;
 }
 
-// Creates Folder and the folders above it that are missing, each private.
-int MakeFolders(const std::string& Folder) {
-  for (size_t Slash = Folder.find('/', 1); Slash != std::string::npos; Slash = Folder.find('/', Slash + 1))
-    if (mkdir(Folder.substr(0, Slash).c_str(), 0700) != 0 && errno != EEXIST) return errno;
-  return 0;
-}
-
 std::string JournalFileName() {
   const auto Now = std::chrono::system_clock::now().time_since_epoch();
   const int64_t Ns = std::chrono::duration_cast<std::chrono::nanoseconds>(Now).count();
@@ -346,8 +340,12 @@ std::string TFileJournal::Begin(std::string_view Kind, const std::vector<TPassEn
   FPath.clear();
   const std::string Folder = WithSlash(FFolder);
   if (Folder.empty()) return "The journal has no folder: neither XDG_STATE_HOME nor HOME is set. Nothing was renamed.";
-  if (const int Error = MakeFolders(Folder))
-    return "The journal folder \"" + Folder + "\" cannot be created: " + std::strerror(Error) + ". Nothing was renamed.";
+  try {
+    CreateFolders(Folder);
+  } catch (const EFileError& Error) {
+    return "The journal folder \"" + Folder + "\" cannot be created: " + std::strerror(Error.Code) +
+           ". Nothing was renamed.";
+  }
 
   // Housekeeping: the oldest journals beyond the last ones kept, and old ones, go.
   const std::vector<std::string> Old = ListJournals(Folder);
