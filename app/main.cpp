@@ -1,9 +1,12 @@
-// The program's start: every command-line argument is a path for the grid.
+// The program's start: every command-line argument is a path for the grid
+// ("--version" alone shows the version instead).
 #include <unistd.h>
 
 #include <QApplication>
 
 #include <climits>
+#include <cstdio>
+#include <cstring>
 
 #include <string>
 #include <vector>
@@ -15,6 +18,11 @@
 #include "ui/QtDialogs.h"
 
 int main(int argc, char* argv[]) {
+  // "--version" alone shows the version; a file of that name is "./--version".
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("quorvane %s\n", QUORVANE_VERSION);
+    return 0;
+  }
   // The arguments are taken as they are, before Qt could read any of them
   // as one of its own options: the program has none. A relative path is
   // taken from the folder the program was started in, so that the grid

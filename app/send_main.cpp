@@ -1,6 +1,6 @@
 // quorvane-send PATH...: hands the files to the newest running copy of the
 // program, in the order given, or starts the program with them when no copy
-// runs. Every argument is a path.
+// runs. Every argument is a path ("--version" alone shows the version instead).
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -8,6 +8,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,11 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "Usage: quorvane-send PATH...\nHands the files to the running Quorvane 2, "
                          "or starts it with them.\n");
     return 2;
+  }
+  // "--version" alone shows the version; a file of that name is "./--version".
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("quorvane-send %s\n", QUORVANE_VERSION);
+    return 0;
   }
   char Folder[PATH_MAX];
   if (!::getcwd(Folder, sizeof Folder)) return Fail("cannot read the current folder");
