@@ -27,7 +27,7 @@
 #include "base/FileNames.h"
 #include "rename/FrmCounter.h"
 #include "ui/Anchors.h"
-#include "ui/FitFont.h"
+#include "ui/DesignScale.h"
 #include "ui/QtDialogs.h"
 
 using namespace WindowParts;
@@ -62,6 +62,7 @@ TWindowMain::TWindowMain(TWindowDialogs& Dialogs, TWindowMainOptions Options, QW
   FFileSystem = FOptions.FileSystem ? FOptions.FileSystem : std::make_shared<TLinuxFileSystem>();
   setObjectName(QStringLiteral("WindowMain"));
   setWindowIcon(QIcon(QStringLiteral(":/pictures/quorvane.png")));
+  FScale = DesignScale(font());
   CreateToolbars();
   CreateFileSelection();
   CreateFieldMenu();
@@ -86,7 +87,10 @@ TWindowMain::TWindowMain(TWindowDialogs& Dialogs, TWindowMainOptions Options, QW
   for (QLineEdit* Edit : {textboxFileExtension, textboxSearchString, textboxReplaceString})
     connect(Edit, &QLineEdit::textChanged, this, &TWindowMain::PreviewMayBeStale);
   UpdateTitle();
-  resize(DesignClientSize);
+  // The design's size at the font's scale, bounded by the screen.
+  QSize Size = Scaled(DesignClientSize, FScale);
+  if (const QScreen* Screen = screen()) Size = Size.boundedTo(Screen->availableGeometry().size());
+  resize(Size);
   if (const QScreen* Screen = screen()) move(Screen->availableGeometry().center() - rect().center());
   setAcceptDrops(true);
 
@@ -144,13 +148,13 @@ void TWindowMain::CreateFileSelection() {
   panelFileSelection->setObjectName(QStringLiteral("panelFileSelection"));
   setCentralWidget(panelFileSelection);
   const QSize PanelSize(DesignClientSize.width(), DesignClientSize.height() - DesignDockHeight);
-  panelFileSelection->resize(PanelSize);
-  auto* Anchors = new TAnchors(panelFileSelection, PanelSize);
+  panelFileSelection->resize(Scaled(PanelSize, FScale));
+  auto* Anchors = new TAnchors(panelFileSelection, PanelSize, FScale);
 
   auto Picture = [&](const char* Name, TPicture Index, QRect Place, int Anchor) {
     auto* Label = new QLabel(panelFileSelection);
     Label->setObjectName(QLatin1String(Name));
-    Label->setPixmap(Image(Index).pixmap(96, 96));
+    Label->setPixmap(Image(Index).pixmap(Scaled(QSize(96, 96), FScale)));
     Label->setAttribute(Qt::WA_TranslucentBackground);
     Anchors->Place(Label, Place, Anchor);
   };
@@ -165,10 +169,8 @@ void TWindowMain::CreateFileSelection() {
   panelSettings = new QWidget(panelFileSelection);
   panelSettings->setObjectName(QStringLiteral("panelSettings"));
   Anchors->Place(panelSettings, {96, 297, 885, 140}, akLeft | akRight | akBottom);
-  auto* SettingsAnchors = new TAnchors(panelSettings, QSize(885, 140));
+  auto* SettingsAnchors = new TAnchors(panelSettings, QSize(885, 140), FScale);
   CreateRuleGroups(panelSettings, *SettingsAnchors);
-  // The positions are made for a small font; a larger desktop font shrinks here.
-  ShrinkFontToFit(*panelSettings);
 
   progressbarExecution = new QProgressBar(panelFileSelection);
   progressbarExecution->setObjectName(QStringLiteral("progressbarExecution"));

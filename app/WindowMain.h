@@ -245,6 +245,8 @@ class TWindowMain : public QMainWindow, private TPassView {
 
   TWindowDialogs& FDialogs;
   TWindowMainOptions FOptions;
+  // The designed positions and sizes are scaled by this to the window's font (see DesignScale).
+  double FScale = 1;
   std::shared_ptr<TFileIconCache> FIcons;
   std::shared_ptr<TFileInfoReader> FReader;
   // The reader whose type names wait for the first paint; empty once read.

@@ -41,7 +41,10 @@ enum TPicture : int { piFileSelection, piSettings, piAction };
 inline QIcon Image(const char* Folder, int Index) {
   return QIcon(QStringLiteral(":/%1/%2.png").arg(QLatin1String(Folder)).arg(Index, 2, 10, QLatin1Char('0')));
 }
-inline QIcon Image(TToolbarImage Index) { return Image("toolbar", Index); }
+// The symbolic toolbar pictures (shapes without colour of their own) are
+// drawn in the palette's text colour, so that an enabled button stands out
+// from a disabled, greyed one.
+QIcon Image(TToolbarImage Index);
 inline QIcon Image(TFieldImage Index) { return Image("fields", Index); }
 inline QIcon Image(TPicture Index) { return Image("pictures", Index); }
 

@@ -246,8 +246,9 @@ void TWindowMain::SetPreviewRunning(bool Running) {
   // let the list change under it.
   FPassRunning = Running;
   if (FReceiver && Running) FReceiver->SetHeld(true);
+  // The pictures and the progress bar keep their colours: only the controls wait.
   for (QWidget* Control : {static_cast<QWidget*>(buttonPreview), static_cast<QWidget*>(buttonStart), panelSettings,
-                           panelFileSelection})
+                           static_cast<QWidget*>(gridFiles)})
     Control->setEnabled(!Running);
 }
 

@@ -15,6 +15,7 @@
 #include "filegrid/VmColorLib.h"
 #include "rename/FrmCounter.h"
 #include "ui/Anchors.h"
+#include "ui/DesignScale.h"
 #include "ui/QtDialogs.h"
 
 using namespace WindowParts;
@@ -43,10 +44,11 @@ void TWindowMain::CreateRuleGroups(QWidget* Parent, TAnchors& Anchors) {
     Anchors.Place(Box, Place, Anchor);
     return Box;
   };
-  auto Check = [](QWidget* Box, const char* Name, const char* Caption, QRect Place) {
+  const double Scale = Anchors.Scale();
+  auto Check = [Scale](QWidget* Box, const char* Name, const char* Caption, QRect Place) {
     auto* CheckBox = new QCheckBox(Text(Caption), Box);
     CheckBox->setObjectName(QLatin1String(Name));
-    CheckBox->setGeometry(Place);
+    CheckBox->setGeometry(Scaled(Place, Scale));
     return CheckBox;
   };
   auto Edit = [](QWidget* Box, const char* Name) {
@@ -55,13 +57,13 @@ void TWindowMain::CreateRuleGroups(QWidget* Parent, TAnchors& Anchors) {
     SetEditUnlocked(LineEdit, false);
     return LineEdit;
   };
-  auto Label = [](QWidget* Box, const char* Caption, QPoint At, bool Centred = false, int Width = 0) {
+  auto Label = [Scale](QWidget* Box, const char* Caption, QPoint At, bool Centred = false, int Width = 0) {
     auto* Caption_ = new QLabel(Text(Caption), Box);
     if (Centred) {
-      Caption_->setGeometry(At.x(), At.y(), Width, 21);
+      Caption_->setGeometry(Scaled(QRect(At.x(), At.y(), Width, 21), Scale));
       Caption_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     } else {
-      Caption_->move(At);
+      Caption_->move(Scaled(At, Scale));
       Caption_->adjustSize();
     }
     return Caption_;
@@ -75,11 +77,11 @@ void TWindowMain::CreateRuleGroups(QWidget* Parent, TAnchors& Anchors) {
   checkboxDelExtension = Check(Extension, "checkboxDelExtension", "Remove current extension", {16, 24, 169, 17});
   checkboxAddExtension = Check(Extension, "checkboxAddExtension", "Add extension:", {16, 48, 169, 17});
   textboxFileExtension = Edit(Extension, "textboxFileExtension");
-  textboxFileExtension->setGeometry(40, 72, 137, 21);
+  textboxFileExtension->setGeometry(Scaled(QRect(40, 72, 137, 21), Scale));
 
   QGroupBox* Search = Group("groupboxSearchReplace", " 3. Search and Replace ", {400, 0, 485, 140},
                             akLeft | akTop | akRight);
-  auto* SearchAnchors = new TAnchors(Search, QSize(485, 140));
+  auto* SearchAnchors = new TAnchors(Search, QSize(485, 140), Scale);
   checkboxChangeFileName = Check(Search, "checkboxChangeFileName", "Search and Replace", {16, 24, 209, 17});
   Label(Search, "Search:", {40, 48}, true, 81);
   textboxSearchString = Edit(Search, "textboxSearchString");
@@ -90,6 +92,7 @@ void TWindowMain::CreateRuleGroups(QWidget* Parent, TAnchors& Anchors) {
   buttonPopmenu = new QToolButton(Search);
   buttonPopmenu->setObjectName(QStringLiteral("buttonPopmenu"));
   buttonPopmenu->setIcon(Image(fiInsertField));
+  buttonPopmenu->setIconSize(Scaled(QSize(16, 16), Scale));
   buttonPopmenu->setToolTip(QString::fromUtf8("Feld einfügen"));
   buttonPopmenu->setEnabled(false);
   SearchAnchors->Place(buttonPopmenu, {456, 72, 21, 21}, akTop | akRight);
@@ -97,7 +100,7 @@ void TWindowMain::CreateRuleGroups(QWidget* Parent, TAnchors& Anchors) {
   // space up to the next column.
   auto Legend = [&](const char* Sign, QPoint SignAt, const char* Meaning, QPoint MeaningAt, int Width) {
     Label(Search, Sign, SignAt);
-    Label(Search, Meaning, MeaningAt)->resize(Width, 15);
+    Label(Search, Meaning, MeaningAt)->resize(Scaled(QSize(Width, 15), Scale));
   };
   Legend("*", {16, 104}, "replaces any numbers of characters", {32, 103}, 192);
   Legend("?", {16, 119}, "replaces a single character", {32, 119}, 192);

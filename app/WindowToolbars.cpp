@@ -1,13 +1,20 @@
 // The main window's three toolbars: their buttons listed once, in a table,
 // their look, the row they share, and whether they show captions.
+#include <QGuiApplication>
 #include <QMenu>
 #include <QPainter>
+#include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
+
+#include <algorithm>
+#include <functional>
+#include <iterator>
 
 #include "app/WindowMain.h"
 #include "app/WindowParts.h"
 #include "filegrid/VmColorLib.h"
+#include "ui/DesignScale.h"
 
 using namespace WindowParts;
 
@@ -93,6 +100,18 @@ const TToolButtonDesign ToolButtonDesigns[] = {
 
 }  // namespace
 
+QIcon WindowParts::Image(TToolbarImage Index) {
+  QIcon Icon = Image("toolbar", Index);
+  constexpr TToolbarImage Symbolic[] = {tiMoveTop, tiMoveUp, tiMoveDown, tiMoveBottom, tiCheckAll, tiUncheckAll};
+  if (std::find(std::begin(Symbolic), std::end(Symbolic), Index) == std::end(Symbolic)) return Icon;
+  QPixmap Shape = Icon.pixmap(24, 24);
+  QPainter Painter(&Shape);
+  Painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+  Painter.fillRect(Shape.rect(), QGuiApplication::palette().color(QPalette::WindowText));
+  Painter.end();
+  return QIcon(Shape);
+}
+
 std::array<QToolBar*, 3> TWindowMain::Toolbars() const {
   static_assert(std::size(ToolbarDesigns) == 3);
   return {this->*ToolbarDesigns[0].Bar, this->*ToolbarDesigns[1].Bar, this->*ToolbarDesigns[2].Bar};
@@ -107,7 +126,7 @@ void TWindowMain::CreateToolbars() {
     Bar->setMovable(true);
     Bar->setAllowedAreas(Qt::TopToolBarArea);
     Bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    Bar->setIconSize(QSize(16, 16));
+    Bar->setIconSize(Scaled(QSize(16, 16), FScale));
     addToolBar(Qt::TopToolBarArea, Bar);
     this->*Design.Bar = Bar;
   }
@@ -155,23 +174,71 @@ void TWindowMain::CreateToolbars() {
   connect(menuitemToolbarShowCaptions, &QAction::triggered, this, &TWindowMain::menuitemToolbarShowCaptionsClick);
 }
 
+namespace {
+
+// A caption on two lines, split at the space that makes the longer line
+// shortest; a single word stays as it is.
+QString TwoLines(const QString& Caption, const QFontMetrics& Metrics) {
+  QString Best = Caption;
+  int BestWidth = Metrics.horizontalAdvance(Caption);
+  for (qsizetype Space = Caption.indexOf(' '); Space >= 0; Space = Caption.indexOf(' ', Space + 1)) {
+    const QString First = Caption.left(Space), Second = Caption.mid(Space + 1);
+    const int Width = std::max(Metrics.horizontalAdvance(First), Metrics.horizontalAdvance(Second));
+    if (Width < BestWidth) {
+      Best = First + '\n' + Second;
+      BestWidth = Width;
+    }
+  }
+  return Best;
+}
+
+// A caption broken at spaces into lines no wider than Width; a longer word
+// keeps a line of its own.
+QString Wrapped(const QString& Caption, const QFontMetrics& Metrics, int Width) {
+  QString Lines, Line;
+  for (const QString& Word : Caption.split(' ')) {
+    const QString Longer = Line.isEmpty() ? Word : Line + ' ' + Word;
+    if (!Line.isEmpty() && Metrics.horizontalAdvance(Longer) > Width) {
+      Lines += Line + '\n';
+      Line = Word;
+    } else {
+      Line = Longer;
+    }
+  }
+  return Lines + Line;
+}
+
+}  // namespace
+
 void TWindowMain::FitToolbars() {
-  // The three toolbars share one row of the window's design width: a large
-  // desktop font is made smaller on them, down to 7 points.
+  // The three toolbars share one row of the window's width at the desktop
+  // font. Where the captions make it too wide they go on two lines, then on
+  // lines as wide as the widest word.
   const std::array<QToolBar*, 3> Bars = Toolbars();
-  QFont Font = toolbarProfile->font();
+  int Limit = Scaled(DesignClientSize.width(), FScale);
+  if (const QScreen* Screen = screen()) Limit = std::min(Limit, Screen->availableGeometry().width());
   auto RowWidth = [&] {
     int Width = 0;
     for (QToolBar* Bar : Bars) Width += Bar->sizeHint().width();
     return Width;
   };
-  while (RowWidth() > DesignClientSize.width() && Font.pointSizeF() > 7.0) {
-    Font.setPointSizeF(Font.pointSizeF() - 0.5);
-    for (QToolBar* Bar : Bars) Bar->setFont(Font);
+  const QFontMetrics Metrics = toolbarProfile->fontMetrics();
+  auto Relabel = [this](const std::function<QString(const QString&)>& Caption) {
+    for (const TToolButtonDesign& Design : ToolButtonDesigns)
+      if (Design.Action) (this->*Design.Action)->setIconText(Caption(Text(Design.Caption)));
+  };
+  if (RowWidth() > Limit) Relabel([&](const QString& Caption) { return TwoLines(Caption, Metrics); });
+  if (RowWidth() > Limit) {
+    int WidestWord = 0;
+    for (const TToolButtonDesign& Design : ToolButtonDesigns)
+      if (Design.Caption)
+        for (const QString& Word : Text(Design.Caption).split(QLatin1Char(' ')))
+        WidestWord = std::max(WidestWord, Metrics.horizontalAdvance(Word));
+    Relabel([&](const QString& Caption) { return Wrapped(Caption, Metrics, WidestWord); });
   }
   // Still too wide: the last toolbar starts a second row rather than hiding
   // buttons behind the toolbar's overflow arrow.
-  if (RowWidth() > DesignClientSize.width()) insertToolBarBreak(toolbarAbout);
+  if (RowWidth() > Limit) insertToolBarBreak(toolbarAbout);
 }
 
 QMenu* TWindowMain::createPopupMenu() {

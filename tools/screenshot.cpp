@@ -3,9 +3,11 @@
 // other file gets a previewed new name. Used by tools/screenshot. With
 // "journal" the window reads its journals from $XDG_STATE_HOME: the question
 // about an interrupted pass, the box after answering Undo, and then the window
-// are saved as OUT-1.png, OUT-2.png and OUT-3.png.
+// are saved as OUT-1.png, OUT-2.png and OUT-3.png. SCREENSHOT_FONT_POINTS sets
+// the application's font size, as a desktop's font setting would.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFont>
 #include <QPixmap>
 #include <QTimer>
 
@@ -26,6 +28,12 @@ int main(int Argc, char** Argv) {
   int QtArgc = 1;
   QApplication Application(QtArgc, Argv);
   QApplication::setApplicationName(QStringLiteral("Quorvane 2"));
+  // SCREENSHOT_FONT_POINTS stands for a desktop whose font has that size.
+  if (const QByteArray Points = qgetenv("SCREENSHOT_FONT_POINTS"); !Points.isEmpty()) {
+    QFont Font = QApplication::font();
+    Font.setPointSizeF(Points.toDouble());
+    QApplication::setFont(Font);
+  }
   const QString Out = QString::fromLocal8Bit(Argv[2]);
   TQtDialogs Dialogs;
   std::unique_ptr<QWidget> Shown;

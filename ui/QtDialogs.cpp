@@ -73,7 +73,13 @@ TModalResult MessageBoxResult(const QMessageBox& Box) {
 
 std::unique_ptr<QFileDialog> CreateFileDialog(const TFileDialog& Dialog, bool Save, QWidget* Owner) {
   auto FileDialog = std::make_unique<QFileDialog>(Owner, QString::fromStdString(Dialog.Title));
-  FileDialog->setNameFilter(QString::fromStdString(Dialog.Filter));
+  if (!Dialog.Filter.empty()) {
+    FileDialog->setNameFilter(QString::fromStdString(Dialog.Filter));
+  } else {
+    // No filter: every file is listed, and there is no type to choose.
+    for (const char* Name : {"fileTypeCombo", "fileTypeLabel"})
+      if (auto* Child = FileDialog->findChild<QWidget*>(QLatin1String(Name))) Child->hide();
+  }
   FileDialog->setDefaultSuffix(QString::fromStdString(Dialog.DefaultSuffix));
   if (Save) {
     FileDialog->setAcceptMode(QFileDialog::AcceptSave);
