@@ -1,6 +1,7 @@
 // The main window's three toolbars: their buttons listed once, in a table,
 // their look, the row they share, and whether they show captions.
 #include <QGuiApplication>
+#include <QImage>
 #include <QMenu>
 #include <QPainter>
 #include <QScreen>
@@ -104,12 +105,17 @@ QIcon WindowParts::Image(TToolbarImage Index) {
   QIcon Icon = Image("toolbar", Index);
   constexpr TToolbarImage Symbolic[] = {tiMoveTop, tiMoveUp, tiMoveDown, tiMoveBottom, tiCheckAll, tiUncheckAll};
   if (std::find(std::begin(Symbolic), std::end(Symbolic), Index) == std::end(Symbolic)) return Icon;
-  QPixmap Shape = Icon.pixmap(24, 24);
-  QPainter Painter(&Shape);
-  Painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
-  Painter.fillRect(Shape.rect(), QGuiApplication::palette().color(QPalette::WindowText));
-  Painter.end();
-  return QIcon(Shape);
+  // The shape's coverage is kept, its faintest strokes made as strong as its
+  // strongest (an empty box is drawn half transparent in the theme).
+  QImage Shape = Icon.pixmap(24, 24).toImage().convertToFormat(QImage::Format_ARGB32);
+  int Strongest = 1;
+  for (int Y = 0; Y < Shape.height(); ++Y)
+    for (int X = 0; X < Shape.width(); ++X) Strongest = std::max(Strongest, qAlpha(Shape.pixel(X, Y)));
+  const QColor Text = QGuiApplication::palette().color(QPalette::WindowText);
+  for (int Y = 0; Y < Shape.height(); ++Y)
+    for (int X = 0; X < Shape.width(); ++X)
+      Shape.setPixel(X, Y, qRgba(Text.red(), Text.green(), Text.blue(), qAlpha(Shape.pixel(X, Y)) * 255 / Strongest));
+  return QIcon(QPixmap::fromImage(Shape));
 }
 
 std::array<QToolBar*, 3> TWindowMain::Toolbars() const {
