@@ -11,6 +11,8 @@
 
 #include <algorithm>
 
+#include "ui/FileChooser.h"
+
 namespace {
 
 // Which answer a box button gives is kept on the button itself.
@@ -130,6 +132,12 @@ TModalResult TQtDialogs::ShowQuestion(const TMessage& Message, const std::vector
 }
 
 std::vector<std::string> TQtDialogs::OpenFiles(const TFileDialog& Dialog) {
+  if (Dialog.Filter.empty()) {
+    // No filter: every file, whatever bytes its name holds (Qt's dialog leaves
+    // out names that are not UTF-8).
+    TFileChooser Chooser(QString::fromStdString(Dialog.Title), Dialog.InitialPath, Dialog.MultiSelect, FOwner);
+    return Chooser.exec() == QDialog::Accepted ? Chooser.ChosenPaths() : std::vector<std::string>();
+  }
   const std::unique_ptr<QFileDialog> FileDialog = CreateFileDialog(Dialog, false, FOwner);
   std::vector<std::string> Paths;
   if (FileDialog->exec() != QDialog::Accepted) return Paths;

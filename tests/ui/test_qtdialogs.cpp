@@ -1,17 +1,20 @@
 // The real message boxes and file dialogs, built but never run modally,
-// fonts shrunk to fit fixed layouts, and controls anchored to their parent's edges.
+// the file chooser, designs scaled to the font, and controls anchored to their parent's edges.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QDir>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QTest>
 
 #include <algorithm>
 
+#include "support/TempDir.h"
 #include "support/TestApplication.h"
 #include "ui/Anchors.h"
 #include "ui/DesignScale.h"
+#include "ui/FileChooser.h"
 #include "ui/QtDialogs.h"
 
 namespace {
@@ -94,4 +97,21 @@ TEST(Anchors, ControlsKeepTheirDistancesToTheAnchoredEdges) {
   EXPECT_EQ(TAnchors::Arrange({572, 529, 201, 25}, akRight | akBottom, Design, Now), QRect(672, 629, 201, 25));
   EXPECT_EQ(TAnchors::Arrange({0, 8, 96, 96}, akLeft | akTop, Design, Now), QRect(0, 8, 96, 96));
   EXPECT_EQ(TAnchors::Arrange(Grid, akLeft | akTop | akRight | akBottom, Design, QSize(10, 10)).size(), QSize(0, 0));
+}
+
+TEST_F(QtDialogsTest, TheFileChooserListsEveryNameAndGivesItsBytesBack) {
+  TTempDir Dir;
+  const std::string NotUtf8 = Dir.Make("caf\xe9 b.txt"), Plain = Dir.Make("a.txt");
+  std::filesystem::create_directory(Dir / "sub");
+  TFileChooser Chooser("Add Files", Dir.Path.string(), true);
+  ASSERT_EQ(Chooser.List()->count(), 3);
+  EXPECT_EQ(Chooser.List()->item(0)->text(), "sub");  // folders first
+  Chooser.List()->selectAll();
+  EXPECT_EQ(Chooser.ChosenPaths(), (std::vector<std::string>{Plain, NotUtf8}));
+  Chooser.List()->clearSelection();
+  Chooser.List()->setCurrentRow(0);
+  Chooser.List()->itemActivated(Chooser.List()->item(0));  // a folder opens
+  EXPECT_EQ(Chooser.Folder(), Dir / "sub/");
+  EXPECT_FALSE(Chooser.ShowFolder(Dir / "missing"));
+  EXPECT_EQ(Chooser.Folder(), Dir / "sub/");
 }
