@@ -2,6 +2,7 @@
 // their look, the row they share, and whether they show captions.
 #include <QGuiApplication>
 #include <QImage>
+#include <QLayout>
 #include <QMenu>
 #include <QPainter>
 #include <QScreen>
@@ -163,13 +164,8 @@ void TWindowMain::CreateToolbars() {
     if (auto* Button = qobject_cast<QToolButton*>(toolbarProfile->widgetForAction(Split)))
       Button->setPopupMode(QToolButton::MenuButtonPopup);
 
-  // Both buttons of equal width.
-  const QList<QWidget*> AboutButtons = {toolbarAbout->widgetForAction(toolButtonInfo),
-                                        toolbarAbout->widgetForAction(toolbuttonExit)};
-  int Widest = 0;
-  for (QWidget* Button : AboutButtons) Widest = std::max(Widest, Button->sizeHint().width());
-  for (QWidget* Button : AboutButtons) Button->setMinimumWidth(Widest);
-
+  // Undo shows a short caption of its own (see UpdateUndoAction).
+  UpdateUndoAction();
   FitToolbars();
 
   menuToolbarOptions = new QMenu(this);
@@ -218,33 +214,62 @@ QString Wrapped(const QString& Caption, const QFontMetrics& Metrics, int Width) 
 
 void TWindowMain::FitToolbars() {
   // The three toolbars share one row of the window's width at the desktop
-  // font. Where the captions make it too wide they go on two lines, then on
-  // lines as wide as the widest word.
+  // font. While it is too wide, step by step: the captions go on two lines;
+  // the buttons drop the two spaces of room Qt gives a caption; the captions
+  // take lines as wide as the widest word. Only then does the last toolbar
+  // start a second row (rather than hiding buttons behind an overflow arrow).
   const std::array<QToolBar*, 3> Bars = Toolbars();
   int Limit = Scaled(DesignClientSize.width(), FScale);
   if (const QScreen* Screen = screen()) Limit = std::min(Limit, Screen->availableGeometry().width());
   auto RowWidth = [&] {
     int Width = 0;
-    for (QToolBar* Bar : Bars) Width += Bar->sizeHint().width();
+    for (QToolBar* Bar : Bars) {
+      Bar->layout()->invalidate();  // it keeps its hint across its buttons' size limits
+      Width += Bar->sizeHint().width();
+    }
     return Width;
   };
   const QFontMetrics Metrics = toolbarProfile->fontMetrics();
   auto Relabel = [this](const std::function<QString(const QString&)>& Caption) {
     for (const TToolButtonDesign& Design : ToolButtonDesigns)
-      if (Design.Action) (this->*Design.Action)->setIconText(Caption(Text(Design.Caption)));
+      if (Design.Action && Design.Action != &TWindowMain::toolbuttonUndo)
+        (this->*Design.Action)->setIconText(Caption(Text(Design.Caption)));
   };
-  if (RowWidth() > Limit) Relabel([&](const QString& Caption) { return TwoLines(Caption, Metrics); });
-  if (RowWidth() > Limit) {
-    int WidestWord = 0;
+  auto Button = [this](const TToolButtonDesign& Design) {
+    return (this->*Design.Bar)->widgetForAction(this->*Design.Action);
+  };
+  auto Tighten = [&] {
+    const int Room = 2 * Metrics.horizontalAdvance(QLatin1Char(' '));
     for (const TToolButtonDesign& Design : ToolButtonDesigns)
-      if (Design.Caption)
-        for (const QString& Word : Text(Design.Caption).split(QLatin1Char(' ')))
-        WidestWord = std::max(WidestWord, Metrics.horizontalAdvance(Word));
-    Relabel([&](const QString& Caption) { return Wrapped(Caption, Metrics, WidestWord); });
-  }
-  // Still too wide: the last toolbar starts a second row rather than hiding
-  // buttons behind the toolbar's overflow arrow.
-  if (RowWidth() > Limit) insertToolBarBreak(toolbarAbout);
+      if (Design.Action) {
+        Button(Design)->setMaximumWidth(QWIDGETSIZE_MAX);
+        Button(Design)->setMaximumWidth(Button(Design)->sizeHint().width() - Room);
+      }
+  };
+  const std::function<void()> Steps[] = {
+      [&] { Relabel([&](const QString& Caption) { return TwoLines(Caption, Metrics); }); },
+      Tighten,
+      [&] {
+        int WidestWord = 0;
+        for (const TToolButtonDesign& Design : ToolButtonDesigns)
+          if (Design.Caption)
+            for (const QString& Word : Text(Design.Caption).split(QLatin1Char(' ')))
+              WidestWord = std::max(WidestWord, Metrics.horizontalAdvance(Word));
+        Relabel([&](const QString& Caption) { return Wrapped(Caption, Metrics, WidestWord); });
+        Tighten();
+      },
+      [&] { insertToolBarBreak(toolbarAbout); }};
+  for (const std::function<void()>& Step : Steps)
+    if (RowWidth() > Limit) Step();
+
+  // Info and Exit of equal width.
+  QWidget* const AboutButtons[] = {toolbarAbout->widgetForAction(toolButtonInfo),
+                                   toolbarAbout->widgetForAction(toolbuttonExit)};
+  int Widest = 0;
+  for (QWidget* About : AboutButtons)
+    Widest = std::max(Widest, std::min(About->sizeHint().width(), About->maximumWidth()));
+  for (QWidget* About : AboutButtons) About->setMinimumWidth(Widest);
+  for (QWidget* About : AboutButtons) About->setMaximumWidth(std::max(Widest, About->maximumWidth()));
 }
 
 QMenu* TWindowMain::createPopupMenu() {
