@@ -1,5 +1,6 @@
 // Saves a picture of the file grid ("grid") or of the whole main window
-// ("window") holding the files named on the command line. In the grid every
+// ("window") holding the files named on the command line, or of the Info or
+// the counter dialog ("info", "counter"). In the grid every
 // other file gets a previewed new name. Used by tools/screenshot. With
 // "journal" the window reads its journals from $XDG_STATE_HOME: the question
 // about an interrupted pass, the box after answering Undo, and then the window
@@ -16,13 +17,17 @@
 #include <memory>
 
 #include "app/Environment.h"
+#include "app/WindowInfo.h"
 #include "app/WindowMain.h"
+#include "rename/FrmCounter.h"
 #include "ui/QtDialogs.h"
 
 int main(int Argc, char** Argv) {
   const bool Journal = Argc >= 3 && std::strcmp(Argv[1], "journal") == 0;
-  if (!Journal && (Argc < 4 || (std::strcmp(Argv[1], "grid") != 0 && std::strcmp(Argv[1], "window") != 0))) {
-    std::fprintf(stderr, "usage: screenshot grid|window|journal OUT.png FILE...\n");
+  const bool Dialog = Argc >= 3 && (std::strcmp(Argv[1], "info") == 0 || std::strcmp(Argv[1], "counter") == 0);
+  if (!Journal && !Dialog &&
+      (Argc < 4 || (std::strcmp(Argv[1], "grid") != 0 && std::strcmp(Argv[1], "window") != 0))) {
+    std::fprintf(stderr, "usage: screenshot grid|window|journal|info|counter OUT.png FILE...\n");
     return 2;
   }
   int QtArgc = 1;
@@ -37,7 +42,11 @@ int main(int Argc, char** Argv) {
   const QString Out = QString::fromLocal8Bit(Argv[2]);
   TQtDialogs Dialogs;
   std::unique_ptr<QWidget> Shown;
-  if (std::strcmp(Argv[1], "grid") == 0) {
+  if (std::strcmp(Argv[1], "info") == 0) {
+    Shown = std::make_unique<TWindowInfo>();
+  } else if (std::strcmp(Argv[1], "counter") == 0) {
+    Shown = std::make_unique<TfrmCounter>(Dialogs);
+  } else if (std::strcmp(Argv[1], "grid") == 0) {
     auto View = std::make_unique<TFileGridView>();
     for (int I = 3; I < Argc; ++I) View->Grid().AddFile(Argv[I]);
     for (int Row = 0; Row < View->Grid().FileCount(); Row += 2)
