@@ -1,7 +1,8 @@
 # The pictures of the window, taken from the Adwaita icon theme (Debian's
 # adwaita-icon-theme, installed by tools/setup) and compiled into the program
 # as resources: ":/toolbar/NN.png", ":/fields/NN.png", ":/pictures/NN.png";
-# and the program's own icon as ":/pictures/quorvane.png".
+# and the program's own icon as ":/pictures/quorvane.png". The window draws
+# the symbolic ones in the text colour, as the desktop does.
 set(QUORVANE_ICON_THEME_DIR /usr/share/icons/Adwaita CACHE PATH "The Adwaita icon theme's folder")
 
 set(quorvane_toolbar_images
@@ -13,13 +14,13 @@ set(quorvane_toolbar_images
   24x24/places/folder-open.png           # 5 Add Folder
   24x24/legacy/list-remove.png           # 6 Remove selected
   24x24/legacy/edit-delete.png           # 7 Remove all
-  24x24/legacy/go-top.png                # 8 Move to Top
-  24x24/legacy/go-up.png                 # 9 Move up
-  24x24/legacy/go-down.png               # 10 Move down
-  24x24/legacy/go-bottom.png             # 11 Move to Bottom
-  24x24/legacy/edit-select-all.png       # 12 Check All
+  24x24/actions/go-top-symbolic.symbolic.png     # 8 Move to Top (symbolic)
+  24x24/actions/go-up-symbolic.symbolic.png      # 9 Move up (symbolic)
+  24x24/actions/go-down-symbolic.symbolic.png    # 10 Move down (symbolic)
+  24x24/actions/go-bottom-symbolic.symbolic.png  # 11 Move to Bottom (symbolic)
+  24x24/ui/checkbox-checked-symbolic.symbolic.png  # 12 Check All (symbolic): a ticked box
   24x24/legacy/object-flip-horizontal.png  # 13 Invert Checks
-  48x48/legacy/edit-clear.png            # 14 Uncheck All
+  24x24/ui/checkbox-symbolic.symbolic.png  # 14 Uncheck All (symbolic): an empty box
   24x24/legacy/help-about.png            # 15 Info
   24x24/legacy/application-exit.png      # 16 Exit
   24x24/legacy/edit-undo.png)            # 17 Undo Renaming

@@ -13,15 +13,21 @@
 #include <algorithm>
 
 #include "filegrid/VmColorLib.h"
-#include "ui/FitFont.h"
+#include "ui/DesignScale.h"
 
 namespace {
+
+// The positions and sizes of the dialog's design, scaled to its font; without
+// a width the control takes the size its text needs.
+double Scale = 1;
 
 template <typename TWidget>
 TWidget* Place(TWidget* Widget, const char* Name, int Left, int Top, int Width = -1, int Height = -1) {
   Widget->setObjectName(QString::fromLatin1(Name));
   if (Width < 0) Widget->adjustSize();
-  Widget->setGeometry(Left, Top, Width < 0 ? Widget->width() : Width, Height < 0 ? Widget->height() : Height);
+  const QRect Design = Scaled(QRect(Left, Top, std::max(Width, 0), std::max(Height, 0)), Scale);
+  Widget->setGeometry(Design.left(), Design.top(), Width < 0 ? Widget->width() : Design.width(),
+                      Height < 0 ? Widget->height() : Design.height());
   return Widget;
 }
 
@@ -38,9 +44,9 @@ QPixmap DrawLogo(QSize Size) {
   QPixmap Logo(Size);
   Logo.fill(Qt::white);
   QPainter Painter(&Logo);
-  const QRect Tile(Size.width() - 44, 2, 41, 41);
+  const QRect Tile(Size.width() - Scaled(44, Scale), Scaled(2, Scale), Scaled(41, Scale), Scaled(41, Scale));
   QPainterPath Rounded;
-  Rounded.addRoundedRect(Tile, 7, 7);
+  Rounded.addRoundedRect(Tile, Scaled(7, Scale), Scaled(7, Scale));
   Painter.setClipPath(Rounded);
   DrawGradient(Painter, Tile, RgbToColor({74, 134, 222}), 0, 3, RgbToColor({22, 62, 140}), QGuiApplication::palette());
   Painter.setClipping(false);
@@ -48,14 +54,15 @@ QPixmap DrawLogo(QSize Size) {
   Painter.setPen(Qt::white);
   QFont Font = Painter.font();
   Font.setBold(true);
-  Font.setPixelSize(18);
+  Font.setPixelSize(Scaled(18, Scale));
   Painter.setFont(Font);
-  Painter.drawText(Tile.adjusted(0, -6, 0, 0), Qt::AlignCenter, QStringLiteral("Q2"));
-  Painter.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  const int Y = Tile.bottom() - 9;
-  Painter.drawLine(Tile.left() + 10, Y, Tile.right() - 10, Y);
-  Painter.drawLine(Tile.right() - 10, Y, Tile.right() - 15, Y - 4);
-  Painter.drawLine(Tile.right() - 10, Y, Tile.right() - 15, Y + 4);
+  Painter.drawText(Tile.adjusted(0, -Scaled(6, Scale), 0, 0), Qt::AlignCenter, QStringLiteral("Q2"));
+  Painter.setPen(QPen(Qt::white, 2 * Scale, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  const auto S = [](int Value) { return Scaled(Value, Scale); };
+  const int Y = Tile.bottom() - S(9);
+  Painter.drawLine(Tile.left() + S(10), Y, Tile.right() - S(10), Y);
+  Painter.drawLine(Tile.right() - S(10), Y, Tile.right() - S(15), Y - S(4));
+  Painter.drawLine(Tile.right() - S(10), Y, Tile.right() - S(15), Y + S(4));
   return Logo;
 }
 
@@ -108,7 +115,8 @@ TWindowInfo::TWindowInfo(QWidget* Parent, TUrlOpener OpenUrl)
       FOpenUrl(OpenUrl ? std::move(OpenUrl) : [](const QUrl& Url) { QDesktopServices::openUrl(Url); }) {
   setObjectName("WindowInfo");
   setWindowTitle(QStringLiteral("Info"));
-  setFixedSize(393, 392);
+  Scale = DesignScale(font());
+  setFixedSize(Scaled(QSize(393, 392), Scale));
   const int Width = 393;
 
   panelHeader = Place(new QWidget(this), "panelHeader", 0, 0, Width, 47);
@@ -121,7 +129,7 @@ TWindowInfo::TWindowInfo(QWidget* Parent, TUrlOpener OpenUrl)
   HeaderBevel->setFrameShape(QFrame::HLine);
   HeaderBevel->setFrameShadow(QFrame::Sunken);
   labelProgramName = Place(BoldLabel(QStringLiteral("Quorvane 2"), panelHeader), "labelProgramName", 8, 5);
-  labelProgramName->resize(std::max(labelProgramName->width(), 113), labelProgramName->height());
+  labelProgramName->resize(std::max(labelProgramName->width(), Scaled(113, Scale)), labelProgramName->height());
   labelProgramVersion = Place(new QLabel(QStringLiteral("Version " QUORVANE_VERSION), panelHeader),
                               "labelProgramVersion", 8, 21);
   imageLogo = Place(new QLabel(panelHeader), "imageLogo", 309, 0, 76, 45);
@@ -139,17 +147,15 @@ TWindowInfo::TWindowInfo(QWidget* Parent, TUrlOpener OpenUrl)
   labelComponentsHeader = Place(BoldLabel(QStringLiteral("Used 3rd party components (special thanks to the authors)"),
                                           this),
                                 "labelComponentsHeader", 8, 128);
-  // A large desktop font would push the header and the longer addresses
-  // past the dialog's edge; they take a smaller size instead.
-  labelComponentsHeader->resize(std::min(labelComponentsHeader->width(), Width - 16),
+  // Text wider than the dialog is cut at its edge: a long address shows its
+  // middle elided, at the font of the others.
+  labelComponentsHeader->resize(std::min(labelComponentsHeader->width(), Scaled(Width - 16, Scale)),
                                 labelComponentsHeader->height());
-  ShrinkFontToFit(*labelComponentsHeader);
   int Top = 152;
   for (const auto& [Name, Address] : Components()) {
     labelComponents.push_back(Place(new QLabel(Name, this), "labelComponent", 24, Top));
     auto* Link = Place(new TLinkLabel(Address, this), "linklabelComponent", 112, Top);
-    Link->resize(std::min(Link->width(), Width - 8 - 112), Link->height());
-    ShrinkFontToFit(*Link);
+    Link->resize(std::min(Link->width(), Scaled(Width - 8 - 112, Scale)), Link->height());
     connect(Link, &TLinkLabel::clicked, this, [this, Link] { linkLabelClick(Link); });
     linklabelComponents.push_back(Link);
     Top += 16;

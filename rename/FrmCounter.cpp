@@ -15,14 +15,16 @@
 #include "base/VmStringLib.h"
 #include "filegrid/VmColorLib.h"
 #include "rename/TextChecks.h"
-#include "ui/FitFont.h"
+#include "ui/Anchors.h"
+#include "ui/DesignScale.h"
 
 namespace {
 
+// Places Widget at its designed rectangle, scaled to the dialog's font.
 template <typename TWidget>
-TWidget* Place(TWidget* Widget, const char* Name, int Left, int Top, int Width, int Height) {
+TWidget* Place(TAnchors& Anchors, TWidget* Widget, const char* Name, QRect Design, int Anchor = akLeft | akTop) {
   Widget->setObjectName(QString::fromLatin1(Name));
-  Widget->setGeometry(Left, Top, Width, Height);
+  Anchors.Place(Widget, Design, Anchor);
   return Widget;
 }
 
@@ -34,28 +36,40 @@ TfrmCounter::TfrmCounter(TDialogs& Dialogs, QWidget* Parent)
     : QDialog(Parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), FDialogs(Dialogs) {
   setObjectName("frmCounter");
   setWindowTitle(QStringLiteral("Eigenschaften Zähler"));
-  setFixedSize(201, 209);
+  // The design at the dialog's font; wide enough besides for the title, which
+  // a window manager sets in bold.
+  const double Scale = DesignScale(font());
+  const QSize Design(201, 209);
+  QFont TitleFont = font();
+  TitleFont.setBold(true);
+  QSize Size = Scaled(Design, Scale);
+  Size.setWidth(std::max(Size.width(), QFontMetrics(TitleFont).horizontalAdvance(windowTitle()) + Scaled(48, Scale)));
+  setFixedSize(Size);
+  auto& Anchors = *new TAnchors(this, Design, Scale);
+  constexpr int Wide = akLeft | akTop | akRight;
 
-  Label1 = Place(new QLabel(QStringLiteral("Startwert:"), this), "Label1", 8, 8, 50, 13);
-  Label2 = Place(new QLabel(QStringLiteral("Schrittweite:"), this), "Label2", 8, 32, 61, 13);
-  Label3 = Place(new QLabel(QStringLiteral("Breite:"), this), "Label3", 40, 88, 32, 13);
-  editStart = Place(new QLineEdit(QStringLiteral("1"), this), "editStart", 80, 8, 113, 21);
-  editStepSize = Place(new QLineEdit(QStringLiteral("1"), this), "editStepSize", 80, 32, 113, 21);
-  chkSameWidth = Place(new QCheckBox(QStringLiteral("Zahlen auf gleiche Breite bringen"), this), "chkSameWidth",
-                       8, 64, 185, 17);
-  editWidth = Place(new QLineEdit(this), "editWidth", 80, 88, 113, 21);
-  optFillZeros = Place(new QRadioButton(QStringLiteral("mit Nullen auffüllen"), this), "optFillZeros", 40, 120,
-                       153, 17);
-  optFillSpaces = Place(new QRadioButton(QStringLiteral("mit Leerzeichen auffüllen"), this), "optFillSpaces", 40,
-                        144, 153, 17);
-  Bevel1 = Place(new QFrame(this), "Bevel1", 0, 168, 201, 2);
+  Label1 = Place(Anchors, new QLabel(QStringLiteral("Startwert:"), this), "Label1", {8, 8, 50, 13});
+  Label2 = Place(Anchors, new QLabel(QStringLiteral("Schrittweite:"), this), "Label2", {8, 32, 61, 13});
+  Label3 = Place(Anchors, new QLabel(QStringLiteral("Breite:"), this), "Label3", {40, 88, 32, 13});
+  editStart = Place(Anchors, new QLineEdit(QStringLiteral("1"), this), "editStart", {80, 8, 113, 21}, Wide);
+  editStepSize = Place(Anchors, new QLineEdit(QStringLiteral("1"), this), "editStepSize", {80, 32, 113, 21}, Wide);
+  chkSameWidth = Place(Anchors, new QCheckBox(QStringLiteral("Zahlen auf gleiche Breite bringen"), this),
+                       "chkSameWidth", {8, 64, 185, 17}, Wide);
+  editWidth = Place(Anchors, new QLineEdit(this), "editWidth", {80, 88, 113, 21}, Wide);
+  optFillZeros = Place(Anchors, new QRadioButton(QStringLiteral("mit Nullen auffüllen"), this), "optFillZeros",
+                       {40, 120, 153, 17}, Wide);
+  optFillSpaces = Place(Anchors, new QRadioButton(QStringLiteral("mit Leerzeichen auffüllen"), this),
+                        "optFillSpaces", {40, 144, 153, 17}, Wide);
+  Bevel1 = Place(Anchors, new QFrame(this), "Bevel1", {0, 168, 201, 2}, Wide);
   Bevel1->setFrameShape(QFrame::HLine);
   Bevel1->setFrameShadow(QFrame::Sunken);
-  btnOk = Place(new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this),
-                "btnOk", 8, 176, 89, 25);
-  btnCancel = Place(new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
+  btnOk = Place(Anchors,
+                new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this),
+                "btnOk", {8, 176, 89, 25});
+  btnCancel = Place(Anchors,
+                    new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
                                     QString::fromUtf8(ModalResultCaption(mrCancel)), this),
-                    "btnCancel", 104, 176, 89, 25);
+                    "btnCancel", {104, 176, 89, 25}, akTop | akRight);
   btnOk->setDefault(true);
   optFillZeros->setChecked(true);
 
@@ -69,9 +83,6 @@ TfrmCounter::TfrmCounter(TDialogs& Dialogs, QWidget* Parent)
   connect(btnOk, &QPushButton::clicked, this, &TfrmCounter::btnOkClick);
   connect(btnCancel, &QPushButton::clicked, this, &TfrmCounter::btnCancelClick);
   chkSameWidthClick();
-  // The layout was made for an 8-point font; a larger desktop font would cut
-  // the captions off.
-  ShrinkFontToFit(*this);
 }
 
 std::string TfrmCounter::StartText() const { return TextOf(editStart); }

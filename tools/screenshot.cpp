@@ -1,11 +1,14 @@
 // Saves a picture of the file grid ("grid") or of the whole main window
-// ("window") holding the files named on the command line. In the grid every
+// ("window") holding the files named on the command line, or of the Info or
+// the counter dialog ("info", "counter"). In the grid every
 // other file gets a previewed new name. Used by tools/screenshot. With
 // "journal" the window reads its journals from $XDG_STATE_HOME: the question
 // about an interrupted pass, the box after answering Undo, and then the window
-// are saved as OUT-1.png, OUT-2.png and OUT-3.png.
+// are saved as OUT-1.png, OUT-2.png and OUT-3.png. SCREENSHOT_FONT_POINTS sets
+// the application's font size, as a desktop's font setting would.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFont>
 #include <QPixmap>
 #include <QTimer>
 
@@ -14,22 +17,36 @@
 #include <memory>
 
 #include "app/Environment.h"
+#include "app/WindowInfo.h"
 #include "app/WindowMain.h"
+#include "rename/FrmCounter.h"
 #include "ui/QtDialogs.h"
 
 int main(int Argc, char** Argv) {
   const bool Journal = Argc >= 3 && std::strcmp(Argv[1], "journal") == 0;
-  if (!Journal && (Argc < 4 || (std::strcmp(Argv[1], "grid") != 0 && std::strcmp(Argv[1], "window") != 0))) {
-    std::fprintf(stderr, "usage: screenshot grid|window|journal OUT.png FILE...\n");
+  const bool Dialog = Argc >= 3 && (std::strcmp(Argv[1], "info") == 0 || std::strcmp(Argv[1], "counter") == 0);
+  if (!Journal && !Dialog &&
+      (Argc < 4 || (std::strcmp(Argv[1], "grid") != 0 && std::strcmp(Argv[1], "window") != 0))) {
+    std::fprintf(stderr, "usage: screenshot grid|window|journal|info|counter OUT.png FILE...\n");
     return 2;
   }
   int QtArgc = 1;
   QApplication Application(QtArgc, Argv);
   QApplication::setApplicationName(QStringLiteral("Quorvane 2"));
+  // SCREENSHOT_FONT_POINTS stands for a desktop whose font has that size.
+  if (const QByteArray Points = qgetenv("SCREENSHOT_FONT_POINTS"); !Points.isEmpty()) {
+    QFont Font = QApplication::font();
+    Font.setPointSizeF(Points.toDouble());
+    QApplication::setFont(Font);
+  }
   const QString Out = QString::fromLocal8Bit(Argv[2]);
   TQtDialogs Dialogs;
   std::unique_ptr<QWidget> Shown;
-  if (std::strcmp(Argv[1], "grid") == 0) {
+  if (std::strcmp(Argv[1], "info") == 0) {
+    Shown = std::make_unique<TWindowInfo>();
+  } else if (std::strcmp(Argv[1], "counter") == 0) {
+    Shown = std::make_unique<TfrmCounter>(Dialogs);
+  } else if (std::strcmp(Argv[1], "grid") == 0) {
     auto View = std::make_unique<TFileGridView>();
     for (int I = 3; I < Argc; ++I) View->Grid().AddFile(Argv[I]);
     for (int Row = 0; Row < View->Grid().FileCount(); Row += 2)

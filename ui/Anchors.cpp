@@ -3,13 +3,16 @@
 #include <QEvent>
 #include <QWidget>
 
-TAnchors::TAnchors(QWidget* Parent, QSize DesignSize) : QObject(Parent), FParent(Parent), FDesignSize(DesignSize) {
+#include "ui/DesignScale.h"
+
+TAnchors::TAnchors(QWidget* Parent, QSize DesignSize, double Scale)
+    : QObject(Parent), FParent(Parent), FDesignSize(Scaled(DesignSize, Scale)), FScale(Scale) {
   Parent->installEventFilter(this);
 }
 
 void TAnchors::Place(QWidget* Control, QRect Design, int Anchors) {
-  FControls.push_back({Control, Design, Anchors});
-  Control->setGeometry(Arrange(Design, Anchors, FDesignSize, FParent->size()));
+  FControls.push_back({Control, Scaled(Design, FScale), Anchors});
+  Control->setGeometry(Arrange(FControls.back().Design, Anchors, FDesignSize, FParent->size()));
 }
 
 QRect TAnchors::Arrange(QRect Design, int Anchors, QSize DesignSize, QSize Now) {

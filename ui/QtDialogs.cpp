@@ -11,6 +11,8 @@
 
 #include <algorithm>
 
+#include "ui/FileChooser.h"
+
 namespace {
 
 // Which answer a box button gives is kept on the button itself.
@@ -73,7 +75,13 @@ TModalResult MessageBoxResult(const QMessageBox& Box) {
 
 std::unique_ptr<QFileDialog> CreateFileDialog(const TFileDialog& Dialog, bool Save, QWidget* Owner) {
   auto FileDialog = std::make_unique<QFileDialog>(Owner, QString::fromStdString(Dialog.Title));
-  FileDialog->setNameFilter(QString::fromStdString(Dialog.Filter));
+  if (!Dialog.Filter.empty()) {
+    FileDialog->setNameFilter(QString::fromStdString(Dialog.Filter));
+  } else {
+    // No filter: every file is listed, and there is no type to choose.
+    for (const char* Name : {"fileTypeCombo", "fileTypeLabel"})
+      if (auto* Child = FileDialog->findChild<QWidget*>(QLatin1String(Name))) Child->hide();
+  }
   FileDialog->setDefaultSuffix(QString::fromStdString(Dialog.DefaultSuffix));
   if (Save) {
     FileDialog->setAcceptMode(QFileDialog::AcceptSave);
@@ -124,6 +132,12 @@ TModalResult TQtDialogs::ShowQuestion(const TMessage& Message, const std::vector
 }
 
 std::vector<std::string> TQtDialogs::OpenFiles(const TFileDialog& Dialog) {
+  if (Dialog.Filter.empty()) {
+    // No filter: every file, whatever bytes its name holds (Qt's dialog leaves
+    // out names that are not UTF-8).
+    TFileChooser Chooser(QString::fromStdString(Dialog.Title), Dialog.InitialPath, Dialog.MultiSelect, FOwner);
+    return Chooser.exec() == QDialog::Accepted ? Chooser.ChosenPaths() : std::vector<std::string>();
+  }
   const std::unique_ptr<QFileDialog> FileDialog = CreateFileDialog(Dialog, false, FOwner);
   std::vector<std::string> Paths;
   if (FileDialog->exec() != QDialog::Accepted) return Paths;

@@ -230,6 +230,22 @@ TEST_F(WindowMainTest, ProfilesAreSavedLoadedAndResetThroughTheToolbar) {
   EXPECT_FALSE(ReadProfileSettings(Locked).UpperCase);
 }
 
+TEST_F(WindowMainTest, RulesWrittenToTheControlsReadBackTheSame) {
+  Open();
+  TRenameSettings Rules;
+  Rules.LowerCase = Rules.AddExtension = Rules.SearchAndReplace = Rules.CounterSameWidth = true;
+  Rules.FileExtension = "jpg";
+  Rules.SearchString = "<*> - <*>";
+  Rules.ReplaceString = "<2> ä <zaehler>";
+  Rules.CounterStartValue = "7";
+  Rules.CounterStepSize = "-2";
+  Rules.CounterWidth = "4";
+  Rules.CounterFillZeros = false;
+  Window->WriteRenameSettings(Rules);
+  EXPECT_EQ(Window->ReadRenameSettings(), Rules);
+  EXPECT_TRUE(Window->textboxFileExtension->isEnabled());  // the unlocking rules ran
+}
+
 TEST_F(WindowMainTest, AnsweringNoKeepsTheOpenProfileAndTheWindow) {
   Open();
   const std::string Profile = Dir / "a.prf";

@@ -1,18 +1,20 @@
 // The real message boxes and file dialogs, built but never run modally,
-// fonts shrunk to fit fixed layouts, and controls anchored to their parent's edges.
+// the file chooser, designs scaled to the font, and controls anchored to their parent's edges.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QDir>
-#include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QTest>
 
 #include <algorithm>
 
+#include "support/TempDir.h"
 #include "support/TestApplication.h"
 #include "ui/Anchors.h"
-#include "ui/FitFont.h"
+#include "ui/DesignScale.h"
+#include "ui/FileChooser.h"
 #include "ui/QtDialogs.h"
 
 namespace {
@@ -72,22 +74,20 @@ TEST(FolderPath, ChosenFoldersComeAbsoluteWithoutTrailingOrDoubledSlashes) {
   }
 }
 
-TEST_F(QtDialogsTest, FontShrinksToTheLargestSizeAtWhichCaptionsFitButNotBelowTheFloor) {
-  QWidget Form;
-  QFont Font = Form.font();
-  Font.setPointSizeF(12);
-  Form.setFont(Font);
-  auto* Long = new QLabel("a caption that needs room", &Form);
-  (new QLabel("wrapped text may be as long as it likes", &Form))->setWordWrap(true);
-  Long->setGeometry(0, 20, Long->sizeHint().width() - 20, 20);
-  ShrinkFontToFit(Form);
-  EXPECT_LE(Long->sizeHint().width(), Long->width());
-  Font.setPointSizeF(Form.font().pointSizeF() + 0.5);
-  Form.setFont(Font);
-  EXPECT_GT(Long->sizeHint().width(), Long->width());
-  Long->setGeometry(0, 20, 5, 20);
-  ShrinkFontToFit(Form, 7.5);
-  EXPECT_EQ(Form.font().pointSizeF(), 7.5);
+TEST(DesignScale, TheLargerOfTheHeightAndWidthRatiosScalesTheDesign) {
+  const TFontSize Design{13, 6};
+  for (const auto& [Font, Expected] : {std::pair<TFontSize, double>{{13, 6}, 1.0}, {{15, 7.5}, 1.25},
+                                       {{26, 9}, 2.0}, {{11, 5}, 11.0 / 13}, {{0, 0}, 1.0}}) {
+    SCOPED_TRACE(Font.Height);
+    EXPECT_DOUBLE_EQ(DesignScale(Font, Design), Expected);
+  }
+  // Edges are scaled, not sizes: controls that touch in the design still touch.
+  for (const double Scale : {1.0, 1.15, 1.26, 1.6}) {
+    const QRect Left = Scaled(QRect(96, 8, 193, 17), Scale), Right = Scaled(QRect(289, 25, 7, 21), Scale);
+    EXPECT_EQ(Left.x() + Left.width(), Right.x()) << Scale;
+    EXPECT_EQ(Left.y() + Left.height(), Right.y()) << Scale;
+  }
+  EXPECT_EQ(Scaled(QRect(40, 72, 137, 21), 1.5), QRect(60, 108, 206, 32));
 }
 
 TEST(Anchors, ControlsKeepTheirDistancesToTheAnchoredEdges) {
@@ -97,4 +97,21 @@ TEST(Anchors, ControlsKeepTheirDistancesToTheAnchoredEdges) {
   EXPECT_EQ(TAnchors::Arrange({572, 529, 201, 25}, akRight | akBottom, Design, Now), QRect(672, 629, 201, 25));
   EXPECT_EQ(TAnchors::Arrange({0, 8, 96, 96}, akLeft | akTop, Design, Now), QRect(0, 8, 96, 96));
   EXPECT_EQ(TAnchors::Arrange(Grid, akLeft | akTop | akRight | akBottom, Design, QSize(10, 10)).size(), QSize(0, 0));
+}
+
+TEST_F(QtDialogsTest, TheFileChooserListsEveryNameAndGivesItsBytesBack) {
+  TTempDir Dir;
+  const std::string NotUtf8 = Dir.Make("caf\xe9 b.txt"), Plain = Dir.Make("a.txt");
+  std::filesystem::create_directory(Dir / "sub");
+  TFileChooser Chooser("Add Files", Dir.Path.string(), true);
+  ASSERT_EQ(Chooser.List()->count(), 3);
+  EXPECT_EQ(Chooser.List()->item(0)->text(), "sub");  // folders first
+  Chooser.List()->selectAll();
+  EXPECT_EQ(Chooser.ChosenPaths(), (std::vector<std::string>{Plain, NotUtf8}));
+  Chooser.List()->clearSelection();
+  Chooser.List()->setCurrentRow(0);
+  Chooser.List()->itemActivated(Chooser.List()->item(0));  // a folder opens
+  EXPECT_EQ(Chooser.Folder(), Dir / "sub/");
+  EXPECT_FALSE(Chooser.ShowFolder(Dir / "missing"));
+  EXPECT_EQ(Chooser.Folder(), Dir / "sub/");
 }
