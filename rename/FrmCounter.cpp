@@ -33,28 +33,29 @@ std::string TextOf(const QLineEdit* Edit) { return Edit->text().toStdString(); }
 TfrmCounter::TfrmCounter(TDialogs& Dialogs, QWidget* Parent)
     : QDialog(Parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), FDialogs(Dialogs) {
   setObjectName("frmCounter");
-  setWindowTitle(QStringLiteral("Eigenschaften Zähler"));
+  setWindowTitle(tr("Eigenschaften Zähler"));
   setFixedSize(201, 209);
 
-  Label1 = Place(new QLabel(QStringLiteral("Startwert:"), this), "Label1", 8, 8, 50, 13);
-  Label2 = Place(new QLabel(QStringLiteral("Schrittweite:"), this), "Label2", 8, 32, 61, 13);
-  Label3 = Place(new QLabel(QStringLiteral("Breite:"), this), "Label3", 40, 88, 32, 13);
+  Label1 = Place(new QLabel(tr("Startwert:"), this), "Label1", 8, 8, 50, 13);
+  Label2 = Place(new QLabel(tr("Schrittweite:"), this), "Label2", 8, 32, 61, 13);
+  Label3 = Place(new QLabel(tr("Breite:"), this), "Label3", 40, 88, 32, 13);
   editStart = Place(new QLineEdit(QStringLiteral("1"), this), "editStart", 80, 8, 113, 21);
   editStepSize = Place(new QLineEdit(QStringLiteral("1"), this), "editStepSize", 80, 32, 113, 21);
-  chkSameWidth = Place(new QCheckBox(QStringLiteral("Zahlen auf gleiche Breite bringen"), this), "chkSameWidth",
+  chkSameWidth = Place(new QCheckBox(tr("Zahlen auf gleiche Breite bringen"), this), "chkSameWidth",
                        8, 64, 185, 17);
   editWidth = Place(new QLineEdit(this), "editWidth", 80, 88, 113, 21);
-  optFillZeros = Place(new QRadioButton(QStringLiteral("mit Nullen auffüllen"), this), "optFillZeros", 40, 120,
+  optFillZeros = Place(new QRadioButton(tr("mit Nullen auffüllen"), this), "optFillZeros", 40, 120,
                        153, 17);
-  optFillSpaces = Place(new QRadioButton(QStringLiteral("mit Leerzeichen auffüllen"), this), "optFillSpaces", 40,
+  optFillSpaces = Place(new QRadioButton(tr("mit Leerzeichen auffüllen"), this), "optFillSpaces", 40,
                         144, 153, 17);
   Bevel1 = Place(new QFrame(this), "Bevel1", 0, 168, 201, 2);
   Bevel1->setFrameShape(QFrame::HLine);
   Bevel1->setFrameShadow(QFrame::Sunken);
-  btnOk = Place(new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this),
+  btnOk = Place(new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
+                                QString::fromStdString(ModalResultCaption(mrOk)), this),
                 "btnOk", 8, 176, 89, 25);
   btnCancel = Place(new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
-                                    QString::fromUtf8(ModalResultCaption(mrCancel)), this),
+                                    QString::fromStdString(ModalResultCaption(mrCancel)), this),
                     "btnCancel", 104, 176, 89, 25);
   btnOk->setDefault(true);
   optFillZeros->setChecked(true);

@@ -1,0 +1,430 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en">
+<context>
+    <name>Cli</name>
+    <message>
+        <source>--read-only takes ask, yes or no, not &apos;%1&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--undo, --finish and --recover go alone</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--undo, --finish and --recover take no rules or other options</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--recover takes no paths</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--undo and --finish take one journal at most</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--names touches no file and cannot go with --apply</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--names reads names from standard input and takes no paths</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no files given</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--null goes with --files-from or --names</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown option &apos;%1&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>option &apos;%1&apos; takes no value</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>option &apos;%1&apos; needs a value</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 takes zeros or spaces, not &apos;%2&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Usage: quorvane-cli [OPTIONS] PATH...
+       quorvane-cli [OPTIONS] --files-from FILE
+       quorvane-cli [OPTIONS] --names &lt; NAMES
+
+Renames files by the rules of Quorvane 2: case, extension, and search and
+replace with wildcards and fields. The files are taken in the order given.
+Without --apply nothing is renamed: each file&apos;s path and new name are shown,
+separated by a tab. Options come before the paths; &quot;--&quot; ends them.
+
+Rules (they override the profile&apos;s values, later options the earlier ones):
+  --profile FILE        start from the rules of a profile file (*.prf)
+  --upper, --no-upper   change the name to upper case
+  --lower, --no-lower   change the name to lower case (wins over --upper)
+  --remove-ext, --no-remove-ext
+                        remove the last extension
+  --add-ext EXT, --no-add-ext
+                        add the extension EXT (after a removal)
+  --search TEXT         search text; switches search and replace on
+  --replace TEXT        replacement text; switches search and replace on
+  --no-search           switch search and replace off
+  --counter-start N     first counter value (default 1)
+  --counter-step N      counter step (default 1)
+  --counter-width N, --no-counter-width
+                        give every counter text exactly N characters
+  --fill zeros|spaces   what fills a counter text to its width (default zeros)
+
+Search text: * any characters, ? one character, &quot; at the start or end of the
+text stands for the start or end of the name, &lt;...&gt; captures a part as &lt;1&gt; to
+&lt;9&gt;. Replacement fields: &lt;1&gt;..&lt;9&gt;, &lt;name&gt;, &lt;typ&gt;, &lt;zaehler&gt; (the counter),
+&lt;datum,a|d,k|e|t|m|j&gt; (current or file date), &lt;zeit,a|d,ko|ku|se|m|st&gt;
+(current or file time).
+Fields read from inside the file:
+  &lt;datum,f,k|e|t|m|j&gt;, &lt;zeit,f,ko|ku|se|m|st&gt;
+                        the photo&apos;s capture date and time (Exif
+                        DateTimeOriginal, else DateTimeDigitized, else
+                        DateTime, as written); without one, the file date
+  &lt;kamera&gt;              the camera model (Exif Model)
+  &lt;interpret&gt;, &lt;titel&gt;, &lt;album&gt;, &lt;nummer&gt;, &lt;jahr&gt;, &lt;genre&gt;
+                        the audio tags artist, title, album, track number
+                        (without its &quot;/total&quot;, at least two digits: 03),
+                        year and genre
+A value that is absent, or a file that cannot be read, gives an empty text. In
+a tag value &quot;/&quot; becomes &quot;.&quot; and control characters are dropped, so a tag never
+adds a folder to a name.
+
+Every file is shown with its path, its new name and its status: rename,
+unchanged, or why it will not be renamed (not-found, invalid-name, duplicate:
+an earlier file gets that name, taken: a file that stays holds it, same-file:
+the name is another link to the file). Names swapped or rotated between files
+are renamed in an order that works, through a temporary name where needed.
+
+Running:
+  --apply               rename the files; a name that is taken is never
+                        replaced, and each file is checked again right before
+                        it is renamed (changed: it is no longer the file that
+                        was checked). Ends with the number of renamed files.
+  --read-only=ask|yes|no
+                        rename read-only files? ask (the default) asks on a
+                        terminal and means no without one
+  --names               read one name per line from standard input and show
+                        each new name; no file is touched
+  --json                one JSON object per file: &quot;path&quot;, &quot;newName&quot;, with
+                        --apply &quot;renamed&quot;, then &quot;status&quot; and &quot;reason&quot; (empty
+                        unless the file is not renamed as shown)
+  --files-from FILE     read the paths from FILE, one per line (&quot;-&quot;: standard
+                        input)
+  -0, --null            the paths or names read, and the new names --names
+                        shows, end in NUL bytes instead of line ends
+  --undo [JOURNAL]      undo the last renaming pass (or the one of JOURNAL),
+                        finished or interrupted: each file that is still the
+                        file the pass renamed gets its old name back; files
+                        renamed again since, deleted, or whose old name is
+                        taken are listed and stay
+  --finish [JOURNAL]    finish an interrupted pass (the last, or JOURNAL)
+  --recover             show the interrupted pass, if any, and where its
+                        files are now
+
+Every --apply, --undo and --finish first writes its plan to a journal in
+$XDG_STATE_HOME/Velmora/Quorvane/journal/ (default ~/.local/state/...); a
+journal that cannot be written stops it before the first rename.
+
+  -h, --help            show this text
+  -V, --version         show the version
+
+Exit status: 0 done; 1 the rules were refused (the message is on standard
+error), or a file could not be found, would not be or was not renamed
+(read-only files left alone included), could not be undone, or there was
+nothing to undo; 2 the command line is wrong, or the profile, the list of
+paths or a journal cannot be read (or the journal is damaged).
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the list is larger than 256 MiB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is a folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not renamed: &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not renamed: &quot;%1&quot; -&gt; &quot;%2&quot;: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Try &apos;%1 --help&apos; for more information.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No interrupted renaming pass.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>nothing to undo: no journal in &quot;%1&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no interrupted pass to finish</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Interrupted pass: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2 files; the journal marks %3 as done</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>On disk: %1 under their new names, %2 under their old names, %3 elsewhere:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Undo it: %1 --undo %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Finish it: %1 --finish %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the pass of &quot;%1&quot; was not interrupted: nothing to finish</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not undone: &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not finished: &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) renamed back.</source>
+        <translation>
+            <numerusform>%n file renamed back.</numerusform>
+            <numerusform>%n files renamed back.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>cannot read profile &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot read the names: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot read &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Dialogs</name>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Yes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;No</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>N&amp;o to All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Yes to &amp;All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Profile</name>
+    <message>
+        <source>Cannot store key &quot;%1&quot;: the value is not UTF-8</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kann Profil nicht in Datei &quot;%1&quot; speichern!
+<byte value="xd"/>( Datei schreibgeschützt? )</source>
+        <translation>Cannot save the profile to the file &quot;%1&quot;!
+<byte value="xd"/>(Is the file read-only?)</translation>
+    </message>
+</context>
+<context>
+    <name>RenamePasses</name>
+    <message>
+        <source>&quot;%1&quot; ist schreibgeschützt! Soll die Datei trotzdem umbenannt werden?</source>
+        <translation>&quot;%1&quot; is read-only! Rename the file anyway?</translation>
+    </message>
+    <message>
+        <source>Kann auf folgende Datei nicht zugreifen!: &quot;%1&quot;</source>
+        <translation>Cannot access the following file: &quot;%1&quot;</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) renamed.</source>
+        <translation>
+            <numerusform>%n file renamed.</numerusform>
+            <numerusform>%n files renamed.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Send</name>
+    <message>
+        <source>Usage: quorvane-send PATH...
+Hands the files to the running Quorvane 2, or starts it with them.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot read the current folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no path given</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Quorvane 2 is not running, and the program &quot;quorvane&quot; was found neither beside quorvane-send nor on PATH</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TWindowInfo</name>
+    <message>
+        <source>Adwaita icons</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Quorvane 2 renames many files in one go by rules. It is free software, given to you free of charge and without any warranty: use it at your own risk.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Used 3rd party components (special thanks to the authors)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Plugins</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Plugin</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Author</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Miscellaneous</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Schließen</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>TextChecks</name>
+    <message>
+        <source>Doppelte Anführungszeichen zur Kennzeichnung des Anfangs oder des Endes des Dateinamens dürfen nur an erster oder letzter Stelle im Suchtext stehen!</source>
+        <translation>Double quotes marking the start or the end of the file name may only stand first or last in the search text!</translation>
+    </message>
+    <message>
+        <source>Es sind nur 9 Klammern im Suchtext erlaubt!</source>
+        <translation>Only 9 brackets are allowed in the search text!</translation>
+    </message>
+    <message>
+        <source>Klammerfehler im Suchtext! Alle geöffneten Klammern müssen auch wieder geschlossen werden!</source>
+        <translation>Bracket error in the search text! Every opened bracket must be closed again!</translation>
+    </message>
+    <message>
+        <source>Der Suchtext muss mindestens ein erkennbares Zeichen enthalten! Dazu zählen keine Platzhalter (?*).</source>
+        <translation>The search text must contain at least one recognizable character! Placeholders (?*) do not count.</translation>
+    </message>
+    <message>
+        <source>Klammerfehler im Ersetzungstext! Zwei Felder überschneiden sich!</source>
+        <translation>Bracket error in the replacement text! Two fields overlap!</translation>
+    </message>
+    <message>
+        <source>In alle Felder dürfen nur gültige Zahlenwerte eingegeben werden!</source>
+        <translation>Only valid numbers may be entered in the fields!</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmCounter</name>
+    <message>
+        <source>Eigenschaften Zähler</source>
+        <translation>Counter Properties</translation>
+    </message>
+    <message>
+        <source>Startwert:</source>
+        <translation>Start value:</translation>
+    </message>
+    <message>
+        <source>Schrittweite:</source>
+        <translation>Step size:</translation>
+    </message>
+    <message>
+        <source>Breite:</source>
+        <translation>Width:</translation>
+    </message>
+    <message>
+        <source>Zahlen auf gleiche Breite bringen</source>
+        <translation>Give all numbers the same width</translation>
+    </message>
+    <message>
+        <source>mit Nullen auffüllen</source>
+        <translation>pad with zeros</translation>
+    </message>
+    <message>
+        <source>mit Leerzeichen auffüllen</source>
+        <translation>pad with spaces</translation>
+    </message>
+</context>
+</TS>
