@@ -90,7 +90,8 @@ TSendStep SendTo(const std::string& SocketPath, const std::vector<std::string>& 
 TSendResult SendToRunningCopy(const std::string& Folder, const std::vector<std::string>& Paths,
                               std::chrono::milliseconds AnswerTimeout) {
   for (const std::string& Path : Paths)
-    if (Path.size() >= CopyDataMaxSize) return {soFailed, Filled(Tr("Instance", "the path \"%1...\" is too long"), {Path.substr(0, 100)})};
+    if (Path.size() >= CopyDataMaxSize)
+      return {soFailed, Filled(Tr("Instance", "the path \"%1...\" is too long"), {Path.substr(0, 100)})};
   struct stat Info {};
   if (::lstat(Folder.c_str(), &Info) != 0) return {soNoCopyRunning, {}};
   TSendResult Result;

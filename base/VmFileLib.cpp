@@ -32,7 +32,9 @@ struct TFd {
 }  // namespace
 
 std::string ReadWholeFile(const std::string& Path, size_t MaxSize) {
-  const auto TooLarge = [&] { return EFileError(Filled(Tr("Files", "Cannot read file \"%1\": file too large"), {Path})); };
+  const auto TooLarge = [&] {
+    return EFileError(Filled(Tr("Files", "Cannot read file \"%1\": file too large"), {Path}));
+  };
   TFd File;
   // O_NONBLOCK so that opening a fifo does not wait for a writer; cleared below.
   File.Fd = ::open(Path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);

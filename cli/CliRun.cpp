@@ -83,7 +83,8 @@ std::string FileProblem(const std::string& Path) {
   struct stat Info {};
   if (::stat(Path.c_str(), &Info) != 0) return std::strerror(errno);
   if (S_ISDIR(Info.st_mode)) return Tr("Cli", "it is a folder");
-  if (!S_ISREG(Info.st_mode) && !S_ISFIFO(Info.st_mode) && !S_ISCHR(Info.st_mode)) return Tr("Cli", "not a regular file");
+  if (!S_ISREG(Info.st_mode) && !S_ISFIFO(Info.st_mode) && !S_ISCHR(Info.st_mode))
+    return Tr("Cli", "not a regular file");
   return {};
 }
 
@@ -312,7 +313,8 @@ int RunCli(const std::vector<std::string>& Args, TCliEnvironment& Env) {
   TRenameSettings Settings;
   if (!Options.ProfileFile.empty()) {
     const std::string Problem = FileProblem(Options.ProfileFile);
-    if (!Problem.empty()) return UsageError(Env, Filled(Tr("Cli", "cannot read profile \"%1\": %2"), {Options.ProfileFile, Problem}));
+    if (!Problem.empty())
+      return UsageError(Env, Filled(Tr("Cli", "cannot read profile \"%1\": %2"), {Options.ProfileFile, Problem}));
     try {
       Settings = ReadProfileSettings(Options.ProfileFile);
     } catch (const EFileError& Error) {

@@ -161,7 +161,8 @@ void ParseHeader(TLines& Lines, TJournal& Journal) {
   if (!Lines.Next(Line)) Refuse(2, Tr("Journal", "cut short before the plan"));
   const std::vector<std::string_view> Parts = Fields(Line);
   if (Parts.size() != 4 || Parts[0] != "pass") Refuse(2, Tr("Journal", "no pass record"));
-  if (Parts[1] != "rename" && Parts[1] != "undo" && Parts[1] != "finish") Refuse(2, Tr("Journal", "an unknown kind of pass"));
+  if (Parts[1] != "rename" && Parts[1] != "undo" && Parts[1] != "finish")
+    Refuse(2, Tr("Journal", "an unknown kind of pass"));
   Journal.Kind = Parts[1];
   Journal.Started = Number<int64_t>(Parts[2], 2, INT64_MIN, INT64_MAX);
   Journal.Count = Number<size_t>(Parts[3], 2, 0, size_t(INT32_MAX));
@@ -301,7 +302,8 @@ TJournal ParseJournal(std::string_view Text) {
       Refuse(Lines.Number, Tr("Journal", "a folder that is not an absolute path"));
     if (!IsName(Step.OldName) || !IsName(Step.NewName) || !(Step.Temporary.empty() || IsName(Step.Temporary)))
       Refuse(Lines.Number, Tr("Journal", "a name that cannot name a file"));
-    if (!Step.Temporary.empty() && Step.Ring < 0) Refuse(Lines.Number, Tr("Journal", "a temporary name outside a ring"));
+    if (!Step.Temporary.empty() && Step.Ring < 0)
+      Refuse(Lines.Number, Tr("Journal", "a temporary name outside a ring"));
   }
   const size_t PlanEnd = Lines.At;
   if (!Lines.Next(Line)) Refuse(Lines.Number + 1, Tr("Journal", "cut short: the plan has no end mark"));
@@ -436,12 +438,20 @@ std::string FindInterruptedJournal(const std::string& Folder) {
   return {};
 }
 
+namespace {
+
+std::string Damaged(const std::string& Path, std::string_view Why) {
+  return Filled(Tr("Journal", "the journal \"%1\" is damaged and was not used: %2"), {Path, Why});
+}
+
+}  // namespace
+
 TJournal ReadJournalFile(const std::string& Path) {
   const std::string Text = ReadBytes(Path, MaxJournalBytes, true);
   try {
     return ParseJournal(Text);
   } catch (const EJournalError& Error) {
-    throw EJournalError(Filled(Tr("Journal", "the journal \"%1\" is damaged and was not used: %2"), {Path, Error.what()}));
+    throw EJournalError(Damaged(Path, Error.what()));
   }
 }
 
@@ -452,7 +462,7 @@ TJournal ReadJournalHeader(const std::string& Path) {
   try {
     ParseHeader(Lines, Journal);
   } catch (const EJournalError& Error) {
-    throw EJournalError(Filled(Tr("Journal", "the journal \"%1\" is damaged and was not used: %2"), {Path, Error.what()}));
+    throw EJournalError(Damaged(Path, Error.what()));
   }
   return Journal;
 }

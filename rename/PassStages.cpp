@@ -191,7 +191,8 @@ std::string PassReason(const TPassResult& Result, const TPassEntry& Entry) {
 std::string PassSummary(const TPassResult& Result) {
   const int Problems = Result.Problems();
   if (Problems == 0) return {};
-  return Filled(Problems == 1 ? Tr("Passes", "%1 of %2 new names conflicts") : Tr("Passes", "%1 of %2 new names conflict"),
+  return Filled(Problems == 1 ? Tr("Passes", "%1 of %2 new names conflicts")
+                              : Tr("Passes", "%1 of %2 new names conflict"),
                 {GroupedNumber(size_t(Problems)), GroupedNumber(Result.Entries.size())});
 }
 

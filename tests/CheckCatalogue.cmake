@@ -15,8 +15,11 @@ string(REPLACE ";" "&#59;" Text "${Text}")
 string(REPLACE "</message>" ";" Messages "${Text}")
 # Umlauts and sharp s, German function words, and the stems of this
 # program's German nouns (compounds such as "Startwert" included).
-set(Word "(^|[^A-Za-z])([Dd](er|ie|as|en|em|es)|[Ee]in|[Ee]ine|[Ii]st|[Ss]ind|[Nn]icht|[Kk]ann|[Ss]oll|auf|mit|und|oder|zu|im|nur|[Aa]lle|werden|wird|muss|kein|keine|trotzdem|folgende|[Bb]itte|Sie)([^A-Za-z]|$)")
-set(German "ä|ö|ü|Ä|Ö|Ü|ß|${Word}|[Dd]atei|[Ff]eld|[Kk]lammer|[Zz]ahl|[Zz]eichen|[Ff]ehler|[Ww]ert|[Ww]eite|[Bb]reite|[Oo]rdner|[Pp]rofil[^e]|[Pp]rofil$|[Ss]peicher|[Uu]mbenenn")
+set(Words "[Dd](er|ie|as|en|em|es)|[Ee]ine?|[Ii]st|[Ss]ind|[Nn]icht|[Kk]ann|[Ss]oll|auf|mit|und|oder|zu|im|nur"
+  "|[Aa]lle|werden|wird|muss|keine?|trotzdem|folgende|[Bb]itte|Sie")
+set(Stems "[Dd]atei|[Ff]eld|[Kk]lammer|[Zz]ahl|[Zz]eichen|[Ff]ehler|[Ww]ert|[Ww]eite|[Bb]reite|[Oo]rdner"
+  "|[Pp]rofil([^e]|$)|[Ss]peicher|[Uu]mbenenn")
+string(CONCAT German "ä|ö|ü|Ä|Ö|Ü|ß|(^|[^A-Za-z])(" ${Words} ")([^A-Za-z]|$)|" ${Stems})
 set(Missing "")
 foreach(Message IN LISTS Messages)
   if(NOT Message MATCHES "<source>(.*)</source>")

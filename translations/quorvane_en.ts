@@ -276,6 +276,364 @@ paths or a journal cannot be read (or the journal is damaged).
     </message>
 </context>
 <context>
+    <name>FileGrid</name>
+    <message>
+        <source>Check</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Filename</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>New Filename</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Path</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Extension</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Attributes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Creation Date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Last Write Date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move up</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move down</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move to Top</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move to Bottom</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove file(s)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove all files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check None</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invert Checks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show File Icons</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Visible Columns...</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Files</name>
+    <message>
+        <source>Cannot read file &quot;%1&quot;: file too large</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot open file &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot read file &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot open file &quot;%1&quot;: not a regular file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot create file &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot write file &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot write file &quot;%1&quot;: the file is read-only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot create folder &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Ini</name>
+    <message>
+        <source>Cannot store key &quot;%1&quot; in section &quot;%2&quot;: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>invalid section name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>invalid key name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the value holds a line break</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Instance</name>
+    <message>
+        <source>The folder %1 cannot be created: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be read: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is a symbolic link</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is not a folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it belongs to user %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>other users can reach it (mode %1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder %1 is not safe for handing over files: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the running copy (%1) did not take &quot;%2&quot;: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the running copy (%1) did not end the batch: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the path &quot;%1...&quot; is too long</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot start &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot listen on the socket &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot set up the socket &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Journal</name>
+    <message>
+        <source>line %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a broken escape in a name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a number in range</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not a journal of this program</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>written in another format (version %1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cut short before the plan</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no pass record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>an unknown kind of pass</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the journal &quot;%1&quot; cannot be read: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the journal &quot;%1&quot; cannot be used: it is larger than 1 GiB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cut short: the plan ends after %1 of %2 steps</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the plan holds fewer steps than it says</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not a step record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a folder that is not an absolute path</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a name that cannot name a file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a temporary name outside a ring</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cut short: the plan has no end mark</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the plan holds more steps than it says</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the plan does not match its check sum</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not a progress or end record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The journal has no folder: neither XDG_STATE_HOME nor HOME is set. Nothing was renamed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The journal folder &quot;%1&quot; cannot be created: %2. Nothing was renamed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The journal &quot;%1&quot; cannot be written: %2. Nothing was renamed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the journal &quot;%1&quot; is damaged and was not used: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Passes</name>
+    <message>
+        <source>another file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file is not there</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>read-only: left as it is</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the new name is empty</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 cannot name a file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is given the same name before it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the name is held by %1, which keeps it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a file named %1 already exists</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is another name of this same file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file changed on disk after it was checked</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>left under its old name: %1, with which it swaps names, could not be renamed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the pass was stopped before this file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2 new names conflicts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2 new names conflict</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Profile</name>
     <message>
         <source>Cannot store key &quot;%1&quot;: the value is not UTF-8</source>
@@ -286,6 +644,25 @@ paths or a journal cannot be read (or the journal is damaged).
 <byte value="xd"/>( Datei schreibgeschützt? )</source>
         <translation>Cannot save the profile to the file &quot;%1&quot;!
 <byte value="xd"/>(Is the file read-only?)</translation>
+    </message>
+</context>
+<context>
+    <name>Recovery</name>
+    <message>
+        <source>renamed again since: now &quot;%1&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>deleted, or moved out of its folder, since</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its old name is taken by another file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its new name is taken by another file</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -323,6 +700,21 @@ Hands the files to the running Quorvane 2, or starts it with them.</source>
     </message>
     <message>
         <source>Quorvane 2 is not running, and the program &quot;quorvane&quot; was found neither beside quorvane-send nor on PATH</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Settings</name>
+    <message>
+        <source>Cannot read file &quot;%1&quot;: %2 (line %3, column %4)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot read file &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot write the settings file: no configuration folder and no writable program folder</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
