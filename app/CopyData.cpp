@@ -68,6 +68,15 @@ std::vector<TCopyDataMessage> TCopyDataParser::Feed(std::string_view Bytes) {
   return Messages;
 }
 
+TFileGridCopyDataReceiver::TFileGridCopyDataReceiver(TVmVirtualFileGrid& Grid, std::function<void(bool Begins)> OnBatch)
+    : TFileGridCopyDataReceiver(
+          [&Grid](const std::vector<std::string>& Paths) {
+            Grid.BeginUpdate();
+            for (const std::string& Path : Paths) Grid.AddFile(Path, std::string(), true);
+            Grid.EndUpdate();
+          },
+          std::move(OnBatch)) {}
+
 void TFileGridCopyDataReceiver::BeginBatch() {
   if (FOpenBatches++ == 0 && FOnBatch) FOnBatch(true);
 }
@@ -91,10 +100,9 @@ void TFileGridCopyDataReceiver::SetHeld(bool Held) {
 
 void TFileGridCopyDataReceiver::AddWaiting() {
   if (FHeld || FOpenBatches > 0 || FWaiting.empty()) return;
-  FGrid.BeginUpdate();
-  for (const std::string& Path : FWaiting) FGrid.AddFile(Path, std::string(), true);
-  FGrid.EndUpdate();
+  const std::vector<std::string> Paths = std::move(FWaiting);
   FWaiting.clear();
+  FAddFiles(Paths);
 }
 
 size_t TCopyDataSession::Feed(std::string_view Bytes) {

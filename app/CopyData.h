@@ -86,11 +86,15 @@ class TCopyDataReceiver {
 // file waits.
 class TFileGridCopyDataReceiver : public TCopyDataReceiver {
  public:
+  // How waiting files go into the list, all in one call.
+  using TAddFiles = std::function<void(const std::vector<std::string>& Paths)>;
   // OnBatch, when given, is called with true when a first batch opens and
   // with false when the last one has ended and its files were added (the
-  // window's busy cursor and controls).
-  explicit TFileGridCopyDataReceiver(TVmVirtualFileGrid& Grid, std::function<void(bool Begins)> OnBatch = {})
-      : FGrid(Grid), FOnBatch(std::move(OnBatch)) {}
+  // window's busy cursor). The files go into Grid in one update bracket.
+  explicit TFileGridCopyDataReceiver(TVmVirtualFileGrid& Grid, std::function<void(bool Begins)> OnBatch = {});
+  // The files go to AddFiles: the window's one way of taking files in.
+  explicit TFileGridCopyDataReceiver(TAddFiles AddFiles, std::function<void(bool Begins)> OnBatch = {})
+      : FAddFiles(std::move(AddFiles)), FOnBatch(std::move(OnBatch)) {}
   void BeginBatch() override;
   void AddPath(const std::string& Path) override;
   void EndBatch() override;
@@ -101,7 +105,7 @@ class TFileGridCopyDataReceiver : public TCopyDataReceiver {
  private:
   void AddWaiting();
 
-  TVmVirtualFileGrid& FGrid;
+  TAddFiles FAddFiles;
   std::function<void(bool)> FOnBatch;
   std::vector<std::string> FWaiting;
   int FOpenBatches = 0;

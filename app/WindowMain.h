@@ -36,8 +36,26 @@ class TfrmCounter;
 class TInstanceServer;
 class TWindowDialogs;
 
+// The tags of the field-insert menu's items. A group's items follow its
+// first tag: nine brackets, five date or time items, six audio tags.
+enum TFieldTag : int {
+  ftBracket = 1,
+  ftFilename = 10,
+  ftFileExtension,
+  ftCurrentDate,
+  ftFileDate = ftCurrentDate + 5,
+  ftCurrentTime = ftFileDate + 5,
+  ftFileTime = ftCurrentTime + 5,
+  ftCounter = ftFileTime + 5,
+  ftPhotoDate,
+  ftPhotoTime = ftPhotoDate + 5,
+  ftCamera = ftPhotoTime + 5,
+  ftAudio,
+  ftCount = ftAudio + 6
+};
+
 // The field keys by the tag of their item in the field-insert menu; tag 0 is unused.
-extern const std::array<std::string_view, 50> FieldTags;
+extern const std::array<std::string_view, ftCount> FieldTags;
 
 // What the window is started with.
 struct TWindowMainOptions {
@@ -68,10 +86,13 @@ class TWindowMain : public QMainWindow, private TPassView {
 
   // Enables the file commands, Preview and Start while the grid holds files.
   void UpdateControlStates();
-  // Adds files in one update bracket with the busy cursor, as a drop does.
-  void AddDroppedFiles(const std::vector<std::string>& Paths);
-  // The rules as the controls and the counter dialog hold them.
+  // Every way of taking files in ends here (command line, drop, Add Files,
+  // Add Folder, hand-over): the files are added in order, in one update
+  // bracket under the busy cursor, and the file commands follow the grid.
+  void TakeFiles(const std::vector<std::string>& Paths);
+  // The rules as the controls and the counter dialog hold them, and back.
   TRenameSettings ReadRenameSettings() const;
+  void WriteRenameSettings(const TRenameSettings& Settings);
   const TRecentFiles& RecentFiles() const { return FRecentFiles; }
 
   // Profiles: an empty name resets the rules of the window (New Profile),
@@ -168,10 +189,11 @@ class TWindowMain : public QMainWindow, private TPassView {
  private:
   void CreateToolbars();
   void FitToolbars();
+  // The three toolbars, left to right as designed.
+  std::array<QToolBar*, 3> Toolbars() const;
   void CreateFileSelection();
   void CreateRuleGroups(QWidget* Parent, TAnchors& Anchors);
   void CreateFieldMenu();
-  QAction* AddToolButton(QToolBar* Bar, const char* Name, const char* Caption, int Image);
   // Whether the window may close: asks while a profile is open.
   bool FormCloseQuery();
   // Asks before the rules of an open profile are replaced; true to go on.

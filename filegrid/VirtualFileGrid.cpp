@@ -111,10 +111,10 @@ void TVmVirtualFileGrid::AddFile(const std::string& FileName, const std::string&
   SortFiles(-1, false);
 }
 
-bool TVmVirtualFileGrid::AddFolder(std::string Folder) {
+std::optional<std::vector<std::string>> TVmVirtualFileGrid::FolderFiles(std::string Folder) const {
   if (Folder.empty() || Folder.back() != '/') Folder += '/';
   DIR* Entries = ::opendir(Folder.c_str());
-  if (!Entries) return false;
+  if (!Entries) return std::nullopt;
   std::vector<std::pair<QCollatorSortKey, std::string>> Files;
   while (const dirent* Entry = ::readdir(Entries)) {
     std::string Path = Folder + Entry->d_name;
@@ -128,7 +128,16 @@ bool TVmVirtualFileGrid::AddFolder(std::string Folder) {
   // the order a Filename sort gives them.
   std::stable_sort(Files.begin(), Files.end(),
                    [](const auto& A, const auto& B) { return A.first.compare(B.first) < 0; });
-  for (const auto& File : Files) AddFile(File.second, "", true);
+  std::vector<std::string> Paths;
+  Paths.reserve(Files.size());
+  for (auto& File : Files) Paths.push_back(std::move(File.second));
+  return Paths;
+}
+
+bool TVmVirtualFileGrid::AddFolder(std::string Folder) {
+  const std::optional<std::vector<std::string>> Files = FolderFiles(std::move(Folder));
+  if (!Files) return false;
+  for (const std::string& Path : *Files) AddFile(Path, "", true);
   return true;
 }
 

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -35,9 +36,11 @@ class TVmVirtualFileGrid {
   // Adds the file at FileName at the end (or in its sorted place) when it is
   // found on disk; a missing file is silently left out. No duplicate check.
   void AddFile(const std::string& FileName, const std::string& NewFileName = {}, bool Checked = true);
-  // Adds the files of Folder ("/" ended or not) that are not listed yet, in
-  // the order a Filename sort gives; its subfolders are left out. False when
+  // The files of Folder ("/" ended or not) that are not listed yet, in the
+  // order a Filename sort gives; its subfolders are left out. Nothing when
   // it cannot be read.
+  std::optional<std::vector<std::string>> FolderFiles(std::string Folder) const;
+  // Adds FolderFiles(Folder); false when the folder cannot be read.
   bool AddFolder(std::string Folder);
   // Whether an entry's FileName equals FileName exactly (case-sensitive);
   // a hash look-up, so adding a folder's files one by one stays linear.

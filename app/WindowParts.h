@@ -1,0 +1,60 @@
+// What the sources of the main window share: text conversions, the
+// pictures by name, the design the window's positions are given for, and
+// the renaming pass that runs on its own thread.
+#pragma once
+
+#include <QIcon>
+#include <QSize>
+#include <QString>
+#include <QThread>
+#include <QTimer>
+
+#include <atomic>
+#include <memory>
+#include <string>
+
+#include "app/WindowMain.h"
+
+namespace WindowParts {
+
+inline constexpr char Title[] = "Quorvane 2";
+// The client area the positions of the controls are given for, and the
+// height of the toolbar dock above the file selection panel.
+inline constexpr QSize DesignClientSize(988, 602);
+inline constexpr int DesignDockHeight = 39;
+
+inline QString Text(const char* Value) { return QString::fromUtf8(Value); }
+inline std::string Utf8(const QString& Value) { return Value.toUtf8().toStdString(); }
+inline QString FromUtf8(const std::string& Value) {
+  return QString::fromUtf8(Value.data(), static_cast<qsizetype>(Value.size()));
+}
+
+// The pictures in the order app/Images.cmake lists them.
+enum TToolbarImage : int {
+  tiNewProfile, tiOpenProfile, tiSaveProfile, tiSaveProfileAs, tiAddFiles, tiAddFolder, tiRemoveFile,
+  tiRemoveAllFiles, tiMoveTop, tiMoveUp, tiMoveDown, tiMoveBottom, tiCheckAll, tiInvertChecks, tiUncheckAll,
+  tiInfo, tiExit, tiUndo
+};
+enum TFieldImage : int { fiClock, fiCalendar, fiBrackets, fiBracket, fiCounter, fiInsertField };
+enum TPicture : int { piFileSelection, piSettings, piAction };
+
+inline QIcon Image(const char* Folder, int Index) {
+  return QIcon(QStringLiteral(":/%1/%2.png").arg(QLatin1String(Folder)).arg(Index, 2, 10, QLatin1Char('0')));
+}
+inline QIcon Image(TToolbarImage Index) { return Image("toolbar", Index); }
+inline QIcon Image(TFieldImage Index) { return Image("fields", Index); }
+inline QIcon Image(TPicture Index) { return Image("pictures", Index); }
+
+}  // namespace WindowParts
+
+// A renaming pass whose disk work runs on a thread of its own; the window
+// reads its count a few times a second.
+struct TWindowMain::TRunningPass {
+  explicit TRunningPass(TRenamingPlan Plan_) : Plan(std::move(Plan_)) {}
+  TRenamingPlan Plan;
+  std::atomic<int> Processed{0};
+  std::atomic<bool> Stop{false};
+  std::unique_ptr<QThread> Thread;
+  QTimer Progress;
+  size_t Shown = 0;  // entries shown in the grid so far
+};

@@ -1,0 +1,276 @@
+// The main window's passes: Preview and Start Renaming, the renaming pass
+// whose disk work runs on its own thread, the preview that follows the
+// rules, and Undo with the recovery of interrupted passes.
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QThread>
+#include <QToolBar>
+
+#include <unordered_map>
+
+#include "app/PassList.h"
+#include "app/WindowMain.h"
+#include "app/WindowParts.h"
+#include "base/VmFileLib.h"
+#include "rename/FrmCounter.h"
+#include "ui/QtDialogs.h"
+
+using namespace WindowParts;
+
+// --- The passes ---------------------------------------------------------------
+
+void TWindowMain::buttonPreviewClick() {
+  RunPreview({});
+  ReleaseHandedOverFiles();
+}
+
+bool TWindowMain::RunPreview(TRenamePasses::TPreviewOptions Options) {
+  TPassState State{FUsedFields, frmCounter->CounterValue()};
+  const std::optional<TPassResult> Result = FPasses->Preview(CheckedFiles(Grid()), ReadRenameSettings(), State, Options);
+  FUsedFields = State.UsedFields;
+  frmCounter->SetCounterValue(State.CounterValue);
+  if (!Result) return false;
+  ShowPreview(Grid(), *Result);
+  ShowPassResult(*Result);
+  FPreviewKey = PreviewKey();
+  return true;
+}
+
+void TWindowMain::buttonStartClick() {
+  if (FRenaming) return;
+  // A preview waiting for its refresh is brought up to date first, so that
+  // the pass compares the files with what the grid shows.
+  if (FPreviewKey && *FPreviewKey != PreviewKey()) RefreshPreview();
+  FPreviewTimer->stop();
+  TPassState State{FUsedFields, frmCounter->CounterValue()};
+  std::optional<TRenamingPlan> Plan = FPasses->PrepareRenaming(CheckedFiles(Grid()), ReadRenameSettings(), State);
+  FUsedFields = State.UsedFields;
+  frmCounter->SetCounterValue(State.CounterValue);
+  if (!Plan) {
+    FPreviewKey.reset();
+    FPasses->ForgetPreview();
+    ReleaseHandedOverFiles();
+    return;
+  }
+  // The questions are answered; the disk work runs on its own thread while
+  // the window repaints, answers and offers Cancel.
+  FRenaming = std::make_unique<TRunningPass>(std::move(*Plan));
+  TRunningPass& Pass = *FRenaming;
+  Pass.Thread.reset(QThread::create([this, &Pass] {
+    FPasses->CommitRenaming(Pass.Plan, [&Pass](const TPassEntry&) {
+      Pass.Processed.fetch_add(1, std::memory_order_relaxed);
+      return !Pass.Stop.load(std::memory_order_relaxed);
+    });
+  }));
+  connect(Pass.Thread.get(), &QThread::finished, this, [this] { FinishRenamingPass(); });
+  connect(&Pass.Progress, &QTimer::timeout, this,
+          [this, &Pass] { progressbarExecution->setValue(Pass.Processed.load(std::memory_order_relaxed)); });
+  Pass.Progress.start(40);
+  buttonCancel->setEnabled(true);
+  buttonCancel->show();
+  Pass.Thread->start();
+}
+
+void TWindowMain::buttonCancelClick() {
+  if (!FRenaming) return;
+  FRenaming->Stop = true;
+  buttonCancel->setEnabled(false);
+}
+
+void TWindowMain::WaitForRenaming() {
+  if (!FRenaming) return;
+  FRenaming->Thread->wait();
+  FinishRenamingPass(true);
+}
+
+void TWindowMain::FinishRenamingPass(bool AllAtOnce) {
+  // A finished signal may still be queued from a pass already finished here.
+  if (!FRenaming || !FRenaming->Thread->isFinished()) return;
+  TRunningPass& Pass = *FRenaming;
+  const size_t Count = Pass.Plan.Result.Entries.size();
+  if (Pass.Shown == 0) {
+    Pass.Progress.stop();
+    progressbarExecution->setValue(Pass.Processed);
+    buttonCancel->hide();
+    Grid().BeginUpdate();
+  }
+  // Each slice reads a few thousand files again; between slices the window
+  // answers, with the list still held as during the disk work.
+  constexpr size_t Slice = 4000;
+  const size_t Last = AllAtOnce ? Count : std::min(Count, Pass.Shown + Slice);
+  ShowRenaming(Grid(), Pass.Plan.Result, Pass.Shown, Last);
+  Pass.Shown = Last;
+  if (Pass.Shown < Count) {
+    QTimer::singleShot(0, this, [this] { FinishRenamingPass(); });
+    return;
+  }
+  Grid().EndUpdate();
+  const std::unique_ptr<TRunningPass> Done = std::move(FRenaming);
+  const TPassResult Result = FPasses->FinishRenaming(std::move(Done->Plan));
+  ShowPassResult(Result);
+  // What stays in the grid are the names that were not taken, with their
+  // reasons; they are no preview to follow the rules.
+  FPreviewKey.reset();
+  FPasses->ForgetPreview();
+  ReleaseHandedOverFiles();
+  UpdateUndoAction();
+}
+
+// --- Undo and recovery ----------------------------------------------------------
+
+void TWindowMain::UpdateUndoAction() {
+  std::string Caption = "Undo Renaming";
+  TJournal Last;
+  const std::vector<std::string> Journals = ListJournals(FOptions.JournalFolder);
+  try {
+    if (!Journals.empty()) Last = ReadJournalHeader(Journals.back());
+  } catch (const EJournalError&) {
+    // Undo then says why it cannot.
+    Last.Count = 1;
+  }
+  if (Last.Count > 0)
+    Caption = "Undo renaming of " + GroupedNumber(Last.Count) + (Last.Count == 1 ? " file" : " files");
+  // Under the icon the caption stays short, so that the toolbar keeps its
+  // row; the whole caption is the button's tooltip.
+  toolbuttonUndo->setText(FromUtf8(Caption));
+  toolbuttonUndo->setIconText(Text("Undo"));
+  toolbuttonUndo->setEnabled(Last.Count > 0 && !FPassRunning);
+}
+
+void TWindowMain::toolbuttonUndoClick() {
+  const std::vector<std::string> Journals = ListJournals(FOptions.JournalFolder);
+  if (!Journals.empty() && !FPassRunning) RecoverJournal(Journals.back(), rgUndo);
+}
+
+void TWindowMain::AskAboutInterruptedPass() {
+  const std::string Path = FindInterruptedJournal(FOptions.JournalFolder);
+  if (Path.empty()) return;
+  try {
+    const TJournal Journal = ReadJournalFile(Path);
+    size_t Renamed = 0;
+    for (const TStepState& State : LocateSteps(Journal, *FFileSystem, false)) Renamed += State.Places == spNew;
+    const TModalResult Answer = FDialogs.ShowQuestion(
+        {"The renaming of " + GroupedNumber(Journal.Steps.size()) + " files was interrupted; " +
+             GroupedNumber(Renamed) + " of them have their new names.\n\nFinish the renaming, undo it, or decide later?",
+         "Interrupted Renaming", mtConfirmation, {mrYes, mrNo, mrCancel}},
+        {"&Finish", "&Undo", "Decide &Later"});
+    if (Answer == mrYes || Answer == mrNo) RecoverJournal(Path, Answer == mrYes ? rgFinish : rgUndo);
+  } catch (const EJournalError& Error) {
+    ShowErrorBox(FDialogs, Error.what());
+  }
+}
+
+void TWindowMain::RecoverJournal(const std::string& Path, TRecoveryGoal Goal) {
+  TJournal Journal;
+  try {
+    Journal = ReadJournalFile(Path);
+  } catch (const EJournalError& Error) {
+    ShowErrorBox(FDialogs, Error.what());
+    return;
+  }
+  QApplication::setOverrideCursor(Qt::BusyCursor);
+  const TRecoveryResult Result = RecoverPass(Journal, Goal, *FFileSystem, FJournal.get());
+  if (Result.JournalError.empty() && !Journal.Ended) MarkJournalEnded(Path);
+  // The entries of moved files take their paths; what a preview showed is gone.
+  std::unordered_map<std::string, int> Listed;
+  for (int I = 0; I < Grid().FileCount(); ++I) Listed.emplace(Grid().GetFileName(I), I);
+  Grid().BeginUpdate();
+  for (const TPassEntry& Entry : Result.Pass.Entries)
+    if (const auto Found = Listed.find(Entry.Path()); Entry.Status == psRenamed && Found != Listed.end()) {
+      Grid().UpdateFile(Found->second, Entry.NewPath());
+      Grid().SetNewFileName(Found->second, {});
+    }
+  Grid().EndUpdate();
+  FPreviewKey.reset();
+  FPasses->ForgetPreview();
+  QApplication::restoreOverrideCursor();
+  UpdateUndoAction();
+  if (!Result.JournalError.empty()) {
+    ShowErrorBox(FDialogs, Result.JournalError);
+    return;
+  }
+
+  std::string Text = std::to_string(Result.Pass.Renamed) + (Goal == rgUndo ? " file(s) renamed back." : " file(s) renamed.");
+  if (!Result.Problems.empty())
+    Text += "\n\n" + std::to_string(Result.Problems.size()) +
+            (Goal == rgUndo ? " file(s) could not be undone:" : " file(s) could not be renamed:");
+  for (size_t I = 0; I < Result.Problems.size() && I < 10; ++I)
+    Text += "\n" + Result.Problems[I].Path + ": " + Result.Problems[I].Reason;
+  if (Result.Problems.size() > 10) Text += "\n...";
+  FDialogs.ShowMessage({Text, "Quorvane 2", Result.Problems.empty() ? mtInformation : mtWarning, {mrOk}});
+}
+
+void TWindowMain::ReleaseHandedOverFiles() {
+  if (!FReceiver || FPassRunning) return;
+  FReceiver->SetHeld(false);
+  UpdateControlStates();
+}
+
+void TWindowMain::ShowPassResult(const TPassResult& Result) {
+  labelPreviewSummary->setText(QString::fromStdString(PassSummary(Result)));
+}
+
+size_t TWindowMain::PreviewKey() const {
+  const TRenameSettings Settings = ReadRenameSettings();
+  size_t Key = 0;
+  const auto Mix = [&Key](size_t Value) { Key ^= Value + 0x9e3779b97f4a7c15ULL + (Key << 6) + (Key >> 2); };
+  const std::hash<std::string> Hash;
+  for (const std::string* Text : {&Settings.FileExtension, &Settings.SearchString, &Settings.ReplaceString,
+                                  &Settings.CounterStartValue, &Settings.CounterStepSize, &Settings.CounterWidth})
+    Mix(Hash(*Text));
+  Mix(size_t(Settings.UpperCase) | size_t(Settings.LowerCase) << 1 | size_t(Settings.DelExtension) << 2 |
+      size_t(Settings.AddExtension) << 3 | size_t(Settings.SearchAndReplace) << 4 |
+      size_t(Settings.CounterSameWidth) << 5 | size_t(Settings.CounterFillZeros) << 6);
+  const TVmVirtualFileGrid& Files = gridFiles->Grid();
+  for (int I = 0; I < Files.FileCount(); ++I) Mix(Files.IsChecked(I) ? Hash(Files.GetFileName(I)) : 1);
+  return Key;
+}
+
+void TWindowMain::PreviewMayBeStale() {
+  if (FPreviewKey && !FPassRunning && !FPreviewTimer->isActive()) FPreviewTimer->start();
+}
+
+void TWindowMain::RefreshPreview() {
+  if (!FPreviewKey || FPassRunning || *FPreviewKey == PreviewKey()) return;
+  if (RunPreview({.Quiet = true})) return;
+  // Rules that are being typed may not pass their checks yet: no preview then.
+  ClearPreview(Grid());
+  labelPreviewSummary->clear();
+  FPreviewKey.reset();
+}
+
+void TWindowMain::SetPreviewRunning(bool Running) {
+  // Files handed over meanwhile wait: the message boxes of a pass must not
+  // let the list change under it.
+  FPassRunning = Running;
+  if (FReceiver && Running) FReceiver->SetHeld(true);
+  for (QWidget* Control : {static_cast<QWidget*>(buttonPreview), static_cast<QWidget*>(buttonStart), panelSettings,
+                           panelFileSelection})
+    Control->setEnabled(!Running);
+}
+
+void TWindowMain::SetRenamingRunning(bool Running) {
+  FPassRunning = Running;
+  if (Running) toolbuttonUndo->setEnabled(false);
+  if (FReceiver && Running) FReceiver->SetHeld(true);
+  buttonPreview->setVisible(!Running);
+  buttonStart->setVisible(!Running);
+  // The window stays live while the disk work runs: everything that could
+  // change the list or the rules waits, Cancel does not.
+  for (QWidget* Control : {static_cast<QWidget*>(panelSettings), static_cast<QWidget*>(gridFiles),
+                           static_cast<QWidget*>(toolbarProfile), static_cast<QWidget*>(toolbarFileGrid)})
+    Control->setEnabled(!Running);
+  setAcceptDrops(!Running);
+}
+
+void TWindowMain::ShowProgress(int Maximum) {
+  progressbarExecution->setRange(0, std::max(Maximum, 0));
+  progressbarExecution->setValue(0);
+  progressbarExecution->show();
+}
+
+void TWindowMain::SetProgress(int Position) { progressbarExecution->setValue(Position); }
+
+void TWindowMain::HideProgress() { progressbarExecution->hide(); }

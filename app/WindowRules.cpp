@@ -1,0 +1,314 @@
+// The main window's rules: the three rule groups and the field-insert
+// menu, the rules moving between the controls and a TRenameSettings, and the
+// profiles that keep them.
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QToolButton>
+
+#include "app/Profile.h"
+#include "app/WindowMain.h"
+#include "app/WindowParts.h"
+#include "base/FileNames.h"
+#include "filegrid/VmColorLib.h"
+#include "rename/FrmCounter.h"
+#include "ui/Anchors.h"
+#include "ui/QtDialogs.h"
+
+using namespace WindowParts;
+
+const std::array<std::string_view, ftCount> FieldTags = {
+    "",  // tag 0 is not used
+    "<1>", "<2>", "<3>", "<4>", "<5>", "<6>", "<7>", "<8>", "<9>",
+    NameFieldKey, TypeFieldKey,
+    DateFieldKeys[0], DateFieldKeys[1], DateFieldKeys[2], DateFieldKeys[3], DateFieldKeys[4],
+    DateFieldKeys[5], DateFieldKeys[6], DateFieldKeys[7], DateFieldKeys[8], DateFieldKeys[9],
+    TimeFieldKeys[0], TimeFieldKeys[1], TimeFieldKeys[2], TimeFieldKeys[3], TimeFieldKeys[4],
+    TimeFieldKeys[5], TimeFieldKeys[6], TimeFieldKeys[7], TimeFieldKeys[8], TimeFieldKeys[9],
+    CounterFieldKey,
+    // The fields read from inside the file: photo date and time, camera, audio tags.
+    PhotoDateFieldKeys[0], PhotoDateFieldKeys[1], PhotoDateFieldKeys[2], PhotoDateFieldKeys[3], PhotoDateFieldKeys[4],
+    PhotoTimeFieldKeys[0], PhotoTimeFieldKeys[1], PhotoTimeFieldKeys[2], PhotoTimeFieldKeys[3], PhotoTimeFieldKeys[4],
+    CameraFieldKey,
+    AudioFieldKeys[0], AudioFieldKeys[1], AudioFieldKeys[2], AudioFieldKeys[3], AudioFieldKeys[4], AudioFieldKeys[5]};
+
+// --- Building the rule groups ---------------------------------------------------
+
+void TWindowMain::CreateRuleGroups(QWidget* Parent, TAnchors& Anchors) {
+  auto Group = [&](const char* Name, const char* Caption, QRect Place, int Anchor) {
+    auto* Box = new QGroupBox(Text(Caption), Parent);
+    Box->setObjectName(QLatin1String(Name));
+    Anchors.Place(Box, Place, Anchor);
+    return Box;
+  };
+  auto Check = [](QWidget* Box, const char* Name, const char* Caption, QRect Place) {
+    auto* CheckBox = new QCheckBox(Text(Caption), Box);
+    CheckBox->setObjectName(QLatin1String(Name));
+    CheckBox->setGeometry(Place);
+    return CheckBox;
+  };
+  auto Edit = [](QWidget* Box, const char* Name) {
+    auto* LineEdit = new QLineEdit(Box);
+    LineEdit->setObjectName(QLatin1String(Name));
+    SetEditUnlocked(LineEdit, false);
+    return LineEdit;
+  };
+  auto Label = [](QWidget* Box, const char* Caption, QPoint At, bool Centred = false, int Width = 0) {
+    auto* Caption_ = new QLabel(Text(Caption), Box);
+    if (Centred) {
+      Caption_->setGeometry(At.x(), At.y(), Width, 21);
+      Caption_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    } else {
+      Caption_->move(At);
+      Caption_->adjustSize();
+    }
+    return Caption_;
+  };
+
+  QGroupBox* Spelling = Group("groupBoxSpelling", " 1. Spelling ", {0, 0, 193, 140}, akLeft | akTop);
+  checkboxUpperCase = Check(Spelling, "checkboxUpperCase", "Change to upper case", {16, 24, 153, 17});
+  checkboxLowerCase = Check(Spelling, "checkboxLowerCase", "Change to lower case", {16, 48, 153, 17});
+
+  QGroupBox* Extension = Group("groupBoxFileExtension", " 2. File Extension ", {200, 0, 193, 140}, akLeft | akTop);
+  checkboxDelExtension = Check(Extension, "checkboxDelExtension", "Remove current extension", {16, 24, 169, 17});
+  checkboxAddExtension = Check(Extension, "checkboxAddExtension", "Add extension:", {16, 48, 169, 17});
+  textboxFileExtension = Edit(Extension, "textboxFileExtension");
+  textboxFileExtension->setGeometry(40, 72, 137, 21);
+
+  QGroupBox* Search = Group("groupboxSearchReplace", " 3. Search and Replace ", {400, 0, 485, 140},
+                            akLeft | akTop | akRight);
+  auto* SearchAnchors = new TAnchors(Search, QSize(485, 140));
+  checkboxChangeFileName = Check(Search, "checkboxChangeFileName", "Search and Replace", {16, 24, 209, 17});
+  Label(Search, "Search:", {40, 48}, true, 81);
+  textboxSearchString = Edit(Search, "textboxSearchString");
+  SearchAnchors->Place(textboxSearchString, {120, 48, 357, 21}, akLeft | akTop | akRight);
+  Label(Search, "Replace by:", {40, 72}, true, 81);
+  textboxReplaceString = Edit(Search, "textboxReplaceString");
+  SearchAnchors->Place(textboxReplaceString, {120, 72, 333, 21}, akLeft | akTop | akRight);
+  buttonPopmenu = new QToolButton(Search);
+  buttonPopmenu->setObjectName(QStringLiteral("buttonPopmenu"));
+  buttonPopmenu->setIcon(Image(fiInsertField));
+  buttonPopmenu->setToolTip(QString::fromUtf8("Feld einfügen"));
+  buttonPopmenu->setEnabled(false);
+  SearchAnchors->Place(buttonPopmenu, {456, 72, 21, 21}, akTop | akRight);
+  // The legend of the search text language, each explanation as wide as the
+  // space up to the next column.
+  auto Legend = [&](const char* Sign, QPoint SignAt, const char* Meaning, QPoint MeaningAt, int Width) {
+    Label(Search, Sign, SignAt);
+    Label(Search, Meaning, MeaningAt)->resize(Width, 15);
+  };
+  Legend("*", {16, 104}, "replaces any numbers of characters", {32, 103}, 192);
+  Legend("?", {16, 119}, "replaces a single character", {32, 119}, 192);
+  Legend("\"", {232, 104}, "indicates the start/ending of a filename", {248, 103}, 230);
+  Legend("<>", {224, 120}, "copies a part from search text", {248, 119}, 230);
+
+  connect(checkboxAddExtension, &QCheckBox::toggled, this, &TWindowMain::checkboxAddExtensionClick);
+  connect(checkboxChangeFileName, &QCheckBox::toggled, this, &TWindowMain::checkboxChangeFileNameClick);
+  connect(buttonPopmenu, &QToolButton::clicked, this, &TWindowMain::buttonPopmenuClick);
+}
+
+void TWindowMain::CreateFieldMenu() {
+  menuSearchAndReplace = new QMenu(this);
+  auto Item = [this](QMenu* Menu, const char* Caption, int Tag) {
+    QAction* Action = Menu->addAction(Text(Caption));
+    connect(Action, &QAction::triggered, this, [this, Tag] { menuitemSearchReplaceClick(Tag); });
+    return Action;
+  };
+  auto SubMenu = [this](const char* Caption, TFieldImage Picture) {
+    QMenu* Menu = menuSearchAndReplace->addMenu(Image(Picture), Text(Caption));
+    return Menu;
+  };
+  QMenu* Brackets = SubMenu("From Search Text", fiBrackets);
+  for (int I = 0; I < 9; ++I)
+    Item(Brackets, ("Bracket " + std::to_string(I + 1)).c_str(), ftBracket + I)->setIcon(Image(fiBracket));
+  Item(menuSearchAndReplace, "Filename", ftFilename);
+  Item(menuSearchAndReplace, "File Extension", ftFileExtension);
+  menuitemCounter = menuSearchAndReplace->addAction(Image(fiCounter), Text("Counter..."));
+  connect(menuitemCounter, &QAction::triggered, this, &TWindowMain::menuitemSearchReplaceCounterClick);
+  const char* const DateCaptions[] = {"German (dd.mm.yyyy)", "English (yyyy.mm.dd)", "Day", "Month", "Year"};
+  const char* const TimeCaptions[] = {"Complete (hh:mm:ss)", "Short (hh:mm)", "Seconds", "Minutes", "Hours"};
+  const char* const AudioCaptions[] = {"Artist", "Title", "Album", "Track Number", "Year", "Genre"};
+  const struct {
+    const char* Caption;
+    TFieldImage Picture;
+    const char* const* Items;
+    TFieldTag FirstTag;
+  } Groups[] = {{"Current Date", fiCalendar, DateCaptions, ftCurrentDate},
+                {"File Date", fiCalendar, DateCaptions, ftFileDate},
+                {"Current Time", fiClock, TimeCaptions, ftCurrentTime},
+                {"File Time", fiClock, TimeCaptions, ftFileTime},
+                {"Photo Date", fiCalendar, DateCaptions, ftPhotoDate},
+                {"Photo Time", fiClock, TimeCaptions, ftPhotoTime}};
+  for (const auto& G : Groups) {
+    QMenu* Menu = SubMenu(G.Caption, G.Picture);
+    for (int I = 0; I < 5; ++I) Item(Menu, G.Items[I], G.FirstTag + I);
+  }
+  Item(menuSearchAndReplace, "Camera Model", ftCamera);
+  QMenu* Audio = menuSearchAndReplace->addMenu(Text("Audio Tags"));
+  for (int I = 0; I < 6; ++I) Item(Audio, AudioCaptions[I], ftAudio + I);
+}
+
+// --- Rules on controls --------------------------------------------------------
+
+void TWindowMain::SetEditUnlocked(QLineEdit* Edit, bool Unlocked) {
+  Edit->setEnabled(Unlocked);
+  QPalette Colors = Edit->palette();
+  // The window colour while unlocked, the button face while locked.
+  const QColor Background = ToQColor(Unlocked ? clWindow : clBtnFace, Edit->parentWidget()->palette());
+  for (QPalette::ColorGroup Group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+    Colors.setColor(Group, QPalette::Base, Background);
+  Edit->setPalette(Colors);
+}
+
+void TWindowMain::checkboxAddExtensionClick() { SetEditUnlocked(textboxFileExtension, checkboxAddExtension->isChecked()); }
+
+void TWindowMain::checkboxChangeFileNameClick() {
+  const bool Unlocked = checkboxChangeFileName->isChecked();
+  SetEditUnlocked(textboxSearchString, Unlocked);
+  SetEditUnlocked(textboxReplaceString, Unlocked);
+  buttonPopmenu->setEnabled(Unlocked);
+}
+
+
+TRenameSettings TWindowMain::ReadRenameSettings() const {
+  TRenameSettings Settings;
+  Settings.UpperCase = checkboxUpperCase->isChecked();
+  Settings.LowerCase = checkboxLowerCase->isChecked();
+  Settings.DelExtension = checkboxDelExtension->isChecked();
+  Settings.AddExtension = checkboxAddExtension->isChecked();
+  Settings.FileExtension = Utf8(textboxFileExtension->text());
+  Settings.SearchAndReplace = checkboxChangeFileName->isChecked();
+  Settings.SearchString = Utf8(textboxSearchString->text());
+  Settings.ReplaceString = Utf8(textboxReplaceString->text());
+  frmCounter->ReadCounterSettings(Settings);
+  return Settings;
+}
+
+void TWindowMain::WriteRenameSettings(const TRenameSettings& Settings) {
+  checkboxUpperCase->setChecked(Settings.UpperCase);
+  checkboxLowerCase->setChecked(Settings.LowerCase);
+  checkboxDelExtension->setChecked(Settings.DelExtension);
+  checkboxAddExtension->setChecked(Settings.AddExtension);  // its click rule runs when the state changes
+  textboxFileExtension->setText(FromUtf8(Settings.FileExtension));
+  checkboxChangeFileName->setChecked(Settings.SearchAndReplace);
+  textboxSearchString->setText(FromUtf8(Settings.SearchString));
+  textboxReplaceString->setText(FromUtf8(Settings.ReplaceString));
+  frmCounter->LoadCounterSettings(Settings);
+}
+
+void TWindowMain::buttonPopmenuClick() {
+  menuSearchAndReplace->popup(buttonPopmenu->mapToGlobal(QPoint(0, buttonPopmenu->height())));
+}
+
+void TWindowMain::menuitemSearchReplaceClick(int Tag) {
+  if (Tag <= 0 || Tag >= static_cast<int>(FieldTags.size())) return;
+  const std::string_view Key = FieldTags[static_cast<size_t>(Tag)];
+  // Replaces the selection, or goes in at the caret.
+  textboxReplaceString->insert(QString::fromUtf8(Key.data(), static_cast<qsizetype>(Key.size())));
+}
+
+void TWindowMain::menuitemSearchReplaceCounterClick() {
+  if (FDialogs.Exec(*frmCounter) == QDialog::Accepted) menuitemSearchReplaceClick(ftCounter);
+}
+
+
+// --- Profiles -----------------------------------------------------------------
+
+namespace {
+
+// The two profile dialogs. On Linux "*.*" would hide names without a dot, so
+// "all files" lists every file.
+TFileDialog ProfileDialog(bool Save) {
+  TFileDialog Dialog;
+  Dialog.Title = Save ? "Profil speichern" : "Profil öffnen";
+  Dialog.Filter = Save ? "Quorvane Profil (*.prf);;alle Dateien (*)" : "Quorvane Profile (*.prf);;alle Dateien (*)";
+  Dialog.DefaultSuffix = Save ? "prf" : "";
+  return Dialog;
+}
+
+}  // namespace
+
+bool TWindowMain::ConfirmReplaceRules() {
+  if (FProfileFileName.empty()) return true;
+  const TMessage Question{"Currently a Profile is opened. Possible changes are lost if you continue! Continue anyway?",
+                          Title, mtConfirmation, {mrYes, mrNo}};
+  return FDialogs.ShowMessage(Question) == mrYes;
+}
+
+void TWindowMain::LoadProfile(const std::string& FileName) {
+  TRenameSettings Settings;
+  if (FileName.empty()) {
+    // New Profile: the rules go back to their defaults; the counter dialog keeps its settings.
+    frmCounter->ReadCounterSettings(Settings);
+    WriteRenameSettings(Settings);
+    FProfileFileName.clear();
+    UpdateTitle();
+    return;
+  }
+  // A file that cannot be read gives the defaults and still becomes the open profile.
+  try {
+    Settings = ReadProfileSettings(FileName);
+  } catch (const EFileError&) {
+  }
+  WriteRenameSettings(Settings);
+  SetOpenProfile(FileName);
+}
+
+void TWindowMain::SaveProfile(const std::string& FileName) {
+  // The file is replaced whole or not at all; a failure leaves it, the
+  // title and the recent list as they were.
+  try {
+    WriteProfileSettings(FileName, ReadRenameSettings());
+  } catch (const Exception&) {
+    ShowErrorBox(FDialogs, ProfileWriteErrorText(FileName));
+    return;
+  }
+  SetOpenProfile(FileName);
+}
+
+void TWindowMain::SetOpenProfile(const std::string& FileName) {
+  FProfileFileName = FileName;
+  UpdateTitle();
+  FRecentFiles.Add(FileName);
+  FillRecentMenu();
+}
+
+void TWindowMain::FillRecentMenu() {
+  toolmenuMRU->clear();
+  for (int Index = 0; Index < FRecentFiles.Count(); ++Index) {
+    const std::string Path = FRecentFiles.Items()[static_cast<size_t>(Index)];
+    QAction* Item = toolmenuMRU->addAction(FromUtf8(FRecentFiles.Caption(Index)));
+    Item->setToolTip(FromUtf8(Path));
+    connect(Item, &QAction::triggered, this, [this, Path] { toolbarlistMRUClick(Path); });
+  }
+}
+
+void TWindowMain::toolbuttonNewProfileClick() {
+  if (ConfirmReplaceRules()) LoadProfile("");
+}
+
+void TWindowMain::toolbuttonOpenProfileClick() {
+  if (!ConfirmReplaceRules()) return;
+  const std::vector<std::string> Chosen = FDialogs.OpenFiles(ProfileDialog(false));
+  if (!Chosen.empty()) LoadProfile(Chosen.front());
+}
+
+void TWindowMain::toolbarlistMRUClick(const std::string& FileName) {
+  if (ConfirmReplaceRules()) LoadProfile(FileName);
+}
+
+void TWindowMain::toolbuttonSaveClick() {
+  if (!FProfileFileName.empty()) {
+    SaveProfile(FProfileFileName);
+    return;
+  }
+  toolbuttonSaveAsClick();
+}
+
+void TWindowMain::toolbuttonSaveAsClick() {
+  const std::string Chosen = FDialogs.SaveFile(ProfileDialog(true));
+  if (!Chosen.empty()) SaveProfile(Chosen);
+}
+
