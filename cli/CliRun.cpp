@@ -264,7 +264,7 @@ int RunJournalCommand(const TCliOptions& Options, TCliEnvironment& Env) {
             << Filled(Options.Undo ? Tr("Cli", "not undone: \"%1\": %2") : Tr("Cli", "not finished: \"%1\": %2"),
                       {Problem.Path, Problem.Reason})
             << '\n';
-  Env.Out << (Options.Undo ? Tr("Cli", "%n file(s) renamed back.", nullptr, Result.Pass.Renamed)
+  Env.Out << (Options.Undo ? RenamedBackCountMessage(Result.Pass.Renamed)
                            : RenamedCountMessage(Result.Pass.Renamed))
           << '\n';
   return Result.Problems.empty() ? esDone : esFailed;

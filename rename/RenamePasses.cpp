@@ -49,6 +49,10 @@ std::string RenamedCountMessage(int Count) {
   return Tr("RenamePasses", "%n file(s) renamed.", nullptr, Count);
 }
 
+std::string RenamedBackCountMessage(int Count) {
+  return Tr("RenamePasses", "%n file(s) renamed back.", nullptr, Count);
+}
+
 std::optional<TPassResult> TRenamePasses::Preview(const std::vector<TPassFile>& Files,
                                                   const TRenameSettings& Settings, TPassState& State,
                                                   TPreviewOptions Options) {

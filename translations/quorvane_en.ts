@@ -216,13 +216,6 @@ paths or a journal cannot be read (or the journal is damaged).
         <source>not finished: &quot;%1&quot;: %2</source>
         <translation type="unfinished"></translation>
     </message>
-    <message numerus="yes">
-        <source>%n file(s) renamed back.</source>
-        <translation>
-            <numerusform>%n file renamed back.</numerusform>
-            <numerusform>%n files renamed back.</numerusform>
-        </translation>
-    </message>
     <message>
         <source>cannot read profile &quot;%1&quot;: %2</source>
         <translation type="unfinished"></translation>
@@ -682,6 +675,13 @@ paths or a journal cannot be read (or the journal is damaged).
             <numerusform>%n files renamed.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n file(s) renamed back.</source>
+        <translation type="unfinished">
+            <numerusform>%n file renamed back.</numerusform>
+            <numerusform>%n files renamed back.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Send</name>
@@ -759,6 +759,353 @@ Hands the files to the running Quorvane 2, or starts it with them.</source>
     <message>
         <source>Schließen</source>
         <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>TWindowMain</name>
+    <message>
+        <source>files cannot be handed over to this window: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Start Renaming</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add Files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select the folder whose files shall be added.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Currently a Profile is opened. Possible changes are lost if you close the Quorvane 2! Continue?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Undo Renaming</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Undo renaming of %1 file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Undo renaming of %1 files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The renaming of %1 files was interrupted; %2 of them have their new names.
+
+Finish the renaming, undo it, or decide later?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Interrupted Renaming</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Finish</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Decide &amp;Later</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) could not be undone:</source>
+        <translation>
+            <numerusform>%n file could not be undone:</numerusform>
+            <numerusform>%n files could not be undone:</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) could not be renamed:</source>
+        <translation>
+            <numerusform>%n file could not be renamed:</numerusform>
+            <numerusform>%n files could not be renamed:</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source> 1. Spelling </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Change to upper case</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Change to lower case</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> 2. File Extension </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove current extension</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add extension:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> 3. Search and Replace </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Search and Replace</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Search:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Replace by:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Feld einfügen</source>
+        <translation>Insert field</translation>
+    </message>
+    <message>
+        <source>replaces any numbers of characters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>replaces a single character</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>indicates the start/ending of a filename</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>copies a part from search text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>From Search Text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bracket %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Filename</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File Extension</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Counter...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>German (dd.mm.yyyy)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>English (yyyy.mm.dd)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Month</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Year</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Complete (hh:mm:ss)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Short (hh:mm)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Seconds</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Minutes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hours</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Artist</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Album</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Track Number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Genre</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Current Date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File Date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Current Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Photo Date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Photo Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Camera Model</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio Tags</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Profil speichern</source>
+        <translation>Save Profile</translation>
+    </message>
+    <message>
+        <source>Profil öffnen</source>
+        <translation>Open Profile</translation>
+    </message>
+    <message>
+        <source>Quorvane Profil (*.prf);;alle Dateien (*)</source>
+        <translation>Quorvane Profile (*.prf);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Quorvane Profile (*.prf);;alle Dateien (*)</source>
+        <translation>Quorvane Profile (*.prf);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Currently a Profile is opened. Possible changes are lost if you continue! Continue anyway?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>New Profile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open Profile...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save Profile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add Files...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add Folder...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove selected File(s)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove all Files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move to Top</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move up</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move down</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move to Bottom</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Uncheck All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invert Checks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Info...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save Profile as...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show Captions</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
