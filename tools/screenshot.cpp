@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "app/Environment.h"
+#include "app/Language.h"
 #include "app/WindowMain.h"
 #include "ui/QtDialogs.h"
 
@@ -26,6 +27,9 @@ int main(int Argc, char** Argv) {
   int QtArgc = 1;
   QApplication Application(QtArgc, Argv);
   QApplication::setApplicationName(QStringLiteral("Quorvane 2"));
+  // The program's language, so that LANG=en_US.UTF-8 tools/screenshot shows the English version.
+  const TProcessEnvironment Environment = TProcessEnvironment::Read();
+  InstallCatalogue(Application, Environment.ExecutableFolder);
   const QString Out = QString::fromLocal8Bit(Argv[2]);
   TQtDialogs Dialogs;
   std::unique_ptr<QWidget> Shown;
@@ -40,7 +44,6 @@ int main(int Argc, char** Argv) {
   } else {
     TWindowMainOptions Options;
     Options.Files.assign(Argv + 3, Argv + Argc);
-    const TProcessEnvironment Environment = TProcessEnvironment::Read();
     if (Journal) Options.JournalFolder = JournalFolder(Environment.StateHome, Environment.Home);
     Shown = std::make_unique<TWindowMain>(Dialogs, std::move(Options));
   }
