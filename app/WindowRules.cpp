@@ -133,8 +133,8 @@ void TWindowMain::CreateFieldMenu() {
                                       QT_TR_NOOP("Day"), QT_TR_NOOP("Month"), QT_TR_NOOP("Year")};
   const char* const TimeCaptions[] = {QT_TR_NOOP("Complete (hh:mm:ss)"), QT_TR_NOOP("Short (hh:mm)"),
                                       QT_TR_NOOP("Seconds"), QT_TR_NOOP("Minutes"), QT_TR_NOOP("Hours")};
-  const char* const AudioCaptions[] = {QT_TR_NOOP("Artist"), QT_TR_NOOP("Title"),        QT_TR_NOOP("Album"),
-                                       QT_TR_NOOP("Track Number"), QT_TR_NOOP("Year"), QT_TR_NOOP("Genre")};
+  const char* const AudioCaptions[] = {QT_TR_NOOP("Artist"),       QT_TR_NOOP("Title"), QT_TR_NOOP("Album"),
+                                       QT_TR_NOOP("Track Number"), QT_TR_NOOP("Year"),  QT_TR_NOOP("Genre")};
   const struct {
     const char* Caption;
     TFieldImage Picture;
