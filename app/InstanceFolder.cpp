@@ -11,6 +11,8 @@
 #include <cstring>
 #include <functional>
 
+#include "base/Translation.h"
+
 namespace {
 
 constexpr char SocketPrefix[] = "quorvane-";
@@ -36,30 +38,32 @@ bool CheckInstanceFolder(const std::string& Folder, bool Create, std::string& Er
     for (size_t Slash = Folder.find('/', 1); Slash != std::string::npos; Slash = Folder.find('/', Slash + 1))
       ::mkdir(Folder.substr(0, Slash).c_str(), 0700);
   if (Create && ::mkdir(Folder.c_str(), 0700) != 0 && errno != EEXIST) {
-    Error = "The folder " + Quoted(Folder) + " cannot be created: " + std::strerror(errno);
+    const std::string Why = std::strerror(errno);
+    Error = Filled(Tr("Instance", "The folder %1 cannot be created: %2"), {Quoted(Folder), Why});
     return false;
   }
   // lstat: a link planted in a shared folder such as /tmp must not lead us
   // to a folder that someone else controls.
   struct stat Info {};
   if (::lstat(Folder.c_str(), &Info) != 0) {
-    Error = "The folder " + Quoted(Folder) + " cannot be read: " + std::strerror(errno);
+    const std::string Why = std::strerror(errno);
+    Error = Filled(Tr("Instance", "The folder %1 cannot be read: %2"), {Quoted(Folder), Why});
     return false;
   }
   std::string Why;
   if (S_ISLNK(Info.st_mode))
-    Why = "it is a symbolic link";
+    Why = Tr("Instance", "it is a symbolic link");
   else if (!S_ISDIR(Info.st_mode))
-    Why = "it is not a folder";
+    Why = Tr("Instance", "it is not a folder");
   else if (Info.st_uid != ::getuid())
-    Why = "it belongs to user " + std::to_string(Info.st_uid);
+    Why = Filled(Tr("Instance", "it belongs to user %1"), {std::to_string(Info.st_uid)});
   else if ((Info.st_mode & 077) != 0) {
     char Mode[8];
     std::snprintf(Mode, sizeof Mode, "%04o", static_cast<unsigned>(Info.st_mode & 07777));
-    Why = std::string("other users can reach it (mode ") + Mode + ")";
+    Why = Filled(Tr("Instance", "other users can reach it (mode %1)"), {Mode});
   }
   if (Why.empty()) return true;
-  Error = "The folder " + Quoted(Folder) + " is not safe for handing over files: " + Why + ".";
+  Error = Filled(Tr("Instance", "The folder %1 is not safe for handing over files: %2."), {Quoted(Folder), Why});
   return false;
 }
 

@@ -14,6 +14,7 @@
 
 #include "app/CopyData.h"
 #include "app/InstanceFolder.h"
+#include "base/Translation.h"
 
 extern char** environ;
 
@@ -73,9 +74,11 @@ TSendStep SendTo(const std::string& SocketPath, const std::vector<std::string>& 
     // A copy that answers nothing at all is passed over; one that took part
     // of the batch may hold some of the files.
     if (Answered == 0) return ssNotConnected;
-    Error = "the running copy (" + SocketPath + ") " +
-            (Answered < Total - 1 ? "did not take \"" + Paths[Answered - 1] + "\"" : std::string("did not end the batch")) +
-            ": " + Socket.errorString().toStdString();
+    const std::string Why = Socket.errorString().toStdString();
+    Error = Answered < Total - 1
+                ? Filled(Tr("Instance", "the running copy (%1) did not take \"%2\": %3"),
+                         {SocketPath, Paths[Answered - 1], Why})
+                : Filled(Tr("Instance", "the running copy (%1) did not end the batch: %2"), {SocketPath, Why});
     return ssBroken;
   }
   Socket.disconnectFromServer();
@@ -87,7 +90,8 @@ TSendStep SendTo(const std::string& SocketPath, const std::vector<std::string>& 
 TSendResult SendToRunningCopy(const std::string& Folder, const std::vector<std::string>& Paths,
                               std::chrono::milliseconds AnswerTimeout) {
   for (const std::string& Path : Paths)
-    if (Path.size() >= CopyDataMaxSize) return {soFailed, "the path \"" + Path.substr(0, 100) + "...\" is too long"};
+    if (Path.size() >= CopyDataMaxSize)
+      return {soFailed, Filled(Tr("Instance", "the path \"%1...\" is too long"), {Path.substr(0, 100)})};
   struct stat Info {};
   if (::lstat(Folder.c_str(), &Info) != 0) return {soNoCopyRunning, {}};
   TSendResult Result;
@@ -159,7 +163,7 @@ bool StartDetached(const std::string& Program, const std::vector<std::string>& A
   posix_spawn_file_actions_destroy(&Actions);
   posix_spawnattr_destroy(&Attributes);
   if (Status != 0) {
-    Error = "cannot start \"" + Program + "\": " + std::strerror(Status);
+    Error = Filled(Tr("Instance", "cannot start \"%1\": %2"), {Program, std::strerror(Status)});
     return false;
   }
   return true;

@@ -16,6 +16,7 @@
 
 #include "app/CopyData.h"
 #include "app/InstanceFolder.h"
+#include "base/Translation.h"
 
 namespace {
 
@@ -124,18 +125,19 @@ bool TInstanceServer::Listen(const std::string& Folder) {
   const char* Failed = nullptr;
   if (Temporary.size() >= sizeof Address.sun_path) {
     errno = ENAMETOOLONG;
-    Failed = "Cannot listen on the socket \"";
+    Failed = QT_TRANSLATE_NOOP("Instance", "Cannot listen on the socket \"%1\": %2");
   } else {
     Temporary.copy(Address.sun_path, sizeof Address.sun_path - 1);
     FListenFd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (FListenFd < 0 || ::bind(FListenFd, reinterpret_cast<sockaddr*>(&Address), sizeof Address) != 0 ||
         ::listen(FListenFd, SOMAXCONN) != 0)
-      Failed = "Cannot listen on the socket \"";
+      Failed = QT_TRANSLATE_NOOP("Instance", "Cannot listen on the socket \"%1\": %2");
     else if (::chmod(Temporary.c_str(), 0600) != 0 || ::rename(Temporary.c_str(), Path.c_str()) != 0)
-      Failed = "Cannot set up the socket \"";
+      Failed = QT_TRANSLATE_NOOP("Instance", "Cannot set up the socket \"%1\": %2");
   }
   if (Failed) {
-    FErrorString = Failed + Path + "\": " + std::strerror(errno);
+    const std::string Why = std::strerror(errno);
+    FErrorString = Filled(Tr("Instance", Failed), {Path, Why});
     StopListening();
     ::unlink(Temporary.c_str());
     return false;

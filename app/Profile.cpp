@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "base/Translation.h"
 #include "base/Utf8.h"
 #include "base/VmFileLib.h"
 #include "base/VmStringLib.h"
@@ -95,7 +96,7 @@ void WriteProfileSettings(TIniFile& Ini, const TRenameSettings& Settings) {
     const std::string Value = Entry.Bool ? (Settings.*Entry.Bool ? "1" : "0") : Settings.*Entry.Text;
     // Bytes that are not UTF-8 would make the whole file read as Windows-1252.
     if (!IsValidUtf8(Value))
-      throw EIniValueError("Cannot store key \"" + std::string(Entry.Key) + "\": the value is not UTF-8");
+      throw EIniValueError(Filled(Tr("Profile", "Cannot store key \"%1\": the value is not UTF-8"), {Entry.Key}));
     Ini.WriteString(ProfileSection, Entry.Key, Value);
   }
 }
@@ -109,7 +110,8 @@ void WriteProfileSettings(const std::string& FileName, const TRenameSettings& Se
 }
 
 std::string ProfileWriteErrorText(const std::string& FileName) {
-  return "Kann Profil nicht in Datei \"" + FileName + "\" speichern!\n\r( Datei schreibgeschützt? )";
+  return Filled(Tr("Profile", "Kann Profil nicht in Datei \"%1\" speichern!\n\r( Datei schreibgeschützt? )"),
+                {FileName});
 }
 
 std::string Windows1252ToUtf8(std::string_view Text) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "base/Translation.h"
 #include "base/Utf8.h"
 #include "base/VmFileLib.h"
 
@@ -194,19 +195,20 @@ void LoadSettings(TAppSettings& Settings, const TSettingsEnvironment& Environmen
   } catch (const EFileError&) {
     throw;  // it names the file already
   } catch (const EXmlException& Error) {
-    std::string Message = "Cannot read file \"" + FileName + "\": " + Error.what();
     if (Error.Line > 0)
-      Message += " (line " + std::to_string(Error.Line) + ", column " + std::to_string(Error.Column) + ")";
-    throw EFileError(Message);
+      throw EFileError(Filled(Tr("Settings", "Cannot read file \"%1\": %2 (line %3, column %4)"),
+                              {FileName, Error.what(), std::to_string(Error.Line), std::to_string(Error.Column)}));
+    throw EFileError(Filled(Tr("Settings", "Cannot read file \"%1\": %2"), {FileName, Error.what()}));
   } catch (const Exception& Error) {
-    throw EFileError("Cannot read file \"" + FileName + "\": " + Error.what());
+    throw EFileError(Filled(Tr("Settings", "Cannot read file \"%1\": %2"), {FileName, Error.what()}));
   }
 }
 
 void SaveSettings(const TAppSettings& Settings, const TSettingsEnvironment& Environment) {
   const std::string FileName = GetSettingsFileName(false, Environment);
   if (FileName.empty())
-    throw EFileError("Cannot write the settings file: no configuration folder and no writable program folder");
+    throw EFileError(
+        Tr("Settings", "Cannot write the settings file: no configuration folder and no writable program folder"));
   RefuseReadOnlyFile(FileName);
   BuildSettingsDocument(Settings)->SaveToFile(FileName);
 }

@@ -104,7 +104,7 @@ const std::vector<std::pair<QString, QString>>& TWindowInfo::Components() {
       {QStringLiteral("Qt"), QStringLiteral("https://www.qt.io/")},
       {QStringLiteral("zlib"), QStringLiteral("https://zlib.net/")},
       {QStringLiteral("libpng"), QStringLiteral("http://www.libpng.org/pub/png/libpng.html")},
-      {QStringLiteral("Adwaita icons"), QStringLiteral("https://gitlab.gnome.org/GNOME/adwaita-icon-theme")},
+      {tr("Adwaita icons"), QStringLiteral("https://gitlab.gnome.org/GNOME/adwaita-icon-theme")},
   };
   return List;
 }
@@ -114,7 +114,7 @@ TWindowInfo::TWindowInfo(QWidget* Parent, TUrlOpener OpenUrl)
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       FOpenUrl(OpenUrl ? std::move(OpenUrl) : [](const QUrl& Url) { QDesktopServices::openUrl(Url); }) {
   setObjectName("WindowInfo");
-  setWindowTitle(QStringLiteral("Info"));
+  setWindowTitle(tr("Info"));
   Scale = DesignScale(font());
   setFixedSize(Scaled(QSize(393, 392), Scale));
   const int Width = 393;
@@ -130,22 +130,21 @@ TWindowInfo::TWindowInfo(QWidget* Parent, TUrlOpener OpenUrl)
   HeaderBevel->setFrameShadow(QFrame::Sunken);
   labelProgramName = Place(BoldLabel(QStringLiteral("Quorvane 2"), panelHeader), "labelProgramName", 8, 5);
   labelProgramName->resize(std::max(labelProgramName->width(), Scaled(113, Scale)), labelProgramName->height());
-  labelProgramVersion = Place(new QLabel(QStringLiteral("Version " QUORVANE_VERSION), panelHeader),
+  labelProgramVersion = Place(new QLabel(tr("Version %1").arg(QStringLiteral(QUORVANE_VERSION)), panelHeader),
                               "labelProgramVersion", 8, 21);
   imageLogo = Place(new QLabel(panelHeader), "imageLogo", 309, 0, 76, 45);
   imageLogo->setPixmap(DrawLogo(imageLogo->size()));
   imageLogo->setToolTip(QStringLiteral("Quorvane 2"));
 
-  labelNotice = Place(new QLabel(QStringLiteral("Quorvane 2 renames many files in one go by rules. It is free "
-                                                "software, given to you free of charge and without any "
-                                                "warranty: use it at your own risk."),
+  labelNotice = Place(new QLabel(tr("Quorvane 2 renames many files in one go by rules. It is free "
+                                     "software, given to you free of charge and without any "
+                                     "warranty: use it at your own risk."),
                                  this),
                       "labelNotice", 8, 56, Width - 16, 56);
   labelNotice->setWordWrap(true);
   labelNotice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-  labelComponentsHeader = Place(BoldLabel(QStringLiteral("Used 3rd party components (special thanks to the authors)"),
-                                          this),
+  labelComponentsHeader = Place(BoldLabel(tr("Used 3rd party components (special thanks to the authors)"), this),
                                 "labelComponentsHeader", 8, 128);
   // Text wider than the dialog is cut at its edge: a long address shows its
   // middle elided, at the font of the others.
@@ -161,9 +160,9 @@ TWindowInfo::TWindowInfo(QWidget* Parent, TUrlOpener OpenUrl)
     Top += 16;
   }
 
-  labelPluginsHeader = Place(BoldLabel(QStringLiteral("Plugins"), this), "labelPluginsHeader", 8, 232);
+  labelPluginsHeader = Place(BoldLabel(tr("Plugins"), this), "labelPluginsHeader", 8, 232);
   listviewPlugins = Place(new QTreeWidget(this), "listviewPlugins", 24, 256, 361, 89);
-  listviewPlugins->setHeaderLabels({QStringLiteral("Plugin"), QStringLiteral("Author"), QStringLiteral("Miscellaneous")});
+  listviewPlugins->setHeaderLabels({tr("Plugin"), tr("Author"), tr("Miscellaneous")});
   listviewPlugins->setRootIsDecorated(false);
   listviewPlugins->setSelectionBehavior(QAbstractItemView::SelectRows);
   listviewPlugins->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -172,7 +171,7 @@ TWindowInfo::TWindowInfo(QWidget* Parent, TUrlOpener OpenUrl)
   bevelDivider2->setFrameShape(QFrame::HLine);
   bevelDivider2->setFrameShadow(QFrame::Sunken);
 
-  buttonClose = Place(new QPushButton(QStringLiteral("Schließen"), this), "buttonClose", 280, 360, 105, 25);
+  buttonClose = Place(new QPushButton(tr("Schließen"), this), "buttonClose", 280, 360, 105, 25);
   buttonClose->setDefault(true);
   buttonClose->setFocus();
   connect(buttonClose, &QPushButton::clicked, this, &QDialog::accept);

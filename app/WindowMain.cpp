@@ -25,6 +25,7 @@
 #include "app/WindowInfo.h"
 #include "app/WindowParts.h"
 #include "base/FileNames.h"
+#include "base/Translation.h"
 #include "rename/FrmCounter.h"
 #include "ui/Anchors.h"
 #include "ui/DesignScale.h"
@@ -108,7 +109,9 @@ TWindowMain::TWindowMain(TWindowDialogs& Dialogs, TWindowMainOptions Options, QW
         });
     FServer = new TInstanceServer(*FReceiver, this);
     if (!FServer->Listen(FOptions.SenderFolder))
-      std::fprintf(stderr, "quorvane: files cannot be handed over to this window: %s\n", FServer->ErrorString().c_str());
+      std::fprintf(stderr, "quorvane: %s\n",
+                   Filled(Tr("TWindowMain", "files cannot be handed over to this window: %1"), {FServer->ErrorString()})
+                       .c_str());
   }
 }
 
@@ -178,13 +181,13 @@ void TWindowMain::CreateFileSelection() {
   progressbarExecution->hide();
   Anchors->Place(progressbarExecution, {96, 531, 886, 21}, akLeft | akRight | akBottom);
 
-  buttonPreview = new QPushButton(Text("Preview"), panelFileSelection);
+  buttonPreview = new QPushButton(tr("Preview"), panelFileSelection);
   buttonPreview->setObjectName(QStringLiteral("buttonPreview"));
   Anchors->Place(buttonPreview, {572, 529, 201, 25}, akRight | akBottom);
-  buttonStart = new QPushButton(Text("Start Renaming"), panelFileSelection);
+  buttonStart = new QPushButton(tr("Start Renaming"), panelFileSelection);
   buttonStart->setObjectName(QStringLiteral("buttonStart"));
   Anchors->Place(buttonStart, {780, 529, 201, 25}, akRight | akBottom);
-  buttonCancel = new QPushButton(Text("Cancel"), panelFileSelection);
+  buttonCancel = new QPushButton(tr("Cancel"), panelFileSelection);
   buttonCancel->setObjectName(QStringLiteral("buttonCancel"));
   buttonCancel->hide();
   Anchors->Place(buttonCancel, {780, 529, 201, 25}, akRight | akBottom);
@@ -240,13 +243,13 @@ void TWindowMain::dropEvent(QDropEvent* Event) {
 
 void TWindowMain::toolbuttonAddFilesClick() {
   TFileDialog Dialog;
-  Dialog.Title = "Add Files";
+  Dialog.Title = Utf8(tr("Add Files"));
   Dialog.MultiSelect = true;
   TakeFiles(FDialogs.OpenFiles(Dialog));
 }
 
 void TWindowMain::toolbuttonAddFolderClick() {
-  TFolderBrowser Browser("Select the folder whose files shall be added.", "", false, false);
+  TFolderBrowser Browser(Utf8(tr("Select the folder whose files shall be added.")), "", false, false);
   Browser.StatusText = false;
   if (!Browser.Execute(FDialogs) || Browser.Folder.empty()) return;
   if (const std::optional<std::vector<std::string>> Files = Grid().FolderFiles(Browser.Folder)) TakeFiles(*Files);
@@ -274,8 +277,8 @@ void TWindowMain::toolbuttonInfoClick() {
 bool TWindowMain::FormCloseQuery() {
   if (FProfileFileName.empty()) return true;
   const TMessage Question{
-      "Currently a Profile is opened. Possible changes are lost if you close the Quorvane 2! Continue?", Title,
-      mtConfirmation, {mrYes, mrNo}};
+      Utf8(tr("Currently a Profile is opened. Possible changes are lost if you close the Quorvane 2! Continue?")),
+      Title, mtConfirmation, {mrYes, mrNo}};
   return FDialogs.ShowMessage(Question) == mrYes;
 }
 

@@ -13,6 +13,7 @@
 #include "app/PassList.h"
 #include "app/WindowMain.h"
 #include "app/WindowParts.h"
+#include "base/Translation.h"
 #include "base/VmFileLib.h"
 #include "rename/FrmCounter.h"
 #include "ui/QtDialogs.h"
@@ -121,7 +122,7 @@ void TWindowMain::FinishRenamingPass(bool AllAtOnce) {
 // --- Undo and recovery ----------------------------------------------------------
 
 void TWindowMain::UpdateUndoAction() {
-  std::string Caption = "Undo Renaming";
+  QString Caption = tr("Undo Renaming");
   TJournal Last;
   const std::vector<std::string> Journals = ListJournals(FOptions.JournalFolder);
   try {
@@ -131,11 +132,12 @@ void TWindowMain::UpdateUndoAction() {
     Last.Count = 1;
   }
   if (Last.Count > 0)
-    Caption = "Undo renaming of " + GroupedNumber(Last.Count) + (Last.Count == 1 ? " file" : " files");
+    Caption = (Last.Count == 1 ? tr("Undo renaming of %1 file") : tr("Undo renaming of %1 files"))
+                  .arg(FromUtf8(GroupedNumber(Last.Count)));
   // Under the icon the caption stays short, so that the toolbar keeps its
   // row; the whole caption is the button's tooltip.
-  toolbuttonUndo->setText(FromUtf8(Caption));
-  toolbuttonUndo->setIconText(Text("Undo"));
+  toolbuttonUndo->setText(Caption);
+  toolbuttonUndo->setIconText(tr("Undo"));
   toolbuttonUndo->setEnabled(Last.Count > 0 && !FPassRunning);
 }
 
@@ -152,10 +154,11 @@ void TWindowMain::AskAboutInterruptedPass() {
     size_t Renamed = 0;
     for (const TStepState& State : LocateSteps(Journal, *FFileSystem, false)) Renamed += State.Places == spNew;
     const TModalResult Answer = FDialogs.ShowQuestion(
-        {"The renaming of " + GroupedNumber(Journal.Steps.size()) + " files was interrupted; " +
-             GroupedNumber(Renamed) + " of them have their new names.\n\nFinish the renaming, undo it, or decide later?",
-         "Interrupted Renaming", mtConfirmation, {mrYes, mrNo, mrCancel}},
-        {"&Finish", "&Undo", "Decide &Later"});
+        {Filled(Tr("TWindowMain", "The renaming of %1 files was interrupted; %2 of them have their new names.\n\n"
+                                  "Finish the renaming, undo it, or decide later?"),
+                {GroupedNumber(Journal.Steps.size()), GroupedNumber(Renamed)}),
+         Utf8(tr("Interrupted Renaming")), mtConfirmation, {mrYes, mrNo, mrCancel}},
+        {Utf8(tr("&Finish")), Utf8(tr("&Undo")), Utf8(tr("Decide &Later"))});
     if (Answer == mrYes || Answer == mrNo) RecoverJournal(Path, Answer == mrYes ? rgFinish : rgUndo);
   } catch (const EJournalError& Error) {
     ShowErrorBox(FDialogs, Error.what());
@@ -192,10 +195,12 @@ void TWindowMain::RecoverJournal(const std::string& Path, TRecoveryGoal Goal) {
     return;
   }
 
-  std::string Text = std::to_string(Result.Pass.Renamed) + (Goal == rgUndo ? " file(s) renamed back." : " file(s) renamed.");
-  if (!Result.Problems.empty())
-    Text += "\n\n" + std::to_string(Result.Problems.size()) +
-            (Goal == rgUndo ? " file(s) could not be undone:" : " file(s) could not be renamed:");
+  const int Problems = static_cast<int>(Result.Problems.size());
+  std::string Text =
+      Goal == rgUndo ? RenamedBackCountMessage(Result.Pass.Renamed) : RenamedCountMessage(Result.Pass.Renamed);
+  if (Problems > 0)
+    Text += "\n\n" + Utf8(Goal == rgUndo ? tr("%n file(s) could not be undone:", nullptr, Problems)
+                                         : tr("%n file(s) could not be renamed:", nullptr, Problems));
   for (size_t I = 0; I < Result.Problems.size() && I < 10; ++I)
     Text += "\n" + Result.Problems[I].Path + ": " + Result.Problems[I].Reason;
   if (Result.Problems.size() > 10) Text += "\n...";

@@ -12,6 +12,7 @@
 #include "app/WindowMain.h"
 #include "app/WindowParts.h"
 #include "base/FileNames.h"
+#include "base/Translation.h"
 #include "filegrid/VmColorLib.h"
 #include "rename/FrmCounter.h"
 #include "ui/Anchors.h"
@@ -38,15 +39,15 @@ const std::array<std::string_view, ftCount> FieldTags = {
 // --- Building the rule groups ---------------------------------------------------
 
 void TWindowMain::CreateRuleGroups(QWidget* Parent, TAnchors& Anchors) {
-  auto Group = [&](const char* Name, const char* Caption, QRect Place, int Anchor) {
-    auto* Box = new QGroupBox(Text(Caption), Parent);
+  auto Group = [&](const char* Name, const QString& Caption, QRect Place, int Anchor) {
+    auto* Box = new QGroupBox(Caption, Parent);
     Box->setObjectName(QLatin1String(Name));
     Anchors.Place(Box, Place, Anchor);
     return Box;
   };
   const double Scale = Anchors.Scale();
-  auto Check = [Scale](QWidget* Box, const char* Name, const char* Caption, QRect Place) {
-    auto* CheckBox = new QCheckBox(Text(Caption), Box);
+  auto Check = [Scale](QWidget* Box, const char* Name, const QString& Caption, QRect Place) {
+    auto* CheckBox = new QCheckBox(Caption, Box);
     CheckBox->setObjectName(QLatin1String(Name));
     CheckBox->setGeometry(Scaled(Place, Scale));
     return CheckBox;
@@ -57,8 +58,8 @@ void TWindowMain::CreateRuleGroups(QWidget* Parent, TAnchors& Anchors) {
     SetEditUnlocked(LineEdit, false);
     return LineEdit;
   };
-  auto Label = [Scale](QWidget* Box, const char* Caption, QPoint At, bool Centred = false, int Width = 0) {
-    auto* Caption_ = new QLabel(Text(Caption), Box);
+  auto Label = [Scale](QWidget* Box, const QString& Caption, QPoint At, bool Centred = false, int Width = 0) {
+    auto* Caption_ = new QLabel(Caption, Box);
     if (Centred) {
       Caption_->setGeometry(Scaled(QRect(At.x(), At.y(), Width, 21), Scale));
       Caption_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -69,43 +70,43 @@ void TWindowMain::CreateRuleGroups(QWidget* Parent, TAnchors& Anchors) {
     return Caption_;
   };
 
-  QGroupBox* Spelling = Group("groupBoxSpelling", " 1. Spelling ", {0, 0, 193, 140}, akLeft | akTop);
-  checkboxUpperCase = Check(Spelling, "checkboxUpperCase", "Change to upper case", {16, 24, 153, 17});
-  checkboxLowerCase = Check(Spelling, "checkboxLowerCase", "Change to lower case", {16, 48, 153, 17});
+  QGroupBox* Spelling = Group("groupBoxSpelling", tr(" 1. Spelling "), {0, 0, 193, 140}, akLeft | akTop);
+  checkboxUpperCase = Check(Spelling, "checkboxUpperCase", tr("Change to upper case"), {16, 24, 153, 17});
+  checkboxLowerCase = Check(Spelling, "checkboxLowerCase", tr("Change to lower case"), {16, 48, 153, 17});
 
-  QGroupBox* Extension = Group("groupBoxFileExtension", " 2. File Extension ", {200, 0, 193, 140}, akLeft | akTop);
-  checkboxDelExtension = Check(Extension, "checkboxDelExtension", "Remove current extension", {16, 24, 169, 17});
-  checkboxAddExtension = Check(Extension, "checkboxAddExtension", "Add extension:", {16, 48, 169, 17});
+  QGroupBox* Extension = Group("groupBoxFileExtension", tr(" 2. File Extension "), {200, 0, 193, 140}, akLeft | akTop);
+  checkboxDelExtension = Check(Extension, "checkboxDelExtension", tr("Remove current extension"), {16, 24, 169, 17});
+  checkboxAddExtension = Check(Extension, "checkboxAddExtension", tr("Add extension:"), {16, 48, 169, 17});
   textboxFileExtension = Edit(Extension, "textboxFileExtension");
   textboxFileExtension->setGeometry(Scaled(QRect(40, 72, 137, 21), Scale));
 
-  QGroupBox* Search = Group("groupboxSearchReplace", " 3. Search and Replace ", {400, 0, 485, 140},
+  QGroupBox* Search = Group("groupboxSearchReplace", tr(" 3. Search and Replace "), {400, 0, 485, 140},
                             akLeft | akTop | akRight);
   auto* SearchAnchors = new TAnchors(Search, QSize(485, 140), Scale);
-  checkboxChangeFileName = Check(Search, "checkboxChangeFileName", "Search and Replace", {16, 24, 209, 17});
-  Label(Search, "Search:", {40, 48}, true, 81);
+  checkboxChangeFileName = Check(Search, "checkboxChangeFileName", tr("Search and Replace"), {16, 24, 209, 17});
+  Label(Search, tr("Search:"), {40, 48}, true, 81);
   textboxSearchString = Edit(Search, "textboxSearchString");
   SearchAnchors->Place(textboxSearchString, {120, 48, 357, 21}, akLeft | akTop | akRight);
-  Label(Search, "Replace by:", {40, 72}, true, 81);
+  Label(Search, tr("Replace by:"), {40, 72}, true, 81);
   textboxReplaceString = Edit(Search, "textboxReplaceString");
   SearchAnchors->Place(textboxReplaceString, {120, 72, 333, 21}, akLeft | akTop | akRight);
   buttonPopmenu = new QToolButton(Search);
   buttonPopmenu->setObjectName(QStringLiteral("buttonPopmenu"));
   buttonPopmenu->setIcon(Image(fiInsertField));
   buttonPopmenu->setIconSize(Scaled(QSize(16, 16), Scale));
-  buttonPopmenu->setToolTip(QString::fromUtf8("Feld einfügen"));
+  buttonPopmenu->setToolTip(tr("Feld einfügen"));
   buttonPopmenu->setEnabled(false);
   SearchAnchors->Place(buttonPopmenu, {456, 72, 21, 21}, akTop | akRight);
   // The legend of the search text language, each explanation as wide as the
   // space up to the next column.
-  auto Legend = [&](const char* Sign, QPoint SignAt, const char* Meaning, QPoint MeaningAt, int Width) {
-    Label(Search, Sign, SignAt);
+  auto Legend = [&](const char* Sign, QPoint SignAt, const QString& Meaning, QPoint MeaningAt, int Width) {
+    Label(Search, Text(Sign), SignAt);
     Label(Search, Meaning, MeaningAt)->resize(Scaled(QSize(Width, 15), Scale));
   };
-  Legend("*", {16, 104}, "replaces any numbers of characters", {32, 103}, 192);
-  Legend("?", {16, 119}, "replaces a single character", {32, 119}, 192);
-  Legend("\"", {232, 104}, "indicates the start/ending of a filename", {248, 103}, 230);
-  Legend("<>", {224, 120}, "copies a part from search text", {248, 119}, 230);
+  Legend("*", {16, 104}, tr("replaces any numbers of characters"), {32, 103}, 192);
+  Legend("?", {16, 119}, tr("replaces a single character"), {32, 119}, 192);
+  Legend("\"", {232, 104}, tr("indicates the start/ending of a filename"), {248, 103}, 230);
+  Legend("<>", {224, 120}, tr("copies a part from search text"), {248, 119}, 230);
 
   connect(checkboxAddExtension, &QCheckBox::toggled, this, &TWindowMain::checkboxAddExtensionClick);
   connect(checkboxChangeFileName, &QCheckBox::toggled, this, &TWindowMain::checkboxChangeFileNameClick);
@@ -114,43 +115,47 @@ void TWindowMain::CreateRuleGroups(QWidget* Parent, TAnchors& Anchors) {
 
 void TWindowMain::CreateFieldMenu() {
   menuSearchAndReplace = new QMenu(this);
-  auto Item = [this](QMenu* Menu, const char* Caption, int Tag) {
-    QAction* Action = Menu->addAction(Text(Caption));
+  auto Item = [this](QMenu* Menu, const QString& Caption, int Tag) {
+    QAction* Action = Menu->addAction(Caption);
     connect(Action, &QAction::triggered, this, [this, Tag] { menuitemSearchReplaceClick(Tag); });
     return Action;
   };
-  auto SubMenu = [this](const char* Caption, TFieldImage Picture) {
-    QMenu* Menu = menuSearchAndReplace->addMenu(Image(Picture), Text(Caption));
+  auto SubMenu = [this](const QString& Caption, TFieldImage Picture) {
+    QMenu* Menu = menuSearchAndReplace->addMenu(Image(Picture), Caption);
     return Menu;
   };
-  QMenu* Brackets = SubMenu("From Search Text", fiBrackets);
+  QMenu* Brackets = SubMenu(tr("From Search Text"), fiBrackets);
   for (int I = 0; I < 9; ++I)
-    Item(Brackets, ("Bracket " + std::to_string(I + 1)).c_str(), ftBracket + I)->setIcon(Image(fiBracket));
-  Item(menuSearchAndReplace, "Filename", ftFilename);
-  Item(menuSearchAndReplace, "File Extension", ftFileExtension);
-  menuitemCounter = menuSearchAndReplace->addAction(Image(fiCounter), Text("Counter..."));
+    Item(Brackets, tr("Bracket %1").arg(I + 1), ftBracket + I)->setIcon(Image(fiBracket));
+  Item(menuSearchAndReplace, tr("Filename"), ftFilename);
+  Item(menuSearchAndReplace, tr("File Extension"), ftFileExtension);
+  menuitemCounter = menuSearchAndReplace->addAction(Image(fiCounter), tr("Counter..."));
   connect(menuitemCounter, &QAction::triggered, this, &TWindowMain::menuitemSearchReplaceCounterClick);
-  const char* const DateCaptions[] = {"German (dd.mm.yyyy)", "English (yyyy.mm.dd)", "Day", "Month", "Year"};
-  const char* const TimeCaptions[] = {"Complete (hh:mm:ss)", "Short (hh:mm)", "Seconds", "Minutes", "Hours"};
-  const char* const AudioCaptions[] = {"Artist", "Title", "Album", "Track Number", "Year", "Genre"};
+  // The captions describe the fields; the keys the fields insert stay the same in every language.
+  const char* const DateCaptions[] = {QT_TR_NOOP("German (dd.mm.yyyy)"), QT_TR_NOOP("English (yyyy.mm.dd)"),
+                                      QT_TR_NOOP("Day"), QT_TR_NOOP("Month"), QT_TR_NOOP("Year")};
+  const char* const TimeCaptions[] = {QT_TR_NOOP("Complete (hh:mm:ss)"), QT_TR_NOOP("Short (hh:mm)"),
+                                      QT_TR_NOOP("Seconds"), QT_TR_NOOP("Minutes"), QT_TR_NOOP("Hours")};
+  const char* const AudioCaptions[] = {QT_TR_NOOP("Artist"),       QT_TR_NOOP("Title"), QT_TR_NOOP("Album"),
+                                       QT_TR_NOOP("Track Number"), QT_TR_NOOP("Year"),  QT_TR_NOOP("Genre")};
   const struct {
     const char* Caption;
     TFieldImage Picture;
     const char* const* Items;
     TFieldTag FirstTag;
-  } Groups[] = {{"Current Date", fiCalendar, DateCaptions, ftCurrentDate},
-                {"File Date", fiCalendar, DateCaptions, ftFileDate},
-                {"Current Time", fiClock, TimeCaptions, ftCurrentTime},
-                {"File Time", fiClock, TimeCaptions, ftFileTime},
-                {"Photo Date", fiCalendar, DateCaptions, ftPhotoDate},
-                {"Photo Time", fiClock, TimeCaptions, ftPhotoTime}};
+  } Groups[] = {{QT_TR_NOOP("Current Date"), fiCalendar, DateCaptions, ftCurrentDate},
+                {QT_TR_NOOP("File Date"), fiCalendar, DateCaptions, ftFileDate},
+                {QT_TR_NOOP("Current Time"), fiClock, TimeCaptions, ftCurrentTime},
+                {QT_TR_NOOP("File Time"), fiClock, TimeCaptions, ftFileTime},
+                {QT_TR_NOOP("Photo Date"), fiCalendar, DateCaptions, ftPhotoDate},
+                {QT_TR_NOOP("Photo Time"), fiClock, TimeCaptions, ftPhotoTime}};
   for (const auto& G : Groups) {
-    QMenu* Menu = SubMenu(G.Caption, G.Picture);
-    for (int I = 0; I < 5; ++I) Item(Menu, G.Items[I], G.FirstTag + I);
+    QMenu* Menu = SubMenu(tr(G.Caption), G.Picture);
+    for (int I = 0; I < 5; ++I) Item(Menu, tr(G.Items[I]), G.FirstTag + I);
   }
-  Item(menuSearchAndReplace, "Camera Model", ftCamera);
-  QMenu* Audio = menuSearchAndReplace->addMenu(Text("Audio Tags"));
-  for (int I = 0; I < 6; ++I) Item(Audio, AudioCaptions[I], ftAudio + I);
+  Item(menuSearchAndReplace, tr("Camera Model"), ftCamera);
+  QMenu* Audio = menuSearchAndReplace->addMenu(tr("Audio Tags"));
+  for (int I = 0; I < 6; ++I) Item(Audio, tr(AudioCaptions[I]), ftAudio + I);
 }
 
 // --- Rules on controls --------------------------------------------------------
@@ -225,8 +230,9 @@ namespace {
 // "all files" lists every file.
 TFileDialog ProfileDialog(bool Save) {
   TFileDialog Dialog;
-  Dialog.Title = Save ? "Profil speichern" : "Profil öffnen";
-  Dialog.Filter = Save ? "Quorvane Profil (*.prf);;alle Dateien (*)" : "Quorvane Profile (*.prf);;alle Dateien (*)";
+  Dialog.Title = Save ? Tr("TWindowMain", "Profil speichern") : Tr("TWindowMain", "Profil öffnen");
+  Dialog.Filter = Save ? Tr("TWindowMain", "Quorvane Profil (*.prf);;alle Dateien (*)")
+                       : Tr("TWindowMain", "Quorvane Profile (*.prf);;alle Dateien (*)");
   Dialog.DefaultSuffix = Save ? "prf" : "";
   return Dialog;
 }
@@ -235,8 +241,9 @@ TFileDialog ProfileDialog(bool Save) {
 
 bool TWindowMain::ConfirmReplaceRules() {
   if (FProfileFileName.empty()) return true;
-  const TMessage Question{"Currently a Profile is opened. Possible changes are lost if you continue! Continue anyway?",
-                          Title, mtConfirmation, {mrYes, mrNo}};
+  const TMessage Question{
+      Utf8(tr("Currently a Profile is opened. Possible changes are lost if you continue! Continue anyway?")), Title,
+      mtConfirmation, {mrYes, mrNo}};
   return FDialogs.ShowMessage(Question) == mrYes;
 }
 

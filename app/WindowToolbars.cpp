@@ -49,8 +49,8 @@ const TToolbarDesign ToolbarDesigns[] = {{&TWindowMain::toolbarProfile, "toolbar
                                          {&TWindowMain::toolbarAbout, "toolbarAbout"}};
 
 // Every toolbar button in order: its toolbar, the window's member that holds
-// it, its name, caption, picture and command. A row without a member is a
-// separator.
+// it, its name, caption (translated where it is shown), picture and command.
+// A row without a member is a separator.
 struct TToolButtonDesign {
   QToolBar* TWindowMain::*Bar;
   QAction* TWindowMain::*Action = nullptr;
@@ -60,43 +60,60 @@ struct TToolButtonDesign {
   void (*Click)(TWindowMain&) = nullptr;
 };
 const TToolButtonDesign ToolButtonDesigns[] = {
-    {&TWindowMain::toolbarProfile, &TWindowMain::toolbuttonNewProfile, "toolbuttonNewProfile", "New Profile",
-     tiNewProfile, [](TWindowMain& W) { W.toolbuttonNewProfileClick(); }},
-    {&TWindowMain::toolbarProfile, &TWindowMain::toolbuttonOpenProfile, "toolbuttonOpenProfile", "Open Profile...",
-     tiOpenProfile, [](TWindowMain& W) { W.toolbuttonOpenProfileClick(); }},
-    {&TWindowMain::toolbarProfile, &TWindowMain::toolbuttonSaveProfile, "toolbuttonSaveProfile", "Save Profile",
-     tiSaveProfile, [](TWindowMain& W) { W.toolbuttonSaveClick(); }},
-    {&TWindowMain::toolbarFileGrid, &TWindowMain::toolbuttonAddFiles, "toolbuttonAddFiles", "Add Files...",
-     tiAddFiles, [](TWindowMain& W) { W.toolbuttonAddFilesClick(); }},
-    {&TWindowMain::toolbarFileGrid, &TWindowMain::toolbuttonAddFolder, "toolbuttonAddFolder", "Add Folder...",
-     tiAddFolder, [](TWindowMain& W) { W.toolbuttonAddFolderClick(); }},
+    {&TWindowMain::toolbarProfile, &TWindowMain::toolbuttonNewProfile, "toolbuttonNewProfile",
+     QT_TRANSLATE_NOOP("TWindowMain", "New Profile"), tiNewProfile,
+     [](TWindowMain& W) { W.toolbuttonNewProfileClick(); }},
+    {&TWindowMain::toolbarProfile, &TWindowMain::toolbuttonOpenProfile, "toolbuttonOpenProfile",
+     QT_TRANSLATE_NOOP("TWindowMain", "Open Profile..."), tiOpenProfile,
+     [](TWindowMain& W) { W.toolbuttonOpenProfileClick(); }},
+    {&TWindowMain::toolbarProfile, &TWindowMain::toolbuttonSaveProfile, "toolbuttonSaveProfile",
+     QT_TRANSLATE_NOOP("TWindowMain", "Save Profile"), tiSaveProfile,
+     [](TWindowMain& W) { W.toolbuttonSaveClick(); }},
+    {&TWindowMain::toolbarFileGrid, &TWindowMain::toolbuttonAddFiles, "toolbuttonAddFiles",
+     QT_TRANSLATE_NOOP("TWindowMain", "Add Files..."), tiAddFiles,
+     [](TWindowMain& W) { W.toolbuttonAddFilesClick(); }},
+    {&TWindowMain::toolbarFileGrid, &TWindowMain::toolbuttonAddFolder, "toolbuttonAddFolder",
+     QT_TRANSLATE_NOOP("TWindowMain", "Add Folder..."), tiAddFolder,
+     [](TWindowMain& W) { W.toolbuttonAddFolderClick(); }},
     {&TWindowMain::toolbarFileGrid},
     {&TWindowMain::toolbarFileGrid, &TWindowMain::toolbuttonRemoveFile, "toolbuttonRemoveFile",
-     "Remove selected File(s)", tiRemoveFile, [](TWindowMain& W) { W.toolbuttonRemoveFileClick(); }},
+     QT_TRANSLATE_NOOP("TWindowMain", "Remove selected File(s)"), tiRemoveFile,
+     [](TWindowMain& W) { W.toolbuttonRemoveFileClick(); }},
     {&TWindowMain::toolbarFileGrid, &TWindowMain::toolbuttonRemoveAllFiles, "toolbuttonRemoveAllFiles",
-     "Remove all Files", tiRemoveAllFiles, [](TWindowMain& W) { W.toolbuttonRemoveAllFilesClick(); }},
+     QT_TRANSLATE_NOOP("TWindowMain", "Remove all Files"), tiRemoveAllFiles,
+     [](TWindowMain& W) { W.toolbuttonRemoveAllFilesClick(); }},
     {&TWindowMain::toolbarFileGrid},
-    {&TWindowMain::toolbarFileGrid, &TWindowMain::toolbuttonMoveTop, "toolbuttonMoveTop", "Move to Top", tiMoveTop,
+    {&TWindowMain::toolbarFileGrid, &TWindowMain::toolbuttonMoveTop, "toolbuttonMoveTop",
+     QT_TRANSLATE_NOOP("TWindowMain", "Move to Top"), tiMoveTop,
      [](TWindowMain& W) { W.Grid().MoveSelectedFiles(mdTop); }},
-    {&TWindowMain::toolbarFileGrid, &TWindowMain::toolbuttonMoveUp, "toolbuttonMoveUp", "Move up", tiMoveUp,
+    {&TWindowMain::toolbarFileGrid, &TWindowMain::toolbuttonMoveUp, "toolbuttonMoveUp",
+     QT_TRANSLATE_NOOP("TWindowMain", "Move up"), tiMoveUp,
      [](TWindowMain& W) { W.Grid().MoveSelectedFiles(mdUp); }},
-    {&TWindowMain::toolbarFileGrid, &TWindowMain::toolbuttonMoveDown, "toolbuttonMoveDown", "Move down", tiMoveDown,
+    {&TWindowMain::toolbarFileGrid, &TWindowMain::toolbuttonMoveDown, "toolbuttonMoveDown",
+     QT_TRANSLATE_NOOP("TWindowMain", "Move down"), tiMoveDown,
      [](TWindowMain& W) { W.Grid().MoveSelectedFiles(mdDown); }},
-    {&TWindowMain::toolbarFileGrid, &TWindowMain::toolbuttonMoveBottom, "toolbuttonMoveBottom", "Move to Bottom",
-     tiMoveBottom, [](TWindowMain& W) { W.Grid().MoveSelectedFiles(mdBottom); }},
+    {&TWindowMain::toolbarFileGrid, &TWindowMain::toolbuttonMoveBottom, "toolbuttonMoveBottom",
+     QT_TRANSLATE_NOOP("TWindowMain", "Move to Bottom"), tiMoveBottom,
+     [](TWindowMain& W) { W.Grid().MoveSelectedFiles(mdBottom); }},
     {&TWindowMain::toolbarFileGrid},
-    {&TWindowMain::toolbarFileGrid, &TWindowMain::toolbuttonUncheckAll, "toolbuttonUncheckAll", "Uncheck All",
-     tiUncheckAll, [](TWindowMain& W) { W.Grid().CheckNone(); }},
-    {&TWindowMain::toolbarFileGrid, &TWindowMain::toolbuttonInvertChecks, "toolbuttonInvertChecks", "Invert Checks",
-     tiInvertChecks, [](TWindowMain& W) { W.Grid().InvertChecks(); }},
-    {&TWindowMain::toolbarFileGrid, &TWindowMain::toolbuttonCheckAll, "toolbuttonCheckAll", "Check All", tiCheckAll,
+    {&TWindowMain::toolbarFileGrid, &TWindowMain::toolbuttonUncheckAll, "toolbuttonUncheckAll",
+     QT_TRANSLATE_NOOP("TWindowMain", "Uncheck All"), tiUncheckAll,
+     [](TWindowMain& W) { W.Grid().CheckNone(); }},
+    {&TWindowMain::toolbarFileGrid, &TWindowMain::toolbuttonInvertChecks, "toolbuttonInvertChecks",
+     QT_TRANSLATE_NOOP("TWindowMain", "Invert Checks"), tiInvertChecks,
+     [](TWindowMain& W) { W.Grid().InvertChecks(); }},
+    {&TWindowMain::toolbarFileGrid, &TWindowMain::toolbuttonCheckAll, "toolbuttonCheckAll",
+     QT_TRANSLATE_NOOP("TWindowMain", "Check All"), tiCheckAll,
      [](TWindowMain& W) { W.Grid().CheckAll(); }},
     {&TWindowMain::toolbarFileGrid},
-    {&TWindowMain::toolbarFileGrid, &TWindowMain::toolbuttonUndo, "toolbuttonUndo", "Undo Renaming", tiUndo,
+    {&TWindowMain::toolbarFileGrid, &TWindowMain::toolbuttonUndo, "toolbuttonUndo",
+     QT_TRANSLATE_NOOP("TWindowMain", "Undo Renaming"), tiUndo,
      [](TWindowMain& W) { W.toolbuttonUndoClick(); }},
-    {&TWindowMain::toolbarAbout, &TWindowMain::toolButtonInfo, "toolButtonInfo", "Info...", tiInfo,
+    {&TWindowMain::toolbarAbout, &TWindowMain::toolButtonInfo, "toolButtonInfo",
+     QT_TRANSLATE_NOOP("TWindowMain", "Info..."), tiInfo,
      [](TWindowMain& W) { W.toolbuttonInfoClick(); }},
-    {&TWindowMain::toolbarAbout, &TWindowMain::toolbuttonExit, "toolbuttonExit", "Exit", tiExit,
+    {&TWindowMain::toolbarAbout, &TWindowMain::toolbuttonExit, "toolbuttonExit",
+     QT_TRANSLATE_NOOP("TWindowMain", "Exit"), tiExit,
      [](TWindowMain& W) { W.close(); }},
 };
 
@@ -143,10 +160,10 @@ void TWindowMain::CreateToolbars() {
       Bar->addSeparator();
       continue;
     }
-    QAction* Action = Bar->addAction(Image(Design.Image), Text(Design.Caption));
+    QAction* Action = Bar->addAction(Image(Design.Image), tr(Design.Caption));
     Action->setObjectName(QLatin1String(Design.Name));
     // The button shows the caption whole: Qt would drop a trailing "...".
-    Action->setIconText(Text(Design.Caption));
+    Action->setIconText(Action->text());
     connect(Action, &QAction::triggered, this, [this, Click = Design.Click] { Click(*this); });
     this->*Design.Action = Action;
   }
@@ -156,7 +173,7 @@ void TWindowMain::CreateToolbars() {
   toolmenuMRU = new QMenu(this);
   toolbuttonOpenProfile->setMenu(toolmenuMRU);
   auto* SaveMenu = new QMenu(this);
-  toolbuttonSaveProfileAs = SaveMenu->addAction(Image(tiSaveProfileAs), Text("Save Profile as..."));
+  toolbuttonSaveProfileAs = SaveMenu->addAction(Image(tiSaveProfileAs), tr("Save Profile as..."));
   toolbuttonSaveProfileAs->setObjectName(QStringLiteral("toolbuttonSaveProfileAs"));
   connect(toolbuttonSaveProfileAs, &QAction::triggered, this, &TWindowMain::toolbuttonSaveAsClick);
   toolbuttonSaveProfile->setMenu(SaveMenu);
@@ -169,7 +186,7 @@ void TWindowMain::CreateToolbars() {
   FitToolbars();
 
   menuToolbarOptions = new QMenu(this);
-  menuitemToolbarShowCaptions = menuToolbarOptions->addAction(Text("Show Captions"));
+  menuitemToolbarShowCaptions = menuToolbarOptions->addAction(tr("Show Captions"));
   menuitemToolbarShowCaptions->setObjectName(QStringLiteral("menuitemToolbarShowCaptions"));
   menuitemToolbarShowCaptions->setCheckable(true);
   menuitemToolbarShowCaptions->setChecked(true);

@@ -13,6 +13,7 @@
 
 #include "app/InstanceFolder.h"
 #include "app/InstanceSender.h"
+#include "app/Language.h"
 #include "app/WindowMain.h"
 #include "filegrid/FileMetadataReader.h"
 #include "ui/QtDialogs.h"
@@ -35,11 +36,12 @@ int main(int argc, char* argv[]) {
   int QtArgc = 1;
   QApplication Application(QtArgc, argv);
   QApplication::setApplicationName(QStringLiteral("Quorvane 2"));
+  const TProcessEnvironment Environment = TProcessEnvironment::Read();
+  InstallCatalogue(Application, Environment.ExecutableFolder);
 
   TQtDialogs Dialogs;
   TWindowMainOptions Options;
   Options.Files = Files;
-  const TProcessEnvironment Environment = TProcessEnvironment::Read();
   Options.SenderFolder = InstanceFolderPath(Environment.RuntimeDir, Environment.CacheHome, Environment.Home);
   Options.Settings = TSettingsEnvironment::From(Environment);
   TLinuxFileMetadataReader Metadata;

@@ -15,6 +15,8 @@
 #include "app/Environment.h"
 #include "app/InstanceFolder.h"
 #include "app/InstanceSender.h"
+#include "app/Language.h"
+#include "base/Translation.h"
 
 namespace {
 
@@ -26,9 +28,16 @@ int Fail(const std::string& Message) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // Qt is given no argument: every one is a path, taken below as bytes.
+  int QtArgc = 1;
+  QCoreApplication Application(QtArgc, argv);
+  const TProcessEnvironment Environment = TProcessEnvironment::Read();
+  InstallCatalogue(Application, Environment.ExecutableFolder);
   if (argc < 2) {
-    std::fprintf(stderr, "Usage: quorvane-send PATH...\nHands the files to the running Quorvane 2, "
-                         "or starts it with them.\n");
+    std::fprintf(stderr, "%s\n",
+                 Tr("Send", "Usage: quorvane-send PATH...\nHands the files to the running Quorvane 2, "
+                            "or starts it with them.")
+                     .c_str());
     return 2;
   }
   // "--version" alone shows the version; a file of that name is "./--version".
@@ -37,15 +46,13 @@ int main(int argc, char* argv[]) {
     return 0;
   }
   char Folder[PATH_MAX];
-  if (!::getcwd(Folder, sizeof Folder)) return Fail("cannot read the current folder");
-  // Taken from argv before Qt sees them, as bytes: names need not be text.
+  if (!::getcwd(Folder, sizeof Folder)) return Fail(Tr("Send", "cannot read the current folder"));
+  // Taken from argv as bytes: names need not be text.
   std::vector<std::string> Paths;
   for (int I = 1; I < argc; ++I)
     if (argv[I][0] != '\0') Paths.push_back(AbsolutePath(argv[I], Folder));
-  if (Paths.empty()) return Fail("no path given");
+  if (Paths.empty()) return Fail(Tr("Send", "no path given"));
 
-  QCoreApplication Application(argc, argv);
-  const TProcessEnvironment Environment = TProcessEnvironment::Read();
   const TSendResult Result =
       SendToRunningCopy(InstanceFolderPath(Environment.RuntimeDir, Environment.CacheHome, Environment.Home), Paths);
   if (Result.Outcome == soSent) return 0;
@@ -53,8 +60,8 @@ int main(int argc, char* argv[]) {
 
   const std::string Program = FindProgram(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
   if (Program.empty())
-    return Fail("Quorvane 2 is not running, and the program \"quorvane\" was found neither beside "
-                "quorvane-send nor on PATH");
+    return Fail(Tr("Send", "Quorvane 2 is not running, and the program \"quorvane\" was found neither beside "
+                           "quorvane-send nor on PATH"));
   std::string Error;
   if (!StartDetached(Program, Paths, Error)) return Fail(Error);
   return 0;

@@ -1,22 +1,25 @@
 #include "base/Dialogs.h"
 
-const char* ModalResultCaption(TModalResult Result) {
+#include "base/Translation.h"
+
+std::string ModalResultCaption(TModalResult Result) {
+  const char* Caption = "";
   switch (Result) {
-    case mrOk: return "OK";
-    case mrCancel: return "Cancel";
-    case mrYes: return "&Yes";
-    case mrNo: return "&No";
-    case mrNoToAll: return "N&o to All";
-    case mrYesToAll: return "Yes to &All";
-    case mrNone: break;
+    case mrOk: Caption = QT_TRANSLATE_NOOP("Dialogs", "OK"); break;
+    case mrCancel: Caption = QT_TRANSLATE_NOOP("Dialogs", "Cancel"); break;
+    case mrYes: Caption = QT_TRANSLATE_NOOP("Dialogs", "&Yes"); break;
+    case mrNo: Caption = QT_TRANSLATE_NOOP("Dialogs", "&No"); break;
+    case mrNoToAll: Caption = QT_TRANSLATE_NOOP("Dialogs", "N&o to All"); break;
+    case mrYesToAll: Caption = QT_TRANSLATE_NOOP("Dialogs", "Yes to &All"); break;
+    case mrNone: return "";
   }
-  return "";
+  return Tr("Dialogs", Caption);
 }
 
 void ShowErrorBox(TDialogs& Dialogs, const std::string& Text) {
-  Dialogs.ShowMessage({Text, "Error", mtError, {mrOk}});
+  Dialogs.ShowMessage({Text, Tr("Dialogs", "Error"), mtError, {mrOk}});
 }
 
 void ShowWarningBox(TDialogs& Dialogs, const std::string& Text) {
-  Dialogs.ShowMessage({Text, "Warning", mtWarning, {mrOk}});
+  Dialogs.ShowMessage({Text, Tr("Dialogs", "Warning"), mtWarning, {mrOk}});
 }

@@ -51,8 +51,9 @@ class TDialogs {
   virtual std::string BrowseForFolder(const std::string& Title, const std::string& InitialFolder) = 0;
 };
 
-// The caption of a button: "OK", "Cancel", "&Yes", "&No", "N&o to All", "Yes to &All".
-const char* ModalResultCaption(TModalResult Result);
+// The caption of a button in the user's language: "OK", "Cancel", "&Yes", "&No", "N&o to All",
+// "Yes to &All".
+std::string ModalResultCaption(TModalResult Result);
 
 // The toolkit's error box: caption "Error", one OK button.
 void ShowErrorBox(TDialogs& Dialogs, const std::string& Text);

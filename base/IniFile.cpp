@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "base/Translation.h"
 #include "base/VmFileLib.h"
 #include "base/VmStringLib.h"
 
@@ -140,13 +141,12 @@ std::string TIniFile::ReadString(std::string_view Section, std::string_view Key,
 }
 
 void TIniFile::WriteString(std::string_view Section, std::string_view Key, std::string_view Value) {
-  const auto Refuse = [&](const char* What) {
-    throw EIniValueError("Cannot store key \"" + std::string(Key) + "\" in section \"" + std::string(Section) +
-                         "\": " + What);
+  const auto Refuse = [&](const std::string& What) {
+    throw EIniValueError(Filled(Tr("Ini", "Cannot store key \"%1\" in section \"%2\": %3"), {Key, Section, What}));
   };
-  if (!IsValidSectionName(Section)) Refuse("invalid section name");
-  if (!IsValidKeyName(Key)) Refuse("invalid key name");
-  if (!IsValidValue(Value)) Refuse("the value holds a line break");
+  if (!IsValidSectionName(Section)) Refuse(Tr("Ini", "invalid section name"));
+  if (!IsValidKeyName(Key)) Refuse(Tr("Ini", "invalid key name"));
+  if (!IsValidValue(Value)) Refuse(Tr("Ini", "the value holds a line break"));
   const TKeyPlace Place = FindKey(FText, Section, Key);
   if (Place.KeyFound) {
     FText.replace(Place.ValueBegin, Place.KeyLine.End - Place.ValueBegin, Value);

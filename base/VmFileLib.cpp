@@ -11,12 +11,14 @@
 #include <cstring>
 #include <random>
 
+#include "base/Translation.h"
 #include "base/VmStringLib.h"
 
 namespace {
 
+// What: a text marked in context "Files" with the path as %1 and the reason as %2.
 [[noreturn]] void Fail(const char* What, const std::string& Path, int Error) {
-  throw EFileError(std::string(What) + " \"" + Path + "\": " + std::strerror(Error), Error);
+  throw EFileError(Filled(Tr("Files", What), {Path, std::strerror(Error)}), Error);
 }
 
 // Closes a descriptor when it goes out of scope.
@@ -30,15 +32,17 @@ struct TFd {
 }  // namespace
 
 std::string ReadWholeFile(const std::string& Path, size_t MaxSize) {
-  const auto TooLarge = [&] { return EFileError("Cannot read file \"" + Path + "\": file too large"); };
+  const auto TooLarge = [&] {
+    return EFileError(Filled(Tr("Files", "Cannot read file \"%1\": file too large"), {Path}));
+  };
   TFd File;
   // O_NONBLOCK so that opening a fifo does not wait for a writer; cleared below.
   File.Fd = ::open(Path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (File.Fd < 0) Fail("Cannot open file", Path, errno);
+  if (File.Fd < 0) Fail(QT_TRANSLATE_NOOP("Files", "Cannot open file \"%1\": %2"), Path, errno);
   struct stat Info {};
-  if (::fstat(File.Fd, &Info) != 0) Fail("Cannot read file", Path, errno);
+  if (::fstat(File.Fd, &Info) != 0) Fail(QT_TRANSLATE_NOOP("Files", "Cannot read file \"%1\": %2"), Path, errno);
   if (!S_ISREG(Info.st_mode))
-    throw EFileError("Cannot open file \"" + Path + "\": not a regular file");
+    throw EFileError(Filled(Tr("Files", "Cannot open file \"%1\": not a regular file"), {Path}));
   ::fcntl(File.Fd, F_SETFL, 0);
   if (static_cast<uint64_t>(Info.st_size) > MaxSize) throw TooLarge();
 
@@ -50,7 +54,7 @@ std::string ReadWholeFile(const std::string& Path, size_t MaxSize) {
     const ssize_t Got = ::read(File.Fd, Data.data() + Done, Data.size() - Done);
     if (Got < 0) {
       if (errno == EINTR) continue;
-      Fail("Cannot read file", Path, errno);
+      Fail(QT_TRANSLATE_NOOP("Files", "Cannot read file \"%1\": %2"), Path, errno);
     }
     if (Got == 0) break;
     Done += static_cast<size_t>(Got);
@@ -81,46 +85,47 @@ void WriteFileAtomic(const std::string& Path, std::string_view Data) {
   for (int Attempt = 0; File.Fd < 0; ++Attempt) {
     Temporary = Folder + ".quorvane-" + std::to_string(Seed()) + ".tmp";
     File.Fd = ::open(Temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (File.Fd < 0 && (errno != EEXIST || Attempt > 100)) Fail("Cannot create file", Path, errno);
+    if (File.Fd < 0 && (errno != EEXIST || Attempt > 100))
+      Fail(QT_TRANSLATE_NOOP("Files", "Cannot create file \"%1\": %2"), Path, errno);
   }
 
-  const auto Abandon = [&](const char* What, int Error) {
+  const auto Abandon = [&](int Error) {
     ::unlink(Temporary.c_str());
-    Fail(What, Path, Error);
+    Fail(QT_TRANSLATE_NOOP("Files", "Cannot write file \"%1\": %2"), Path, Error);
   };
-  if (Exists && ::fchmod(File.Fd, Info.st_mode & 07777) != 0) Abandon("Cannot write file", errno);
+  if (Exists && ::fchmod(File.Fd, Info.st_mode & 07777) != 0) Abandon(errno);
   size_t Done = 0;
   while (Done < Data.size()) {
     const ssize_t Put = ::write(File.Fd, Data.data() + Done, Data.size() - Done);
     if (Put < 0) {
       if (errno == EINTR) continue;
-      Abandon("Cannot write file", errno);
+      Abandon(errno);
     }
     Done += static_cast<size_t>(Put);
   }
-  if (::fsync(File.Fd) != 0) Abandon("Cannot write file", errno);
+  if (::fsync(File.Fd) != 0) Abandon(errno);
   const int Closed = ::close(File.Fd);
   File.Fd = -1;
-  if (Closed != 0) Abandon("Cannot write file", errno);
-  if (::rename(Temporary.c_str(), Target.c_str()) != 0) Abandon("Cannot write file", errno);
+  if (Closed != 0) Abandon(errno);
+  if (::rename(Temporary.c_str(), Target.c_str()) != 0) Abandon(errno);
 }
 
 void RefuseReadOnlyFile(const std::string& Path) {
   struct stat Info {};
   if (::stat(Path.c_str(), &Info) == 0 && S_ISREG(Info.st_mode) &&
       ((Info.st_mode & S_IWUSR) == 0 || ::access(Path.c_str(), W_OK) != 0))
-    throw EFileError("Cannot write file \"" + Path + "\": the file is read-only");
+    throw EFileError(Filled(Tr("Files", "Cannot write file \"%1\": the file is read-only"), {Path}));
 }
 
 void CreateFolders(const std::string& Folder) {
   for (size_t Slash = Folder.find('/', 1); Slash != std::string::npos; Slash = Folder.find('/', Slash + 1)) {
     const std::string Level = Folder.substr(0, Slash);
     if (::mkdir(Level.c_str(), 0700) != 0 && errno != EEXIST)
-      throw EFileError("Cannot create folder \"" + Level + "\": " + std::strerror(errno), errno);
+      Fail(QT_TRANSLATE_NOOP("Files", "Cannot create folder \"%1\": %2"), Level, errno);
   }
   if (::mkdir(Folder.c_str(), 0700) != 0 && errno != EEXIST)
-    throw EFileError("Cannot create folder \"" + Folder + "\": " + std::strerror(errno), errno);
+    Fail(QT_TRANSLATE_NOOP("Files", "Cannot create folder \"%1\": %2"), Folder, errno);
   struct stat Info {};
   if (::stat(Folder.c_str(), &Info) != 0 || !S_ISDIR(Info.st_mode))
-    throw EFileError("Cannot create folder \"" + Folder + "\": " + std::strerror(ENOTDIR), ENOTDIR);
+    Fail(QT_TRANSLATE_NOOP("Files", "Cannot create folder \"%1\": %2"), Folder, ENOTDIR);
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <functional>
 
+#include "base/Translation.h"
+
 namespace {
 
 // An option that changes one rule: it sets Flag to FlagValue and, when it
@@ -67,7 +69,7 @@ const std::vector<TRunOption>& RunOptions() {
          if (V == "ask") O.ReadOnly = roAsk;
          else if (V == "yes") O.ReadOnly = roYes;
          else if (V == "no") O.ReadOnly = roNo;
-         else return "--read-only takes ask, yes or no, not '" + V + "'";
+         else return Filled(Tr("Cli", "--read-only takes ask, yes or no, not '%1'"), {V});
          return std::string();
        }},
       {"--files-from", true, [](TCliOptions& O, const std::string& V) { return O.FilesFrom = V, std::string(); }},
@@ -92,20 +94,20 @@ const TRunOption* FindRunOption(std::string_view Name) {
 
 // The checks that concern several options together.
 std::string CheckCombination(const TCliOptions& O) {
-  if (int(O.Undo) + int(O.Finish) + int(O.Recover) > 1) return "--undo, --finish and --recover go alone";
+  if (int(O.Undo) + int(O.Finish) + int(O.Recover) > 1) return Tr("Cli", "--undo, --finish and --recover go alone");
   if (O.Undo || O.Finish || O.Recover) {
     if (O.Apply || O.Names || !O.FilesFrom.empty() || O.NullSeparated || O.Json || !O.Overrides.empty() ||
         !O.ProfileFile.empty())
-      return "--undo, --finish and --recover take no rules or other options";
-    if (O.Recover && !O.Paths.empty()) return "--recover takes no paths";
-    if (O.Paths.size() > 1) return "--undo and --finish take one journal at most";
+      return Tr("Cli", "--undo, --finish and --recover take no rules or other options");
+    if (O.Recover && !O.Paths.empty()) return Tr("Cli", "--recover takes no paths");
+    if (O.Paths.size() > 1) return Tr("Cli", "--undo and --finish take one journal at most");
     return {};
   }
-  if (O.Names && O.Apply) return "--names touches no file and cannot go with --apply";
+  if (O.Names && O.Apply) return Tr("Cli", "--names touches no file and cannot go with --apply");
   if (O.Names && (!O.Paths.empty() || !O.FilesFrom.empty()))
-    return "--names reads names from standard input and takes no paths";
-  if (!O.Names && O.Paths.empty() && O.FilesFrom.empty()) return "no files given";
-  if (O.NullSeparated && !O.Names && O.FilesFrom.empty()) return "--null goes with --files-from or --names";
+    return Tr("Cli", "--names reads names from standard input and takes no paths");
+  if (!O.Names && O.Paths.empty() && O.FilesFrom.empty()) return Tr("Cli", "no files given");
+  if (O.NullSeparated && !O.Names && O.FilesFrom.empty()) return Tr("Cli", "--null goes with --files-from or --names");
   return {};
 }
 
@@ -129,20 +131,20 @@ TCliParseResult ParseCliOptions(const std::vector<std::string>& Args) {
     const TRuleOption* Rule = FindRuleOption(Name);
     const TRunOption* Run = Rule ? nullptr : FindRunOption(Name);
     if (!Rule && !Run) {
-      Result.Error = "unknown option '" + Name + "'";
+      Result.Error = Filled(Tr("Cli", "unknown option '%1'"), {Name});
       return Result;
     }
     const bool TakesValue = Rule ? Rule->TakesValue() : Run->TakesValue;
     std::string Value;
     if (Equals != std::string::npos) {
       if (!TakesValue) {
-        Result.Error = "option '" + Name + "' takes no value";
+        Result.Error = Filled(Tr("Cli", "option '%1' takes no value"), {Name});
         return Result;
       }
       Value = Arg.substr(Equals + 1);
     } else if (TakesValue) {
       if (I + 1 == Args.size()) {
-        Result.Error = "option '" + Name + "' needs a value";
+        Result.Error = Filled(Tr("Cli", "option '%1' needs a value"), {Name});
         return Result;
       }
       Value = Args[++I];
@@ -150,7 +152,7 @@ TCliParseResult ParseCliOptions(const std::vector<std::string>& Args) {
 
     if (Rule) {
       if (Rule->Choice && Value != "zeros" && Value != "spaces") {
-        Result.Error = Name + " takes zeros or spaces, not '" + Value + "'";
+        Result.Error = Filled(Tr("Cli", "%1 takes zeros or spaces, not '%2'"), {Name, Value});
         return Result;
       }
       O.Overrides.push_back({Name, std::move(Value)});
@@ -177,8 +179,8 @@ TRenameSettings ApplyOverrides(TRenameSettings Settings, const std::vector<TRule
   return Settings;
 }
 
-std::string_view CliHelpText() {
-  return R"(Usage: quorvane-cli [OPTIONS] PATH...
+std::string CliHelpText() {
+  return Tr("Cli", R"(Usage: quorvane-cli [OPTIONS] PATH...
        quorvane-cli [OPTIONS] --files-from FILE
        quorvane-cli [OPTIONS] --names < NAMES
 
@@ -267,5 +269,5 @@ error), or a file could not be found, would not be or was not renamed
 (read-only files left alone included), could not be undone, or there was
 nothing to undo; 2 the command line is wrong, or the profile, the list of
 paths or a journal cannot be read (or the journal is damaged).
-)";
+)");
 }

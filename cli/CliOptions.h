@@ -49,4 +49,4 @@ TCliParseResult ParseCliOptions(const std::vector<std::string>& Args);
 TRenameSettings ApplyOverrides(TRenameSettings Settings, const std::vector<TRuleOverride>& Overrides);
 
 // The text of --help.
-std::string_view CliHelpText();
+std::string CliHelpText();

@@ -13,6 +13,7 @@
 #include <ostream>
 
 #include "app/Profile.h"
+#include "base/Translation.h"
 #include "base/Utf8.h"
 #include "base/VmFileLib.h"
 #include "base/VmStringLib.h"
@@ -64,7 +65,7 @@ std::optional<std::vector<std::string>> ReadRecords(std::istream& In, bool NullS
   while (In.read(Buffer, sizeof Buffer) || In.gcount() > 0) {
     Text.append(Buffer, size_t(In.gcount()));
     if (Text.size() > MaxListBytes) {
-      Problem = "the list is larger than 256 MiB";
+      Problem = Tr("Cli", "the list is larger than 256 MiB");
       return std::nullopt;
     }
   }
@@ -81,8 +82,9 @@ std::optional<std::vector<std::string>> ReadRecords(std::istream& In, bool NullS
 std::string FileProblem(const std::string& Path) {
   struct stat Info {};
   if (::stat(Path.c_str(), &Info) != 0) return std::strerror(errno);
-  if (S_ISDIR(Info.st_mode)) return "it is a folder";
-  if (!S_ISREG(Info.st_mode) && !S_ISFIFO(Info.st_mode) && !S_ISCHR(Info.st_mode)) return "not a regular file";
+  if (S_ISDIR(Info.st_mode)) return Tr("Cli", "it is a folder");
+  if (!S_ISREG(Info.st_mode) && !S_ISFIFO(Info.st_mode) && !S_ISCHR(Info.st_mode))
+    return Tr("Cli", "not a regular file");
   return {};
 }
 
@@ -170,9 +172,12 @@ class TCliSession : public TPassView {
       WriteJsonLine(FEnv.Out, Result, Entry, true);
       FEnv.Out.flush();
     } else if (!IsFine(Entry) && Entry.Status != psNotFound) {
-      FEnv.Err << ProgramName << ": not renamed: \"" << Entry.Path() << '"';
-      if (!Entry.NewName.empty()) FEnv.Err << " -> \"" << Entry.NewName << '"';
-      FEnv.Err << ": " << PassReason(Result, Entry) << '\n';
+      const std::string Reason = PassReason(Result, Entry);
+      FEnv.Err << ProgramName << ": "
+               << (Entry.NewName.empty()
+                       ? Filled(Tr("Cli", "not renamed: \"%1\": %2"), {Entry.Path(), Reason})
+                       : Filled(Tr("Cli", "not renamed: \"%1\" -> \"%2\": %3"), {Entry.Path(), Entry.NewName, Reason}))
+               << '\n';
     }
   }
   // A reader that went away (a closed pipe) ends the pass after the current rename.
@@ -189,7 +194,8 @@ class TCliSession : public TPassView {
 };
 
 int UsageError(TCliEnvironment& Env, const std::string& Message) {
-  Env.Err << ProgramName << ": " << Message << "\nTry '" << ProgramName << " --help' for more information.\n";
+  Env.Err << ProgramName << ": " << Message << '\n'
+          << Filled(Tr("Cli", "Try '%1 --help' for more information."), {ProgramName}) << '\n';
   return esUsage;
 }
 
@@ -202,15 +208,14 @@ int RunJournalCommand(const TCliOptions& Options, TCliEnvironment& Env) {
   if (Path.empty() && (Options.Recover || Options.Finish)) Path = FindInterruptedJournal(Folder);
   if (Path.empty() && Options.Undo && !ListJournals(Folder).empty()) Path = ListJournals(Folder).back();
   if (Path.empty() && Options.Recover) {
-    Env.Out << "No interrupted renaming pass.\n";
+    Env.Out << Tr("Cli", "No interrupted renaming pass.") << '\n';
     return esDone;
   }
   if (Path.empty()) {
-    Env.Err << ProgramName << ": ";
-    if (Options.Undo)
-      Env.Err << "nothing to undo: no journal in \"" << Folder << "\"\n";
-    else
-      Env.Err << "no interrupted pass to finish\n";
+    Env.Err << ProgramName << ": "
+            << (Options.Undo ? Filled(Tr("Cli", "nothing to undo: no journal in \"%1\""), {Folder})
+                             : Tr("Cli", "no interrupted pass to finish"))
+            << '\n';
     return esFailed;
   }
   TJournal Journal;
@@ -225,22 +230,25 @@ int RunJournalCommand(const TCliOptions& Options, TCliEnvironment& Env) {
     const std::vector<TStepState> States = LocateSteps(Journal, Disk, false);
     size_t Old = 0, New = 0;
     for (const TStepState& State : States) Old += State.Places == spOld, New += State.Places == spNew;
-    Env.Out << "Interrupted pass: " << Path << "\n"
-            << Journal.Kind << " of " << GroupedNumber(Journal.Steps.size()) << " files; the journal marks "
-            << GroupedNumber(size_t(Journal.Done)) << " as done\n"
-            << "On disk: " << GroupedNumber(New) << " under their new names, " << GroupedNumber(Old)
-            << " under their old names, " << GroupedNumber(States.size() - Old - New) << " elsewhere:\n";
+    Env.Out << Filled(Tr("Cli", "Interrupted pass: %1"), {Path}) << '\n'
+            << Filled(Tr("Cli", "%1 of %2 files; the journal marks %3 as done"),
+                      {Journal.Kind, GroupedNumber(Journal.Steps.size()), GroupedNumber(size_t(Journal.Done))})
+            << '\n'
+            << Filled(Tr("Cli", "On disk: %1 under their new names, %2 under their old names, %3 elsewhere:"),
+                      {GroupedNumber(New), GroupedNumber(Old), GroupedNumber(States.size() - Old - New)})
+            << '\n';
     for (size_t I = 0; I < States.size(); ++I) {
       const TJournalStep& Step = Journal.Steps[I];
       if (States[I].Places != spOld && States[I].Places != spNew)
         Env.Out << StepPlaceText(States[I].Places) << '\t' << Step.Folder << Step.OldName << '\t' << Step.NewName << '\n';
     }
-    Env.Out << "Undo it: " << ProgramName << " --undo " << Path << "\nFinish it: " << ProgramName << " --finish "
-            << Path << '\n';
+    Env.Out << Filled(Tr("Cli", "Undo it: %1 --undo %2"), {ProgramName, Path}) << '\n'
+            << Filled(Tr("Cli", "Finish it: %1 --finish %2"), {ProgramName, Path}) << '\n';
     return esDone;
   }
   if (Options.Finish && Journal.Ended) {
-    Env.Err << ProgramName << ": the pass of \"" << Path << "\" was not interrupted: nothing to finish\n";
+    Env.Err << ProgramName << ": "
+            << Filled(Tr("Cli", "the pass of \"%1\" was not interrupted: nothing to finish"), {Path}) << '\n';
     return esFailed;
   }
   std::optional<TFileJournal> Log;
@@ -252,9 +260,13 @@ int RunJournalCommand(const TCliOptions& Options, TCliEnvironment& Env) {
   }
   if (!Journal.Ended) MarkJournalEnded(Path);
   for (const TRecoveryProblem& Problem : Result.Problems)
-    Env.Err << ProgramName << ": not " << (Options.Undo ? "undone" : "finished") << ": \"" << Problem.Path
-            << "\": " << Problem.Reason << '\n';
-  Env.Out << Result.Pass.Renamed << (Options.Undo ? " file(s) renamed back.\n" : " file(s) renamed.\n");
+    Env.Err << ProgramName << ": "
+            << Filled(Options.Undo ? Tr("Cli", "not undone: \"%1\": %2") : Tr("Cli", "not finished: \"%1\": %2"),
+                      {Problem.Path, Problem.Reason})
+            << '\n';
+  Env.Out << (Options.Undo ? RenamedBackCountMessage(Result.Pass.Renamed)
+                           : RenamedCountMessage(Result.Pass.Renamed))
+          << '\n';
   return Result.Problems.empty() ? esDone : esFailed;
 }
 
@@ -301,7 +313,8 @@ int RunCli(const std::vector<std::string>& Args, TCliEnvironment& Env) {
   TRenameSettings Settings;
   if (!Options.ProfileFile.empty()) {
     const std::string Problem = FileProblem(Options.ProfileFile);
-    if (!Problem.empty()) return UsageError(Env, "cannot read profile \"" + Options.ProfileFile + "\": " + Problem);
+    if (!Problem.empty())
+      return UsageError(Env, Filled(Tr("Cli", "cannot read profile \"%1\": %2"), {Options.ProfileFile, Problem}));
     try {
       Settings = ReadProfileSettings(Options.ProfileFile);
     } catch (const EFileError& Error) {
@@ -313,7 +326,7 @@ int RunCli(const std::vector<std::string>& Args, TCliEnvironment& Env) {
   std::string Problem;
   if (Options.Names) {
     const std::optional<std::vector<std::string>> Names = ReadRecords(Env.In, Options.NullSeparated, Problem);
-    if (!Names) return UsageError(Env, "cannot read the names: " + Problem);
+    if (!Names) return UsageError(Env, Filled(Tr("Cli", "cannot read the names: %1"), {Problem}));
     TNamesFileSystem Fs(*Names);
     TCliSession Session(Env, Options, Fs);
     Session.List(*Names);
@@ -330,7 +343,7 @@ int RunCli(const std::vector<std::string>& Args, TCliEnvironment& Env) {
     }
     std::optional<std::vector<std::string>> Listed;
     if (Problem.empty()) Listed = ReadRecords(Options.FilesFrom == "-" ? Env.In : File, Options.NullSeparated, Problem);
-    if (!Listed) return UsageError(Env, "cannot read \"" + Options.FilesFrom + "\": " + Problem);
+    if (!Listed) return UsageError(Env, Filled(Tr("Cli", "cannot read \"%1\": %2"), {Options.FilesFrom, Problem}));
     // Blank lines name no file.
     for (std::string& Path : *Listed)
       if (!Path.empty()) Paths.push_back(std::move(Path));

@@ -66,7 +66,7 @@ TModalResult TTerminalDialogs::Ask(const TMessage& Message) {
   for (size_t I = 0; I < Message.Buttons.size(); ++I) {
     char Letter;
     Prompt += I == 0 ? " " : ", ";
-    Prompt += Choice(ModalResultCaption(Message.Buttons[I]), Letter);
+    Prompt += Choice(ModalResultCaption(Message.Buttons[I]).c_str(), Letter);
     Letters.push_back(Letter);
   }
   Prompt += "? ";
@@ -80,7 +80,7 @@ TModalResult TTerminalDialogs::Ask(const TMessage& Message) {
     const std::string_view Typed = TrimBlanks(Line);
     for (size_t I = 0; I < Message.Buttons.size(); ++I) {
       const bool ByLetter = Typed.size() == 1 && (Typed[0] | 0x20) == Letters[I];
-      if (ByLetter || SameTextIgnoringAsciiCase(Typed, PlainCaption(ModalResultCaption(Message.Buttons[I]))))
+      if (ByLetter || SameTextIgnoringAsciiCase(Typed, PlainCaption(ModalResultCaption(Message.Buttons[I]).c_str())))
         return Message.Buttons[I];
     }
   }

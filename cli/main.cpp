@@ -1,10 +1,14 @@
 #include <unistd.h>
 
+#include <QCoreApplication>
+
+#include <clocale>
 #include <csignal>
 
 #include <iostream>
 
 #include "app/Environment.h"
+#include "app/Language.h"
 #include "cli/CliRun.h"
 #include "filegrid/FileMetadataReader.h"
 #include "rename/Journal.h"
@@ -16,6 +20,13 @@ int main(int argc, char* argv[]) {
   // program in the middle of a pass; the pass then stops after its current rename.
   std::signal(SIGPIPE, SIG_IGN);
   const TProcessEnvironment Process = TProcessEnvironment::Read();
+  // The application only holds the message catalogue. It sets the C
+  // library's locale from the environment; the program keeps the C locale
+  // it has always run in (error texts, number formats).
+  int QtArgc = 1;
+  QCoreApplication Application(QtArgc, argv);
+  std::setlocale(LC_ALL, "C");
+  InstallCatalogue(Application, Process.ExecutableFolder);
   TCliEnvironment Env{std::cin,
                       std::cout,
                       std::cerr,

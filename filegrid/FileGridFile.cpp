@@ -1,8 +1,12 @@
 #include "filegrid/FileGridFile.h"
 
+// Shown translated in context "FileGrid".
 const std::array<const char*, FileGridColumnCount> FileGridColumnCaptions = {
-    "Check",       "Filename",   "New Filename",  "Path",           "Extension",
-    "Size",        "Description", "Attributes",   "Creation Date",  "Last Write Date"};
+    QT_TRANSLATE_NOOP("FileGrid", "Check"),         QT_TRANSLATE_NOOP("FileGrid", "Filename"),
+    QT_TRANSLATE_NOOP("FileGrid", "New Filename"),  QT_TRANSLATE_NOOP("FileGrid", "Path"),
+    QT_TRANSLATE_NOOP("FileGrid", "Extension"),     QT_TRANSLATE_NOOP("FileGrid", "Size"),
+    QT_TRANSLATE_NOOP("FileGrid", "Description"),   QT_TRANSLATE_NOOP("FileGrid", "Attributes"),
+    QT_TRANSLATE_NOOP("FileGrid", "Creation Date"), QT_TRANSLATE_NOOP("FileGrid", "Last Write Date")};
 
 int SortKeySlot(int Column) {
   switch (Column) {

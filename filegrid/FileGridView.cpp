@@ -1,6 +1,7 @@
 #include "filegrid/FileGridView.h"
 
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QDesktopServices>
 #include <QHeaderView>
@@ -15,7 +16,8 @@
 
 namespace {
 
-QString Text(const char* Value) { return QString::fromUtf8(Value); }
+// A caption marked in context "FileGrid", in the user's language.
+QString Caption(const char* Source) { return QCoreApplication::translate("FileGrid", Source); }
 
 // Draws cells without the focus rectangle.
 class TNoFocusDelegate : public QStyledItemDelegate {
@@ -116,7 +118,7 @@ Qt::ItemFlags TFileGridModel::flags(const QModelIndex& Index) const {
 
 QVariant TFileGridModel::headerData(int Section, Qt::Orientation Orientation, int Role) const {
   if (Orientation != Qt::Horizontal || Section < 0 || Section >= FileGridColumnCount) return {};
-  if (Role == Qt::DisplayRole) return Text(FileGridColumnCaptions[static_cast<size_t>(Section)]);
+  if (Role == Qt::DisplayRole) return Caption(FileGridColumnCaptions[static_cast<size_t>(Section)]);
   if (Role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
   return {};
 }
@@ -213,29 +215,29 @@ void TFileGridView::CreateMenus() {
     int Command;  // 0 = separator
   };
   const TItem Items[] = {
-      {"Move up", QKeySequence(Qt::ALT | Qt::Key_Up), gcMoveUp},
-      {"Move down", QKeySequence(Qt::ALT | Qt::Key_Down), gcMoveDown},
-      {"Move to Top", QKeySequence(Qt::ALT | Qt::Key_Home), gcMoveToTop},
-      {"Move to Bottom", QKeySequence(Qt::ALT | Qt::Key_End), gcMoveToBottom},
+      {QT_TRANSLATE_NOOP("FileGrid", "Move up"), QKeySequence(Qt::ALT | Qt::Key_Up), gcMoveUp},
+      {QT_TRANSLATE_NOOP("FileGrid", "Move down"), QKeySequence(Qt::ALT | Qt::Key_Down), gcMoveDown},
+      {QT_TRANSLATE_NOOP("FileGrid", "Move to Top"), QKeySequence(Qt::ALT | Qt::Key_Home), gcMoveToTop},
+      {QT_TRANSLATE_NOOP("FileGrid", "Move to Bottom"), QKeySequence(Qt::ALT | Qt::Key_End), gcMoveToBottom},
       {nullptr, {}, 0},
-      {"Remove file(s)", QKeySequence(Qt::Key_Delete), gcRemoveFiles},
-      {"Remove all files", {}, gcRemoveAllFiles},
+      {QT_TRANSLATE_NOOP("FileGrid", "Remove file(s)"), QKeySequence(Qt::Key_Delete), gcRemoveFiles},
+      {QT_TRANSLATE_NOOP("FileGrid", "Remove all files"), {}, gcRemoveAllFiles},
       {nullptr, {}, 0},
-      {"Check All", {}, gcCheckAll},
-      {"Check None", {}, gcCheckNone},
-      {"Invert Checks", {}, gcInvertChecks},
+      {QT_TRANSLATE_NOOP("FileGrid", "Check All"), {}, gcCheckAll},
+      {QT_TRANSLATE_NOOP("FileGrid", "Check None"), {}, gcCheckNone},
+      {QT_TRANSLATE_NOOP("FileGrid", "Invert Checks"), {}, gcInvertChecks},
       {nullptr, {}, 0},
-      {"Refresh", QKeySequence(Qt::Key_F5), gcRefresh},
+      {QT_TRANSLATE_NOOP("FileGrid", "Refresh"), QKeySequence(Qt::Key_F5), gcRefresh},
       {nullptr, {}, 0},
-      {"Show File Icons", {}, gcShowFileIcons},
-      {"Visible Columns...", {}, gcVisibleColumns},
+      {QT_TRANSLATE_NOOP("FileGrid", "Show File Icons"), {}, gcShowFileIcons},
+      {QT_TRANSLATE_NOOP("FileGrid", "Visible Columns..."), {}, gcVisibleColumns},
   };
   for (const TItem& Item : Items) {
     if (Item.Caption == nullptr) {
       FGridMenu->addSeparator();
       continue;
     }
-    QAction* Action = FGridMenu->addAction(Text(Item.Caption));
+    QAction* Action = FGridMenu->addAction(Caption(Item.Caption));
     // The shortcut is shown in the menu; the view handles the key itself, so
     // that the key of a disabled item is taken and does nothing.
     Action->setShortcut(Item.Shortcut);
@@ -283,7 +285,7 @@ void TFileGridView::FillColumnChooser() {
   const int Visible = Header->count() - Header->hiddenSectionCount();
   for (int Position = 0; Position < Header->count(); ++Position) {
     const int Column = Header->logicalIndex(Position);
-    QAction* Action = FColumnChooser->addAction(Text(FileGridColumnCaptions[static_cast<size_t>(Column)]));
+    QAction* Action = FColumnChooser->addAction(Caption(FileGridColumnCaptions[static_cast<size_t>(Column)]));
     Action->setCheckable(true);
     Action->setChecked(!Header->isSectionHidden(Column));
     // The last visible column cannot be hidden.

@@ -35,7 +35,7 @@ std::string TextOf(const QLineEdit* Edit) { return Edit->text().toStdString(); }
 TfrmCounter::TfrmCounter(TDialogs& Dialogs, QWidget* Parent)
     : QDialog(Parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), FDialogs(Dialogs) {
   setObjectName("frmCounter");
-  setWindowTitle(QStringLiteral("Eigenschaften Zähler"));
+  setWindowTitle(tr("Eigenschaften Zähler"));
   // The design at the dialog's font; wide enough besides for the title, which
   // a window manager sets in bold.
   const double Scale = DesignScale(font());
@@ -48,27 +48,27 @@ TfrmCounter::TfrmCounter(TDialogs& Dialogs, QWidget* Parent)
   auto& Anchors = *new TAnchors(this, Design, Scale);
   constexpr int Wide = akLeft | akTop | akRight;
 
-  Label1 = Place(Anchors, new QLabel(QStringLiteral("Startwert:"), this), "Label1", {8, 8, 50, 13});
-  Label2 = Place(Anchors, new QLabel(QStringLiteral("Schrittweite:"), this), "Label2", {8, 32, 61, 13});
-  Label3 = Place(Anchors, new QLabel(QStringLiteral("Breite:"), this), "Label3", {40, 88, 32, 13});
+  Label1 = Place(Anchors, new QLabel(tr("Startwert:"), this), "Label1", {8, 8, 50, 13});
+  Label2 = Place(Anchors, new QLabel(tr("Schrittweite:"), this), "Label2", {8, 32, 61, 13});
+  Label3 = Place(Anchors, new QLabel(tr("Breite:"), this), "Label3", {40, 88, 32, 13});
   editStart = Place(Anchors, new QLineEdit(QStringLiteral("1"), this), "editStart", {80, 8, 113, 21}, Wide);
   editStepSize = Place(Anchors, new QLineEdit(QStringLiteral("1"), this), "editStepSize", {80, 32, 113, 21}, Wide);
-  chkSameWidth = Place(Anchors, new QCheckBox(QStringLiteral("Zahlen auf gleiche Breite bringen"), this),
+  chkSameWidth = Place(Anchors, new QCheckBox(tr("Zahlen auf gleiche Breite bringen"), this),
                        "chkSameWidth", {8, 64, 185, 17}, Wide);
   editWidth = Place(Anchors, new QLineEdit(this), "editWidth", {80, 88, 113, 21}, Wide);
-  optFillZeros = Place(Anchors, new QRadioButton(QStringLiteral("mit Nullen auffüllen"), this), "optFillZeros",
+  optFillZeros = Place(Anchors, new QRadioButton(tr("mit Nullen auffüllen"), this), "optFillZeros",
                        {40, 120, 153, 17}, Wide);
-  optFillSpaces = Place(Anchors, new QRadioButton(QStringLiteral("mit Leerzeichen auffüllen"), this),
+  optFillSpaces = Place(Anchors, new QRadioButton(tr("mit Leerzeichen auffüllen"), this),
                         "optFillSpaces", {40, 144, 153, 17}, Wide);
   Bevel1 = Place(Anchors, new QFrame(this), "Bevel1", {0, 168, 201, 2}, Wide);
   Bevel1->setFrameShape(QFrame::HLine);
   Bevel1->setFrameShadow(QFrame::Sunken);
   btnOk = Place(Anchors,
-                new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this),
+                new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QString::fromStdString(ModalResultCaption(mrOk)), this),
                 "btnOk", {8, 176, 89, 25});
   btnCancel = Place(Anchors,
                     new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
-                                    QString::fromUtf8(ModalResultCaption(mrCancel)), this),
+                                    QString::fromStdString(ModalResultCaption(mrCancel)), this),
                     "btnCancel", {104, 176, 89, 25}, akTop | akRight);
   btnOk->setDefault(true);
   optFillZeros->setChecked(true);

@@ -11,6 +11,7 @@
 #include <ctime>
 #include <filesystem>
 
+#include "base/Translation.h"
 #include "base/Utf8.h"
 #include "base/VmFileLib.h"
 
@@ -78,7 +79,7 @@ void AppendEscaped(std::string& Out, std::string_view Name) {
 }
 
 [[noreturn]] void Refuse(int Line, const std::string& What) {
-  throw EJournalError("line " + std::to_string(Line) + ": " + What);
+  throw EJournalError(Filled(Tr("Journal", "line %1: %2"), {std::to_string(Line), What}));
 }
 
 int HexValue(char C) {
@@ -106,7 +107,7 @@ std::string Unescaped(std::string_view Field, int Line) {
       Text += static_cast<char>(HexValue(Field[I + 1]) * 16 + HexValue(Field[I + 2]));
       I += 2;
     } else {
-      Refuse(Line, "a broken escape in a name");
+      Refuse(Line, Tr("Journal", "a broken escape in a name"));
     }
   }
   return Text;
@@ -117,7 +118,7 @@ TNumber Number(std::string_view Field, int Line, TNumber Min, TNumber Max) {
   TNumber Value{};
   const auto [End, Error] = std::from_chars(Field.data(), Field.data() + Field.size(), Value);
   if (Field.empty() || Error != std::errc() || End != Field.data() + Field.size() || Value < Min || Value > Max)
-    Refuse(Line, "\"" + std::string(Field) + "\" is not a number in range");
+    Refuse(Line, Filled(Tr("Journal", "\"%1\" is not a number in range"), {Field}));
   return Value;
 }
 
@@ -154,13 +155,14 @@ struct TLines {
 // The signature and the pass line.
 void ParseHeader(TLines& Lines, TJournal& Journal) {
   std::string_view Line;
-  if (!Lines.Next(Line) || !Line.starts_with(Signature)) Refuse(1, "not a journal of this program");
+  if (!Lines.Next(Line) || !Line.starts_with(Signature)) Refuse(1, Tr("Journal", "not a journal of this program"));
   if (Line.substr(Signature.size()) != Version)
-    Refuse(1, "written in another format (version " + std::string(Line.substr(Signature.size())) + ")");
-  if (!Lines.Next(Line)) Refuse(2, "cut short before the plan");
+    Refuse(1, Filled(Tr("Journal", "written in another format (version %1)"), {Line.substr(Signature.size())}));
+  if (!Lines.Next(Line)) Refuse(2, Tr("Journal", "cut short before the plan"));
   const std::vector<std::string_view> Parts = Fields(Line);
-  if (Parts.size() != 4 || Parts[0] != "pass") Refuse(2, "no pass record");
-  if (Parts[1] != "rename" && Parts[1] != "undo" && Parts[1] != "finish") Refuse(2, "an unknown kind of pass");
+  if (Parts.size() != 4 || Parts[0] != "pass") Refuse(2, Tr("Journal", "no pass record"));
+  if (Parts[1] != "rename" && Parts[1] != "undo" && Parts[1] != "finish")
+    Refuse(2, Tr("Journal", "an unknown kind of pass"));
   Journal.Kind = Parts[1];
   Journal.Started = Number<int64_t>(Parts[2], 2, INT64_MIN, INT64_MAX);
   Journal.Count = Number<size_t>(Parts[3], 2, 0, size_t(INT32_MAX));
@@ -172,11 +174,11 @@ std::string ReadBytes(const std::string& Path, size_t Limit, bool Whole) {
   if (Fd < 0 || fstat(Fd, &Info) != 0) {
     const int Error = errno;
     if (Fd >= 0) close(Fd);
-    throw EJournalError("the journal \"" + Path + "\" cannot be read: " + std::strerror(Error));
+    throw EJournalError(Filled(Tr("Journal", "the journal \"%1\" cannot be read: %2"), {Path, std::strerror(Error)}));
   }
   if (Whole && size_t(Info.st_size) > Limit) {
     close(Fd);
-    throw EJournalError("the journal \"" + Path + "\" cannot be used: it is larger than 1 GiB");
+    throw EJournalError(Filled(Tr("Journal", "the journal \"%1\" cannot be used: it is larger than 1 GiB"), {Path}));
   }
   std::string Text(std::min(size_t(Info.st_size), Limit), '\0');
   size_t Got = 0;
@@ -280,12 +282,13 @@ TJournal ParseJournal(std::string_view Text) {
   Journal.Steps.reserve(std::min(Journal.Count, Text.size() / 16));
   std::string_view Line;
   for (size_t I = 0; I < Journal.Count; ++I) {
-    if (!Lines.Next(Line)) Refuse(Lines.Number + 1, "cut short: the plan ends after " + std::to_string(I) + " of " +
-                                                        std::to_string(Journal.Count) + " steps");
+    if (!Lines.Next(Line))
+      Refuse(Lines.Number + 1, Filled(Tr("Journal", "cut short: the plan ends after %1 of %2 steps"),
+                                      {std::to_string(I), std::to_string(Journal.Count)}));
     const std::vector<std::string_view> Parts = Fields(Line);
     if (Parts.size() != 8 || Parts[0] != "step") {
-      if (Line.starts_with("plan\t")) Refuse(Lines.Number, "the plan holds fewer steps than it says");
-      Refuse(Lines.Number, "not a step record");
+      if (Line.starts_with("plan\t")) Refuse(Lines.Number, Tr("Journal", "the plan holds fewer steps than it says"));
+      Refuse(Lines.Number, Tr("Journal", "not a step record"));
     }
     TJournalStep& Step = Journal.Steps.emplace_back();
     Step.Ring = Number<int>(Parts[1], Lines.Number, -1, INT32_MAX);
@@ -296,16 +299,17 @@ TJournal ParseJournal(std::string_view Text) {
     Step.NewName = Unescaped(Parts[6], Lines.Number);
     Step.Temporary = Unescaped(Parts[7], Lines.Number);
     if (!Step.Folder.starts_with('/') || !Step.Folder.ends_with('/') || Step.Folder.find('\0') != std::string::npos)
-      Refuse(Lines.Number, "a folder that is not an absolute path");
+      Refuse(Lines.Number, Tr("Journal", "a folder that is not an absolute path"));
     if (!IsName(Step.OldName) || !IsName(Step.NewName) || !(Step.Temporary.empty() || IsName(Step.Temporary)))
-      Refuse(Lines.Number, "a name that cannot name a file");
-    if (!Step.Temporary.empty() && Step.Ring < 0) Refuse(Lines.Number, "a temporary name outside a ring");
+      Refuse(Lines.Number, Tr("Journal", "a name that cannot name a file"));
+    if (!Step.Temporary.empty() && Step.Ring < 0)
+      Refuse(Lines.Number, Tr("Journal", "a temporary name outside a ring"));
   }
   const size_t PlanEnd = Lines.At;
-  if (!Lines.Next(Line)) Refuse(Lines.Number + 1, "cut short: the plan has no end mark");
-  if (!Line.starts_with("plan\t")) Refuse(Lines.Number, "the plan holds more steps than it says");
+  if (!Lines.Next(Line)) Refuse(Lines.Number + 1, Tr("Journal", "cut short: the plan has no end mark"));
+  if (!Line.starts_with("plan\t")) Refuse(Lines.Number, Tr("Journal", "the plan holds more steps than it says"));
   if (Line.substr(5) != Hex64(Fnv1a(Text.substr(0, PlanEnd))))
-    Refuse(Lines.Number, "the plan does not match its check sum");
+    Refuse(Lines.Number, Tr("Journal", "the plan does not match its check sum"));
   // Progress marks and the end; a last line without its line end is a
   // mark the crash cut short.
   while (Lines.Next(Line)) {
@@ -315,7 +319,7 @@ TJournal ParseJournal(std::string_view Text) {
     } else if (Parts.size() == 1 && Parts[0] == "end") {
       Journal.Ended = true;
     } else {
-      Refuse(Lines.Number, "not a progress or end record");
+      Refuse(Lines.Number, Tr("Journal", "not a progress or end record"));
     }
   }
   return Journal;
@@ -339,12 +343,13 @@ std::string TFileJournal::Begin(std::string_view Kind, const std::vector<TPassEn
   Close();
   FPath.clear();
   const std::string Folder = WithSlash(FFolder);
-  if (Folder.empty()) return "The journal has no folder: neither XDG_STATE_HOME nor HOME is set. Nothing was renamed.";
+  if (Folder.empty())
+    return Tr("Journal", "The journal has no folder: neither XDG_STATE_HOME nor HOME is set. Nothing was renamed.");
   try {
     CreateFolders(Folder);
   } catch (const EFileError& Error) {
-    return "The journal folder \"" + Folder + "\" cannot be created: " + std::strerror(Error.Code) +
-           ". Nothing was renamed.";
+    return Filled(Tr("Journal", "The journal folder \"%1\" cannot be created: %2. Nothing was renamed."),
+                  {Folder, std::strerror(Error.Code)});
   }
 
   // Housekeeping: the oldest journals beyond the last ones kept, and old ones, go.
@@ -372,7 +377,8 @@ std::string TFileJournal::Begin(std::string_view Kind, const std::vector<TPassEn
   if (Error != 0) {
     if (FFd >= 0) unlink(FPath.c_str());
     Close();
-    return "The journal \"" + FPath + "\" cannot be written: " + std::strerror(Error) + ". Nothing was renamed.";
+    return Filled(Tr("Journal", "The journal \"%1\" cannot be written: %2. Nothing was renamed."),
+                  {FPath, std::strerror(Error)});
   }
   FDone = FMarked = 0;
   FMarkedAt = std::chrono::steady_clock::now();
@@ -432,12 +438,20 @@ std::string FindInterruptedJournal(const std::string& Folder) {
   return {};
 }
 
+namespace {
+
+std::string Damaged(const std::string& Path, std::string_view Why) {
+  return Filled(Tr("Journal", "the journal \"%1\" is damaged and was not used: %2"), {Path, Why});
+}
+
+}  // namespace
+
 TJournal ReadJournalFile(const std::string& Path) {
   const std::string Text = ReadBytes(Path, MaxJournalBytes, true);
   try {
     return ParseJournal(Text);
   } catch (const EJournalError& Error) {
-    throw EJournalError("the journal \"" + Path + "\" is damaged and was not used: " + Error.what());
+    throw EJournalError(Damaged(Path, Error.what()));
   }
 }
 
@@ -448,7 +462,7 @@ TJournal ReadJournalHeader(const std::string& Path) {
   try {
     ParseHeader(Lines, Journal);
   } catch (const EJournalError& Error) {
-    throw EJournalError("the journal \"" + Path + "\" is damaged and was not used: " + Error.what());
+    throw EJournalError(Damaged(Path, Error.what()));
   }
   return Journal;
 }

@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "base/Translation.h"
 #include "base/VmDateTime.h"
 #include "rename/NameText.h"
 
@@ -153,7 +154,7 @@ std::string_view PassStatusKey(TPassStatus Status) {
 
 std::string PassReason(const TPassResult& Result, const TPassEntry& Entry) {
   const auto OtherPath = [&] {
-    return Entry.Other >= 0 ? Quoted(Result.Entries[size_t(Entry.Other)].Path()) : std::string("another file");
+    return Entry.Other >= 0 ? Quoted(Result.Entries[size_t(Entry.Other)].Path()) : Tr("Passes", "another file");
   };
   switch (Entry.Status) {
     case psRename:
@@ -161,26 +162,28 @@ std::string PassReason(const TPassResult& Result, const TPassEntry& Entry) {
     case psUnchanged:
       return {};
     case psNotFound:
-      return "the file is not there";
+      return Tr("Passes", "the file is not there");
     case psSkipped:
-      return "read-only: left as it is";
+      return Tr("Passes", "read-only: left as it is");
     case psInvalidName:
-      return Entry.NewName.empty() ? "the new name is empty" : Quoted(Entry.NewName) + " cannot name a file";
+      return Entry.NewName.empty() ? Tr("Passes", "the new name is empty")
+                                   : Filled(Tr("Passes", "%1 cannot name a file"), {Quoted(Entry.NewName)});
     case psDuplicate:
-      return OtherPath() + " is given the same name before it";
+      return Filled(Tr("Passes", "%1 is given the same name before it"), {OtherPath()});
     case psTaken:
-      return Entry.Other >= 0 ? "the name is held by " + OtherPath() + ", which keeps it"
-                              : "a file named " + Quoted(Entry.NewName) + " already exists";
+      return Entry.Other >= 0 ? Filled(Tr("Passes", "the name is held by %1, which keeps it"), {OtherPath()})
+                              : Filled(Tr("Passes", "a file named %1 already exists"), {Quoted(Entry.NewName)});
     case psSameFile:
-      return Quoted(Entry.NewName) + " is another name of this same file";
+      return Filled(Tr("Passes", "%1 is another name of this same file"), {Quoted(Entry.NewName)});
     case psChanged:
-      return "the file changed on disk after it was checked";
+      return Tr("Passes", "the file changed on disk after it was checked");
     case psFailed:
       return std::strerror(Entry.Error);
     case psCycleStopped:
-      return "left under its old name: " + OtherPath() + ", with which it swaps names, could not be renamed";
+      return Filled(Tr("Passes", "left under its old name: %1, with which it swaps names, could not be renamed"),
+                    {OtherPath()});
     case psStopped:
-      return "the pass was stopped before this file";
+      return Tr("Passes", "the pass was stopped before this file");
   }
   return {};
 }
@@ -188,8 +191,9 @@ std::string PassReason(const TPassResult& Result, const TPassEntry& Entry) {
 std::string PassSummary(const TPassResult& Result) {
   const int Problems = Result.Problems();
   if (Problems == 0) return {};
-  return GroupedNumber(size_t(Problems)) + " of " + GroupedNumber(Result.Entries.size()) + " new names " +
-         (Problems == 1 ? "conflicts" : "conflict");
+  return Filled(Problems == 1 ? Tr("Passes", "%1 of %2 new names conflicts")
+                              : Tr("Passes", "%1 of %2 new names conflict"),
+                {GroupedNumber(size_t(Problems)), GroupedNumber(Result.Entries.size())});
 }
 
 std::vector<TPassEntry> CollectEntries(const std::vector<TPassFile>& Files) {

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "base/Translation.h"
 #include "rename/NameText.h"
 
 namespace {
@@ -27,9 +28,9 @@ class TGoneFiles {
     if (Found != Listing->second.end()) {
       const std::optional<TFileStatus> There = FFs.Stat(Step.Folder + Found->second);
       if (There && There->Device == Step.Device && There->Inode == Step.Inode)
-        return "renamed again since: now \"" + Found->second + "\"";
+        return Filled(Tr("Recovery", "renamed again since: now \"%1\""), {Found->second});
     }
-    return "deleted, or moved out of its folder, since";
+    return Tr("Recovery", "deleted, or moved out of its folder, since");
   }
 
  private:
@@ -135,7 +136,8 @@ TRecoveryResult RecoverPass(const TJournal& Journal, TRecoveryGoal Goal, TFileSy
     }
     std::string Reason;
     if (Entry.Status == psTaken || Entry.Status == psDuplicate || Entry.Status == psSameFile)
-      Reason = Undo ? "its old name is taken by another file" : "its new name is taken by another file";
+      Reason = Undo ? Tr("Recovery", "its old name is taken by another file")
+                    : Tr("Recovery", "its new name is taken by another file");
     else
       Reason = PassReason(Result.Pass, Entry);
     Result.Problems.push_back({Entry.Path(), Reason});

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/Translation.h"
 #include "rename/TextChecks.h"
 
 namespace {
@@ -37,14 +38,20 @@ bool ByHash(const std::pair<size_t, TFileStatus>& A, const std::pair<size_t, TFi
 }  // namespace
 
 std::string ReadOnlyQuestion(const std::string& Path) {
-  return "\"" + Path + "\" ist schreibgeschützt! Soll die Datei trotzdem umbenannt werden?";
+  return Filled(Tr("RenamePasses", "\"%1\" ist schreibgeschützt! Soll die Datei trotzdem umbenannt werden?"), {Path});
 }
 
 std::string FileNotFoundMessage(const std::string& Path) {
-  return "Kann auf folgende Datei nicht zugreifen!: \"" + Path + "\"";
+  return Filled(Tr("RenamePasses", "Kann auf folgende Datei nicht zugreifen!: \"%1\""), {Path});
 }
 
-std::string RenamedCountMessage(int Count) { return std::to_string(Count) + " file(s) renamed."; }
+std::string RenamedCountMessage(int Count) {
+  return Tr("RenamePasses", "%n file(s) renamed.", nullptr, Count);
+}
+
+std::string RenamedBackCountMessage(int Count) {
+  return Tr("RenamePasses", "%n file(s) renamed back.", nullptr, Count);
+}
 
 std::optional<TPassResult> TRenamePasses::Preview(const std::vector<TPassFile>& Files,
                                                   const TRenameSettings& Settings, TPassState& State,
@@ -96,8 +103,8 @@ void TRenamePasses::Decide(TPassResult& Result) {
     if (!Entry.File.ReadOnly) continue;
     TModalResult Answer = mrYes;
     if (ReadOnlyMode == rmAsk) {
-      Answer = FDialogs.ShowMessage(
-          {ReadOnlyQuestion(Entry.Path()), "Confirm", mtConfirmation, {mrYes, mrNo, mrNoToAll, mrYesToAll}});
+      Answer = FDialogs.ShowMessage({ReadOnlyQuestion(Entry.Path()), Tr("Dialogs", "Confirm"), mtConfirmation,
+                                     {mrYes, mrNo, mrNoToAll, mrYesToAll}});
       if (Answer == mrYesToAll) ReadOnlyMode = rmAlways;
       if (Answer == mrNoToAll) ReadOnlyMode = rmNever;
     }

@@ -60,6 +60,8 @@ std::string ReadOnlyQuestion(const std::string& Path);
 std::string FileNotFoundMessage(const std::string& Path);
 // The closing message of a renaming pass.
 std::string RenamedCountMessage(int Count);
+// The closing message of an undo.
+std::string RenamedBackCountMessage(int Count);
 
 class TRenamePasses {
  public:

@@ -1,5 +1,6 @@
 #include "rename/TextChecks.h"
 
+#include "base/Translation.h"
 #include "base/VmStringLib.h"
 #include "rename/Fields.h"
 
@@ -16,17 +17,17 @@ std::string CheckSearchText(std::string_view SearchString) {
     const char C = SearchString[I];
     if (C == '"') {
       OnlyPlaceholders = false;
-      if (I != 0 && I + 1 != Length) return std::string(QuoteMessage);
+      if (I != 0 && I + 1 != Length) return Tr("TextChecks", QuoteMessage.data());
     } else if (C == '<') {
-      if (++Opening > 9) return std::string(BracketLimitMessage);
+      if (++Opening > 9) return Tr("TextChecks", BracketLimitMessage.data());
     } else if (C == '>') {
       ++Closing;
     } else if (C != '?' && C != '*') {
       OnlyPlaceholders = false;
     }
   }
-  if (Opening != Closing) return std::string(BracketBalanceMessage);
-  if (OnlyPlaceholders) return std::string(NoLiteralMessage);
+  if (Opening != Closing) return Tr("TextChecks", BracketBalanceMessage.data());
+  if (OnlyPlaceholders) return Tr("TextChecks", NoLiteralMessage.data());
   return {};
 }
 
@@ -37,11 +38,11 @@ std::string CheckReplaceText(std::string_view ReplaceString, const TRenameSettin
   for (size_t I = 0; I < ReplaceString.size(); ++I) {
     const char C = ReplaceString[I];
     if (C == '<') {
-      if (InField) return std::string(FieldOverlapMessage);
+      if (InField) return Tr("TextChecks", FieldOverlapMessage.data());
       InField = true;
       FieldStart = I + 1;
     } else if (C == '>') {
-      if (!InField) return std::string(FieldOverlapMessage);
+      if (!InField) return Tr("TextChecks", FieldOverlapMessage.data());
       InField = false;
       const std::string_view Name = ReplaceString.substr(FieldStart, I - FieldStart);
       // The fields read from inside the file are known by their whole key.
@@ -55,7 +56,7 @@ std::string CheckReplaceText(std::string_view ReplaceString, const TRenameSettin
       } else if (Name.starts_with("za")) {
         UsedFields.Include(ufCounter);
         const std::optional<int32_t> Start = TryStrToInt(Settings.CounterStartValue);
-        if (!Start) return std::string(InvalidNumberMessage);
+        if (!Start) return Tr("TextChecks", InvalidNumberMessage.data());
         CounterValue = *Start;
       } else if (Name.starts_with("ze")) {
         UsedFields.Include(ufTime);
@@ -69,7 +70,7 @@ std::string CheckReplaceText(std::string_view ReplaceString, const TRenameSettin
 
 std::string CheckCounterTexts(std::string_view Start, std::string_view Step, bool CheckWidth, std::string_view Width) {
   if (!TryStrToInt(Start) || !TryStrToInt(Step) || (CheckWidth && !TryStrToInt(Width)))
-    return std::string(InvalidNumberMessage);
+    return Tr("TextChecks", InvalidNumberMessage.data());
   return {};
 }
 

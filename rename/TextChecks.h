@@ -7,19 +7,26 @@
 #include <string>
 #include <string_view>
 
+#include <QtGlobal>
+
 #include "rename/RenameSettings.h"
 
-inline constexpr std::string_view QuoteMessage =
+// The messages as written; the checks return them translated (context "TextChecks").
+inline constexpr std::string_view QuoteMessage = QT_TRANSLATE_NOOP(
+    "TextChecks",
     "Doppelte Anführungszeichen zur Kennzeichnung des Anfangs oder des Endes des Dateinamens dürfen nur an "
-    "erster oder letzter Stelle im Suchtext stehen!";
-inline constexpr std::string_view BracketLimitMessage = "Es sind nur 9 Klammern im Suchtext erlaubt!";
-inline constexpr std::string_view BracketBalanceMessage =
-    "Klammerfehler im Suchtext! Alle geöffneten Klammern müssen auch wieder geschlossen werden!";
-inline constexpr std::string_view NoLiteralMessage =
-    "Der Suchtext muss mindestens ein erkennbares Zeichen enthalten! Dazu zählen keine Platzhalter (?*).";
-inline constexpr std::string_view FieldOverlapMessage = "Klammerfehler im Ersetzungstext! Zwei Felder überschneiden sich!";
+    "erster oder letzter Stelle im Suchtext stehen!");
+inline constexpr std::string_view BracketLimitMessage =
+    QT_TRANSLATE_NOOP("TextChecks", "Es sind nur 9 Klammern im Suchtext erlaubt!");
+inline constexpr std::string_view BracketBalanceMessage = QT_TRANSLATE_NOOP(
+    "TextChecks", "Klammerfehler im Suchtext! Alle geöffneten Klammern müssen auch wieder geschlossen werden!");
+inline constexpr std::string_view NoLiteralMessage = QT_TRANSLATE_NOOP(
+    "TextChecks",
+    "Der Suchtext muss mindestens ein erkennbares Zeichen enthalten! Dazu zählen keine Platzhalter (?*).");
+inline constexpr std::string_view FieldOverlapMessage =
+    QT_TRANSLATE_NOOP("TextChecks", "Klammerfehler im Ersetzungstext! Zwei Felder überschneiden sich!");
 inline constexpr std::string_view InvalidNumberMessage =
-    "In alle Felder dürfen nur gültige Zahlenwerte eingegeben werden!";
+    QT_TRANSLATE_NOOP("TextChecks", "In alle Felder dürfen nur gültige Zahlenwerte eingegeben werden!");
 
 // Refuses search texts the matcher cannot use: a double quote anywhere but
 // first or last, more than nine opening brackets, unequal counts of "<" and

@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "app/Environment.h"
+#include "app/Language.h"
 #include "app/WindowInfo.h"
 #include "app/WindowMain.h"
 #include "rename/FrmCounter.h"
@@ -39,6 +40,9 @@ int main(int Argc, char** Argv) {
     Font.setPointSizeF(Points.toDouble());
     QApplication::setFont(Font);
   }
+  // The program's language, so that LANG=en_US.UTF-8 tools/screenshot shows the English version.
+  const TProcessEnvironment Environment = TProcessEnvironment::Read();
+  InstallCatalogue(Application, Environment.ExecutableFolder);
   const QString Out = QString::fromLocal8Bit(Argv[2]);
   TQtDialogs Dialogs;
   std::unique_ptr<QWidget> Shown;
@@ -57,7 +61,6 @@ int main(int Argc, char** Argv) {
   } else {
     TWindowMainOptions Options;
     Options.Files.assign(Argv + 3, Argv + Argc);
-    const TProcessEnvironment Environment = TProcessEnvironment::Read();
     if (Journal) Options.JournalFolder = JournalFolder(Environment.StateHome, Environment.Home);
     Shown = std::make_unique<TWindowMain>(Dialogs, std::move(Options));
   }

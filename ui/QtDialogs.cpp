@@ -57,7 +57,7 @@ std::unique_ptr<QMessageBox> CreateMessageBox(const TMessage& Message, QWidget* 
                                                                         : mrOk;
   for (size_t I = 0; I < Message.Buttons.size(); ++I) {
     const TModalResult Result = Message.Buttons[I];
-    const QString Caption = QString::fromUtf8(I < Captions.size() ? Captions[I].c_str() : ModalResultCaption(Result));
+    const QString Caption = QString::fromStdString(I < Captions.size() ? Captions[I] : ModalResultCaption(Result));
     QPushButton* Button = Box->addButton(Caption, QMessageBox::ActionRole);
     Button->setProperty(ResultProperty, static_cast<int>(Result));
     if (Result == DefaultResult) Box->setDefaultButton(Button);
