@@ -6,7 +6,7 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFI
 if(NOT Result EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${Result}")
 endif()
-foreach(File bin/quorvane bin/quorvane-send share/applications/quorvane.desktop
+foreach(File bin/quorvane bin/quorvane-send share/applications/quorvane.desktop share/quorvane/translations/quorvane_en.qm
     share/icons/hicolor/scalable/apps/quorvane.svg share/icons/hicolor/48x48/apps/quorvane.png)
   if(NOT EXISTS ${PREFIX}/${File})
     message(FATAL_ERROR "not installed: ${File}")
