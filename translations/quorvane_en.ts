@@ -1143,11 +1143,11 @@ Finish the renaming, undo it, or decide later?</source>
     </message>
     <message>
         <source>Startwert:</source>
-        <translation>Start value:</translation>
+        <translation>Start at:</translation>
     </message>
     <message>
         <source>Schrittweite:</source>
-        <translation>Step size:</translation>
+        <translation>Step:</translation>
     </message>
     <message>
         <source>Breite:</source>
