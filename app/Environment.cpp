@@ -19,6 +19,9 @@ TProcessEnvironment TProcessEnvironment::Read() {
   Environment.Home = Variable("HOME");
   Environment.StateHome = Variable("XDG_STATE_HOME");
   Environment.RuntimeDir = Variable("XDG_RUNTIME_DIR");
+  Environment.LcAll = Variable("LC_ALL");
+  Environment.LcMessages = Variable("LC_MESSAGES");
+  Environment.Lang = Variable("LANG");
   std::error_code Error;
   const std::filesystem::path Executable = std::filesystem::read_symlink("/proc/self/exe", Error);
   if (!Error) Environment.ExecutableFolder = Executable.parent_path().string();

@@ -12,6 +12,9 @@ struct TProcessEnvironment {
   std::string ExecutableFolder;  // the running program's folder; empty when unknown
   std::string StateHome;         // $XDG_STATE_HOME as set, else empty
   std::string CacheHome;         // $XDG_CACHE_HOME as set, else empty
+  std::string LcAll;             // $LC_ALL, $LC_MESSAGES and $LANG as set, else empty
+  std::string LcMessages;
+  std::string Lang;
 
   // The values of this process.
   static TProcessEnvironment Read();

@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QTranslator>
 
-#include <cstdlib>
+#include "app/Environment.h"
 
 std::string CatalogueLanguage(std::string_view LcAll, std::string_view LcMessages, std::string_view Lang) {
   const std::string_view Locale = !LcAll.empty() ? LcAll : !LcMessages.empty() ? LcMessages : Lang;
@@ -14,13 +14,12 @@ std::string CatalogueLanguage(std::string_view LcAll, std::string_view LcMessage
   return "en";
 }
 
-bool InstallCatalogue(QCoreApplication& Application, const std::string& ExecutableFolder) {
-  const auto Variable = [](const char* Name) { return std::string_view(std::getenv(Name) ? std::getenv(Name) : ""); };
-  const std::string Language = CatalogueLanguage(Variable("LC_ALL"), Variable("LC_MESSAGES"), Variable("LANG"));
+bool InstallCatalogue(QCoreApplication& Application, const TProcessEnvironment& Environment) {
+  const std::string Language = CatalogueLanguage(Environment.LcAll, Environment.LcMessages, Environment.Lang);
   if (Language.empty()) return false;
   const QString Name = QStringLiteral("quorvane_") + QString::fromStdString(Language);
   auto* Translator = new QTranslator(&Application);
-  for (const QString& Folder : {QFile::decodeName(QByteArray::fromStdString(ExecutableFolder)) +
+  for (const QString& Folder : {QFile::decodeName(QByteArray::fromStdString(Environment.ExecutableFolder)) +
                                     QStringLiteral("/../share/quorvane/translations"),
                                 QStringLiteral(QUORVANE_TRANSLATIONS_DIR)})
     if (Translator->load(Name, Folder)) return QCoreApplication::installTranslator(Translator);

@@ -37,7 +37,7 @@ int main(int argc, char* argv[]) {
   QApplication Application(QtArgc, argv);
   QApplication::setApplicationName(QStringLiteral("Quorvane 2"));
   const TProcessEnvironment Environment = TProcessEnvironment::Read();
-  InstallCatalogue(Application, Environment.ExecutableFolder);
+  InstallCatalogue(Application, Environment);
 
   TQtDialogs Dialogs;
   TWindowMainOptions Options;

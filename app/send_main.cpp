@@ -32,7 +32,7 @@ int main(int argc, char* argv[]) {
   int QtArgc = 1;
   QCoreApplication Application(QtArgc, argv);
   const TProcessEnvironment Environment = TProcessEnvironment::Read();
-  InstallCatalogue(Application, Environment.ExecutableFolder);
+  InstallCatalogue(Application, Environment);
   if (argc < 2) {
     std::fprintf(stderr, "%s\n",
                  Tr("Send", "Usage: quorvane-send PATH...\nHands the files to the running Quorvane 2, "

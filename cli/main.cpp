@@ -26,7 +26,7 @@ int main(int argc, char* argv[]) {
   int QtArgc = 1;
   QCoreApplication Application(QtArgc, argv);
   std::setlocale(LC_ALL, "C");
-  InstallCatalogue(Application, Process.ExecutableFolder);
+  InstallCatalogue(Application, Process);
   TCliEnvironment Env{std::cin,
                       std::cout,
                       std::cerr,

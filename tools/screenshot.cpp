@@ -42,7 +42,7 @@ int main(int Argc, char** Argv) {
   }
   // The program's language, so that LANG=en_US.UTF-8 tools/screenshot shows the English version.
   const TProcessEnvironment Environment = TProcessEnvironment::Read();
-  InstallCatalogue(Application, Environment.ExecutableFolder);
+  InstallCatalogue(Application, Environment);
   const QString Out = QString::fromLocal8Bit(Argv[2]);
   TQtDialogs Dialogs;
   std::unique_ptr<QWidget> Shown;

@@ -90,7 +90,7 @@ TEST(Settings, ConfigurationHomeFollowsTheXdgRulesAndIgnoresRelativeValues) {
   for (const auto& [ConfigHome, Home, Expected] : Cases) {
     SCOPED_TRACE(std::string(ConfigHome) + " " + Home);
     const TSettingsEnvironment Environment =
-        TSettingsEnvironment::From({ConfigHome, Home, "/run/user/7", "/opt/q", "", ""});
+        TSettingsEnvironment::From({ConfigHome, Home, "/run/user/7", "/opt/q", "", "", "", "", ""});
     EXPECT_EQ(Environment.ConfigHome, Expected);
     EXPECT_EQ(Environment.ExecutableFolder, "/opt/q");
   }
