@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // What a pass knows of one directory entry. A symbolic link is the link
@@ -46,14 +48,11 @@ class TFileSystem {
   // Creates an empty file (or folder) at Path, failing with EEXIST when
   // anything is there: a name held before another program can take it.
   virtual int Reserve(const std::string& Path, bool Directory) = 0;
-  // The names a folder holds with their inodes, for a folder in which many
-  // names are looked up; nothing when it cannot be read (or a file system
-  // does not list), and Stat serves instead.
-  struct TFolderName {
-    std::string Name;
-    uint64_t Inode;
-  };
-  virtual std::optional<std::vector<TFolderName>> ListFolder(const std::string& Folder) = 0;
+  // Tells Each of every name a folder holds, with its inode, for a folder
+  // in which many names are looked up; false when it cannot be read (or a
+  // file system does not list), and Stat serves instead.
+  using TEachName = std::function<void(std::string_view Name, uint64_t Inode)>;
+  virtual bool ListFolder(const std::string& Folder, const TEachName& Each) = 0;
   // Whether the folder compares names without regard to case, found out
   // without writing. Sample is a name the folder holds.
   virtual bool IgnoresCase(const std::string& Folder, const std::string& Sample) = 0;
@@ -75,7 +74,7 @@ class TLinuxFileSystem : public TFileSystem {
   int Link(const std::string& From, const std::string& To) override;
   int Unlink(const std::string& Path) override;
   int Reserve(const std::string& Path, bool Directory) override;
-  std::optional<std::vector<TFolderName>> ListFolder(const std::string& Folder) override;
+  bool ListFolder(const std::string& Folder, const TEachName& Each) override;
   bool IgnoresCase(const std::string& Folder, const std::string& Sample) override;
 
  private:

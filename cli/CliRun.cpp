@@ -45,7 +45,7 @@ class TNamesFileSystem : public TFileSystem {
   int Link(const std::string&, const std::string&) override { return EROFS; }
   int Unlink(const std::string&) override { return EROFS; }
   int Reserve(const std::string&, bool) override { return EROFS; }
-  std::optional<std::vector<TFolderName>> ListFolder(const std::string&) override { return std::nullopt; }
+  bool ListFolder(const std::string&, const TEachName&) override { return false; }
   bool IgnoresCase(const std::string&, const std::string&) override { return false; }
 
  private:

@@ -238,7 +238,7 @@ std::vector<TJournalStep> JournalSteps(const std::vector<TPassEntry>& Entries, c
   for (const TPassStep& Step : Steps) {
     const TPassEntry& Entry = Entries[size_t(Step.Entry)];
     // The last step of a ring, from the temporary name, is recorded with its first.
-    if (Step.From != Entry.Path()) continue;
+    if (Step.Kind == TPassStep::skBack) continue;
     TJournalStep& Record = Records.emplace_back();
     Record.Ring = Step.Ring;
     Record.Device = Entry.File.Device;
@@ -246,7 +246,7 @@ std::vector<TJournalStep> JournalSteps(const std::vector<TPassEntry>& Entries, c
     Record.Folder = Entry.Folder.starts_with('/') ? Entry.Folder : CurrentFolder + Entry.Folder;
     Record.OldName = Entry.Name;
     Record.NewName = Entry.NewName;
-    if (Step.To != Entry.NewPath()) Record.Temporary = Step.To.substr(Entry.Folder.size());
+    Record.Temporary = Step.Temporary;
   }
   return Records;
 }

@@ -76,6 +76,8 @@ std::string PassSummary(const TPassResult& Result);
 
 // collect: one entry per file, its path split into folder and name.
 std::vector<TPassEntry> CollectEntries(const std::vector<TPassFile>& Files);
+// Gives the entries of one folder one FolderId, the folders numbered from 0.
+void NumberFolders(std::vector<TPassEntry>& Entries);
 // Looks every entry up (one not found gets psNotFound) and finds out for each
 // folder whether it ignores case.
 void LookUpEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs);
@@ -108,8 +110,15 @@ void ValidateEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs);
 // that ignores case) goes through a temporary name in the same folder.
 struct TPassStep {
   int Entry = -1;
-  std::string From, To;  // whole paths
-  int Ring = -1;         // the steps of one ring share a number; -1 outside rings
+  int Ring = -1;  // the steps of one ring share a number; -1 outside rings
+  // A step takes its entry from its name to its new name, except in a ring
+  // for the entry that steps aside: to Temporary first, from it last.
+  enum TKind : uint8_t { skMove, skAside, skBack } Kind = skMove;
+  std::string Temporary;  // a name in the entry's folder; only for skAside and skBack
+
+  // The whole paths the step renames from and to.
+  std::string From(const TPassEntry& Of) const { return Of.Folder + (Kind == skBack ? Temporary : Of.Name); }
+  std::string To(const TPassEntry& Of) const { return Of.Folder + (Kind == skAside ? Temporary : Of.NewName); }
 };
 std::vector<TPassStep> PlanSteps(std::vector<TPassEntry>& Entries, TFileSystem& Fs);
 

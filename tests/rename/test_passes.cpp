@@ -423,6 +423,18 @@ TEST_F(PassTest, UndoReversesWhatIsStillThePassesAndSaysWhyNotTheRest) {
   EXPECT_EQ(Disk(), (std::map<std::string, std::string>{{"a", "a"}}));
 }
 
+// Names in two folders are told apart: one file "a" per folder is no duplicate.
+TEST_F(PassTest, UndoOfAPassOverTwoFoldersTellsTheirNamesApart) {
+  Passes.SetJournal(&Journal);
+  fs::create_directory(Dir + "sub");
+  Make({"a", "sub/a"});
+  TRenameSettings Upper;
+  Upper.UpperCase = true;
+  ASSERT_EQ(Passes.StartRenaming(Files({"a", "sub/a"}), Upper, State)->Renamed, 2);
+  EXPECT_EQ(RecoverPass(ReadJournalFile(Journal.Path()), rgUndo, Fs, &Journal).Pass.Renamed, 2);
+  EXPECT_TRUE(fs::exists(Dir + "a") && fs::exists(Dir + "sub/a"));
+}
+
 // The last 50 journals stay and none older than 90 days; an interrupted one is never removed.
 TEST_F(PassTest, HousekeepingKeepsTheLastFiftyAndNoneOlderThanNinetyDays) {
   const std::string Folder = StateHome / "journal/";
