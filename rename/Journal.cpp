@@ -229,47 +229,61 @@ std::string WithSlash(std::string Folder) {
   return Folder;
 }
 
-}  // namespace
-
-std::vector<TJournalStep> JournalSteps(const std::vector<TPassEntry>& Entries, const std::vector<TPassStep>& Steps,
-                                       const std::string& CurrentFolder) {
-  std::vector<TJournalStep> Records;
-  Records.reserve(Entries.size());
-  for (const TPassStep& Step : Steps) {
-    const TPassEntry& Entry = Entries[size_t(Step.Entry)];
-    // The last step of a ring, from the temporary name, is recorded with its first.
-    if (Step.Kind == TPassStep::skBack) continue;
-    TJournalStep& Record = Records.emplace_back();
-    Record.Ring = Step.Ring;
-    Record.Device = Entry.File.Device;
-    Record.Inode = Entry.File.Inode;
-    Record.Folder = Entry.Folder.starts_with('/') ? Entry.Folder : CurrentFolder + Entry.Folder;
-    Record.OldName = Entry.Name;
-    Record.NewName = Entry.NewName;
-    Record.Temporary = Step.Temporary;
+// One step's line; the folder is Base followed by Folder.
+void AppendStep(std::string& Text, int Ring, uint64_t Device, uint64_t Inode, std::string_view Base,
+                std::string_view Folder, std::string_view OldName, std::string_view NewName,
+                std::string_view Temporary) {
+  Text.append("step\t").append(std::to_string(Ring)) += '\t';
+  Text.append(std::to_string(Device)).append("\t").append(std::to_string(Inode)) += '\t';
+  AppendEscaped(Text, Base);
+  for (const std::string_view Field : {Folder, OldName, NewName}) {
+    AppendEscaped(Text, Field);
+    Text += '\t';
   }
-  return Records;
+  AppendEscaped(Text, Temporary);
+  Text += '\n';
 }
 
-std::string JournalPlanText(const TJournal& Journal) {
+// The header, the step lines AddSteps appends, and the plan mark.
+template <class TAddSteps>
+std::string PlanText(std::string_view Kind, int64_t Started, size_t Count, const TAddSteps& AddSteps) {
   std::string Text;
-  Text.reserve(64 + Journal.Steps.size() * 96);
+  Text.reserve(64 + Count * 112);
   Text.append(Signature).append(Version) += '\n';
-  Text.append("pass\t").append(Journal.Kind) += '\t';
-  Text.append(std::to_string(Journal.Started)).append("\t").append(std::to_string(Journal.Steps.size())) += '\n';
-  for (const TJournalStep& Step : Journal.Steps) {
-    Text.append("step\t").append(std::to_string(Step.Ring)) += '\t';
-    Text.append(std::to_string(Step.Device)).append("\t").append(std::to_string(Step.Inode)) += '\t';
-    for (const std::string* Field : {&Step.Folder, &Step.OldName, &Step.NewName}) {
-      AppendEscaped(Text, *Field);
-      Text += '\t';
-    }
-    AppendEscaped(Text, Step.Temporary);
-    Text += '\n';
-  }
+  Text.append("pass\t").append(Kind) += '\t';
+  Text.append(std::to_string(Started)).append("\t").append(std::to_string(Count)) += '\n';
+  AddSteps(Text);
   const uint64_t Hash = Fnv1a(Text);
   Text.append("plan\t").append(Hex64(Hash)) += '\n';
   return Text;
+}
+
+// The plan of a pass as a journal's text: each file the pass moves, in the
+// order of the disk work, the last step of a ring (from the temporary name)
+// recorded with its first. Relative folders are made absolute against CurrentFolder.
+std::string PassPlanText(std::string_view Kind, int64_t Started, const std::vector<TPassEntry>& Entries,
+                         const std::vector<TPassStep>& Steps, const std::string& CurrentFolder) {
+  const size_t Count = size_t(std::count_if(Steps.begin(), Steps.end(),
+                                            [](const TPassStep& Step) { return Step.Kind != TPassStep::skBack; }));
+  return PlanText(Kind, Started, Count, [&](std::string& Text) {
+    for (const TPassStep& Step : Steps) {
+      if (Step.Kind == TPassStep::skBack) continue;
+      const TPassEntry& Entry = Entries[size_t(Step.Entry)];
+      AppendStep(Text, Step.Ring, Entry.File.Device, Entry.File.Inode,
+                 Entry.Folder.starts_with('/') ? std::string_view() : CurrentFolder, Entry.Folder, Entry.Name,
+                 Entry.NewName, Step.Temporary);
+    }
+  });
+}
+
+}  // namespace
+
+std::string JournalPlanText(const TJournal& Journal) {
+  return PlanText(Journal.Kind, Journal.Started, Journal.Steps.size(), [&](std::string& Text) {
+    for (const TJournalStep& Step : Journal.Steps)
+      AppendStep(Text, Step.Ring, Step.Device, Step.Inode, {}, Step.Folder, Step.OldName, Step.NewName,
+                 Step.Temporary);
+  });
 }
 
 TJournal ParseJournal(std::string_view Text) {
@@ -358,12 +372,9 @@ std::string TFileJournal::Begin(std::string_view Kind, const std::vector<TPassEn
     if ((TooMany || TooOld) && JournalEnded(Old[I])) unlink(Old[I].c_str());
   }
 
-  TJournal Journal;
-  Journal.Kind = Kind;
-  Journal.Started = Now;
   std::error_code Ignored;
-  Journal.Steps = JournalSteps(Entries, Steps, WithSlash(std::filesystem::current_path(Ignored).string()));
-  const std::string Text = JournalPlanText(Journal);
+  const std::string Text =
+      PassPlanText(Kind, Now, Entries, Steps, WithSlash(std::filesystem::current_path(Ignored).string()));
   FPath = Folder + JournalFileName() + std::string(Extension);
   FFd = open(FPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);
   int Error = FFd < 0 ? errno : WriteAll(FFd, Text);
