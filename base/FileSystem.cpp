@@ -128,7 +128,7 @@ bool TLinuxFileSystem::ListFolder(const std::string& Folder, const TEachName& Ea
   if (!Dir) return false;
   while (const dirent* Entry = readdir(Dir)) {
     const std::string_view Name = Entry->d_name;
-    if (Name != "." && Name != "..") Each(Name, Entry->d_ino);
+    if (Name != "." && Name != "..") Each(Name, Entry->d_ino, Entry->d_type == DT_DIR || Entry->d_type == DT_UNKNOWN);
   }
   closedir(Dir);
   return true;

@@ -234,8 +234,63 @@ void NumberFolders(std::vector<TPassEntry>& Entries) {
   }
 }
 
-void LookUpEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs) {
+namespace {
+
+// Listing a folder costs about a tenth of looking up one name per entry it
+// holds; it is done where that is cheaper than the look-ups.
+constexpr int MinLookupsForListing = 256;
+constexpr uint64_t BytesPerFolderEntry = 24;  // about, in a folder's size
+
+// Whether Folder is worth listing for Lookups names, and its status when it is.
+std::optional<TFileStatus> WorthListing(TFileSystem& Fs, const std::string& Folder, int Lookups) {
+  if (Lookups < MinLookupsForListing) return std::nullopt;
+  std::optional<TFileStatus> Status = Fs.Stat(Folder + ".");
+  if (Status && Status->Size / BytesPerFolderEntry > uint64_t(Lookups) * 10) return std::nullopt;
+  return Status;
+}
+
+// The entries of large folders found under their exact names in one listing
+// of each: Found, with the device and inode alone. Names that may be folders
+// are left to Stat, as is every name the listing does not hold.
+void FindInListings(std::vector<TPassEntry>& Entries, TFileSystem& Fs) {
+  std::vector<int> PerFolder;
+  for (const TPassEntry& Entry : Entries) {
+    if (size_t(Entry.FolderId) >= PerFolder.size()) PerFolder.resize(size_t(Entry.FolderId) + 1);
+    ++PerFolder[size_t(Entry.FolderId)];
+  }
+  // Entries by their exact name: a listing holds the names as they are.
+  struct TExactName {
+    const std::vector<TPassEntry>* Entries;
+    TNameKey operator()(int I) const { return {(*Entries)[size_t(I)].FolderId, (*Entries)[size_t(I)].Name}; }
+  };
+  std::optional<TIndexMap<TExactName>> ByName;
+  for (const TPassEntry& Sample : Entries) {
+    const int Count = std::exchange(PerFolder[size_t(Sample.FolderId)], 0);  // the first entry of each folder serves
+    const std::optional<TFileStatus> Folder = WorthListing(Fs, Sample.Folder, Count);
+    if (!Folder) continue;
+    if (!ByName) {
+      ByName.emplace(Entries.size(), TExactName{&Entries});
+      for (size_t I = 0; I < Entries.size(); ++I) ByName->Add(int(I));
+    }
+    Fs.ListFolder(Sample.Folder, [&](std::string_view Name, uint64_t Inode, bool MaybeFolder) {
+      const int I = ByName->Find({Sample.FolderId, Name});
+      if (I < 0 || MaybeFolder) return;
+      TPassEntry& Entry = Entries[size_t(I)];
+      Entry.Found = true;
+      Entry.File = TFileStatus();
+      Entry.File.Device = Folder->Device;
+      Entry.File.Inode = Inode;
+      Entry.File.InodeOnly = true;
+    });
+  }
+}
+
+}  // namespace
+
+void LookUpEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs, bool ByListing) {
+  if (ByListing) FindInListings(Entries, Fs);
   for (TPassEntry& Entry : Entries) {
+    if (Entry.Found) continue;
     const std::optional<TFileStatus> File = Fs.Stat(Entry.Path());
     Entry.Found = File.has_value();
     if (File)
@@ -310,10 +365,6 @@ class TTargetLookup {
   TTargetLookup(const std::vector<TPassEntry>& Entries, const TTargets& Targets, const std::vector<int>& FirstTaking,
                 TFileSystem& Fs)
       : FEntries(Entries), FFirstTaking(FirstTaking), FFs(Fs) {
-    // Listing a folder costs about a tenth of looking up one name per entry
-    // it holds; it is done where that is cheaper than the look-ups.
-    constexpr int MinLookups = 256;
-    constexpr uint64_t BytesPerEntry = 24;  // about, in a folder's size
     std::vector<int> Lookups;
     for (const TPassEntry& Entry : Entries) {
       if (size_t(Entry.FolderId) >= Lookups.size()) Lookups.resize(size_t(Entry.FolderId) + 1);
@@ -322,14 +373,12 @@ class TTargetLookup {
     FListed.resize(Lookups.size());
     for (const TPassEntry& Sample : Entries) {
       const size_t Folder = size_t(Sample.FolderId);
-      if (Lookups[Folder] < MinLookups) continue;
       const int Count = std::exchange(Lookups[Folder], 0);  // the first entry of each folder serves
-      const std::optional<TFileStatus> Status = Fs.Stat(Sample.Folder + ".");
-      if (!Status || Status->Size / BytesPerEntry > uint64_t(Count) * 10) continue;
+      if (!WorthListing(Fs, Sample.Folder, Count)) continue;
       if (FHeld.empty()) FHeld.resize(Entries.size(), NotHeld);
       // Each name the folder holds marks the entry to be renamed to it.
       std::string Folded;
-      FListed[Folder] = Fs.ListFolder(Sample.Folder, [&](std::string_view Name, uint64_t Inode) {
+      FListed[Folder] = Fs.ListFolder(Sample.Folder, [&](std::string_view Name, uint64_t Inode, bool) {
         if (Sample.IgnoreCase) Name = Folded = LowerCaseName(Name);
         if (const int Target = Targets.Find({Sample.FolderId, Name}); Target >= 0 && FHeld[size_t(Target)] == NotHeld)
           FHeld[size_t(Target)] = Inode;

@@ -79,8 +79,10 @@ std::vector<TPassEntry> CollectEntries(const std::vector<TPassFile>& Files);
 // Gives the entries of one folder one FolderId, the folders numbered from 0.
 void NumberFolders(std::vector<TPassEntry>& Entries);
 // Looks every entry up (one not found gets psNotFound) and finds out for each
-// folder whether it ignores case.
-void LookUpEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs);
+// folder whether it ignores case. ByListing: an entry of a large folder found
+// in one listing of it learns only its device and inode (InodeOnly), which is
+// enough for names that need no dates.
+void LookUpEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs, bool ByListing = false);
 // The second half of LookUpEntries: whether each found entry's folder ignores case.
 void FindFolderCase(std::vector<TPassEntry>& Entries, TFileSystem& Fs);
 // build: the new name of every entry that is still to be renamed (with

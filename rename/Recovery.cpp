@@ -20,7 +20,7 @@ class TGoneFiles {
     auto Listing = FByFolder.find(Step.Folder);
     if (Listing == FByFolder.end()) {
       Listing = FByFolder.emplace(Step.Folder, std::unordered_map<uint64_t, std::string>()).first;
-      FFs.ListFolder(Step.Folder, [&Names = Listing->second](std::string_view Name, uint64_t Inode) {
+      FFs.ListFolder(Step.Folder, [&Names = Listing->second](std::string_view Name, uint64_t Inode, bool) {
         Names.emplace(Inode, Name);
       });
     }

@@ -290,6 +290,16 @@ TEST_F(PassTest, AFolderListedOnceGivesTheSameAnswersAsLookingUpEachName) {
     EXPECT_EQ(std::count_if(Entries.begin(), Entries.end(), [](const TPassEntry& E) { return E.Status == psTaken; }),
               Held ? 300 : 0);
   }
+  // Looked up by listing: the same files found, as the same inodes.
+  Names.push_back("gone");
+  std::vector<TPassEntry> Listed = CollectEntries(Files(Names)), Stated = Listed;
+  LookUpEntries(Listed, Fs, true);
+  LookUpEntries(Stated, Fs);
+  for (size_t I = 0; I < Names.size(); ++I) {
+    EXPECT_EQ(Listed[I].Found, Stated[I].Found) << Names[I];
+    EXPECT_TRUE(Listed[I].File.SameInode(Stated[I].File)) << Names[I];
+  }
+  EXPECT_TRUE(Listed[0].File.InodeOnly);
 }
 
 // Random batches over a few names (collisions, chains, rings, missing and
