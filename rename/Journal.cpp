@@ -10,6 +10,7 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 
 #include "base/Utf8.h"
 #include "base/VmFileLib.h"
@@ -23,8 +24,10 @@ constexpr std::string_view EndLine = "end\n";
 // The largest journal read: a plan of a million files with long escaped names.
 constexpr size_t MaxJournalBytes = size_t(1) << 30;
 
-uint64_t Fnv1a(std::string_view Text) {
-  uint64_t Hash = 0xcbf29ce484222325ULL;
+constexpr uint64_t Fnv1aStart = 0xcbf29ce484222325ULL;
+
+// FNV-1a 64 of Text, going on from the hash of the text before it.
+uint64_t Fnv1a(std::string_view Text, uint64_t Hash = Fnv1aStart) {
   for (const unsigned char C : Text) Hash = (Hash ^ C) * 0x100000001b3ULL;
   return Hash;
 }
@@ -244,46 +247,72 @@ void AppendStep(std::string& Text, int Ring, uint64_t Device, uint64_t Inode, st
   Text += '\n';
 }
 
-// The header, the step lines AddSteps appends, and the plan mark.
+// The header, the step lines AddSteps appends, and the plan mark, handed
+// to Out a piece of about PieceBytes at a time, so that a plan of many files
+// is never held whole. Returns the first error Out gave, or 0.
 template <class TAddSteps>
-std::string PlanText(std::string_view Kind, int64_t Started, size_t Count, const TAddSteps& AddSteps) {
+int WritePlan(std::string_view Kind, int64_t Started, size_t Count, const TAddSteps& AddSteps,
+              const std::function<int(std::string_view)>& Out) {
+  constexpr size_t PieceBytes = size_t(1) << 20;
   std::string Text;
-  Text.reserve(64 + Count * 112);
+  Text.reserve(std::min(PieceBytes, Count * 112) + 4096);
+  uint64_t Hash = Fnv1aStart;
+  int Error = 0;
+  const auto Flush = [&] {
+    Hash = Fnv1a(Text, Hash);
+    if (Error == 0) Error = Out(Text);
+    Text.clear();
+  };
   Text.append(Signature).append(Version) += '\n';
   Text.append("pass\t").append(Kind) += '\t';
   Text.append(std::to_string(Started)).append("\t").append(std::to_string(Count)) += '\n';
-  AddSteps(Text);
-  const uint64_t Hash = Fnv1a(Text);
+  AddSteps(Text, [&] {
+    if (Text.size() >= PieceBytes) Flush();
+  });
+  Flush();
   Text.append("plan\t").append(Hex64(Hash)) += '\n';
-  return Text;
+  if (Error == 0) Error = Out(Text);
+  return Error;
 }
 
-// The plan of a pass as a journal's text: each file the pass moves, in the
-// order of the disk work, the last step of a ring (from the temporary name)
-// recorded with its first. Relative folders are made absolute against CurrentFolder.
-std::string PassPlanText(std::string_view Kind, int64_t Started, const std::vector<TPassEntry>& Entries,
-                         const std::vector<TPassStep>& Steps, const std::string& CurrentFolder) {
+// The plan of a pass as a journal's text, handed to Out as WritePlan does:
+// each file the pass moves, in the order of the disk work, the last step of
+// a ring (from the temporary name) recorded with its first. Relative folders
+// are made absolute against CurrentFolder.
+int WritePassPlan(std::string_view Kind, int64_t Started, const std::vector<TPassEntry>& Entries,
+                  const std::vector<TPassStep>& Steps, const std::string& CurrentFolder,
+                  const std::function<int(std::string_view)>& Out) {
   const size_t Count = size_t(std::count_if(Steps.begin(), Steps.end(),
                                             [](const TPassStep& Step) { return Step.Kind != TPassStep::skBack; }));
-  return PlanText(Kind, Started, Count, [&](std::string& Text) {
+  const auto AddSteps = [&](std::string& Text, const auto& Written) {
     for (const TPassStep& Step : Steps) {
       if (Step.Kind == TPassStep::skBack) continue;
       const TPassEntry& Entry = Entries[size_t(Step.Entry)];
       AppendStep(Text, Step.Ring, Entry.File.Device, Entry.File.Inode,
                  Entry.Folder.starts_with('/') ? std::string_view() : CurrentFolder, Entry.Folder, Entry.Name,
                  Entry.NewName, Step.Temporary);
+      Written();
     }
-  });
+  };
+  return WritePlan(Kind, Started, Count, AddSteps, Out);
 }
 
 }  // namespace
 
 std::string JournalPlanText(const TJournal& Journal) {
-  return PlanText(Journal.Kind, Journal.Started, Journal.Steps.size(), [&](std::string& Text) {
-    for (const TJournalStep& Step : Journal.Steps)
-      AppendStep(Text, Step.Ring, Step.Device, Step.Inode, {}, Step.Folder, Step.OldName, Step.NewName,
+  std::string Text;
+  const auto AddSteps = [&](std::string& Piece, const auto& Written) {
+    for (const TJournalStep& Step : Journal.Steps) {
+      AppendStep(Piece, Step.Ring, Step.Device, Step.Inode, {}, Step.Folder, Step.OldName, Step.NewName,
                  Step.Temporary);
+      Written();
+    }
+  };
+  WritePlan(Journal.Kind, Journal.Started, Journal.Steps.size(), AddSteps, [&Text](std::string_view Piece) {
+    Text += Piece;
+    return 0;
   });
+  return Text;
 }
 
 TJournal ParseJournal(std::string_view Text) {
@@ -373,11 +402,12 @@ std::string TFileJournal::Begin(std::string_view Kind, const std::vector<TPassEn
   }
 
   std::error_code Ignored;
-  const std::string Text =
-      PassPlanText(Kind, Now, Entries, Steps, WithSlash(std::filesystem::current_path(Ignored).string()));
+  const std::string CurrentFolder = WithSlash(std::filesystem::current_path(Ignored).string());
   FPath = Folder + JournalFileName() + std::string(Extension);
   FFd = open(FPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);
-  int Error = FFd < 0 ? errno : WriteAll(FFd, Text);
+  int Error = FFd < 0 ? errno : WritePassPlan(Kind, Now, Entries, Steps, CurrentFolder, [this](std::string_view Piece) {
+    return WriteAll(FFd, Piece);
+  });
   if (Error == 0 && fsync(FFd) != 0) Error = errno;
   if (Error == 0) Error = SyncFolder(Folder);
   if (Error != 0) {
