@@ -289,9 +289,10 @@ void FindInListings(std::vector<TPassEntry>& Entries, TFileSystem& Fs) {
 
 void LookUpEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs, bool ByListing) {
   if (ByListing) FindInListings(Entries, Fs);
+  std::string Path;  // one buffer for every path
   for (TPassEntry& Entry : Entries) {
     if (Entry.Found) continue;
-    const std::optional<TFileStatus> File = Fs.Stat(Entry.Path());
+    const std::optional<TFileStatus> File = Fs.Stat(Path.assign(Entry.Folder).append(Entry.Name));
     Entry.Found = File.has_value();
     if (File)
       Entry.File = *File;
@@ -335,7 +336,7 @@ void RefuseInvalidNames(std::vector<TPassEntry>& Entries) {
   for (TPassEntry& Entry : Entries) {
     const std::string& Name = Entry.NewName;
     if (IsToBeRenamed(Entry) && (Name.empty() || Name == "." || Name == ".." || Name.size() > MaxNameBytes ||
-                                 Name.find_first_of(std::string_view("/\0", 2)) != std::string::npos))
+                                 Name.find('/') != std::string::npos || Name.find('\0') != std::string::npos))
       Entry.Status = psInvalidName;
   }
 }
