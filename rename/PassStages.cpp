@@ -252,7 +252,7 @@ std::optional<TFileStatus> WorthListing(TFileSystem& Fs, const std::string& Fold
 // The entries of large folders found under their exact names in one listing
 // of each: Found, with the device and inode alone. Names that may be folders
 // are left to Stat, as is every name the listing does not hold.
-void FindInListings(std::vector<TPassEntry>& Entries, TFileSystem& Fs) {
+void FindInListings(std::vector<TPassEntry>& Entries, TFileSystem& Fs, TFolderListings* Keep) {
   std::vector<int> PerFolder;
   for (const TPassEntry& Entry : Entries) {
     if (size_t(Entry.FolderId) >= PerFolder.size()) PerFolder.resize(size_t(Entry.FolderId) + 1);
@@ -272,7 +272,8 @@ void FindInListings(std::vector<TPassEntry>& Entries, TFileSystem& Fs) {
       ByName.emplace(Entries.size(), TExactName{&Entries});
       for (size_t I = 0; I < Entries.size(); ++I) ByName->Add(int(I));
     }
-    Fs.ListFolder(Sample.Folder, [&](std::string_view Name, uint64_t Inode, bool MaybeFolder) {
+    const bool Listed = Fs.ListFolder(Sample.Folder, [&](std::string_view Name, uint64_t Inode, bool MaybeFolder) {
+      if (Keep) Keep->Add(Sample.FolderId, Name, Inode);
       const int I = ByName->Find({Sample.FolderId, Name});
       if (I < 0 || MaybeFolder) return;
       TPassEntry& Entry = Entries[size_t(I)];
@@ -282,13 +283,29 @@ void FindInListings(std::vector<TPassEntry>& Entries, TFileSystem& Fs) {
       Entry.File.Inode = Inode;
       Entry.File.InodeOnly = true;
     });
+    if (Keep && Listed) Keep->Listed(Sample.FolderId);
   }
 }
 
 }  // namespace
 
-void LookUpEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs, bool ByListing) {
-  if (ByListing) FindInListings(Entries, Fs);
+void TFolderListings::Add(int Folder, std::string_view Name, uint64_t Inode) {
+  if (Folder != FOpen) {
+    FOpen = Folder;
+    FOpenStart = FNames.size();
+  }
+  FNames.push_back({FText.size(), Name.size(), Inode});
+  FText += Name;
+}
+
+void TFolderListings::Listed(int Folder) {
+  if (size_t(Folder) >= FRanges.size()) FRanges.resize(size_t(Folder) + 1);
+  FRanges[size_t(Folder)] = {Folder == FOpen ? FOpenStart : FNames.size(), FNames.size() + 1};
+  FOpen = -1;
+}
+
+void LookUpEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs, bool ByListing, TFolderListings* Keep) {
+  if (ByListing) FindInListings(Entries, Fs, Keep);
   std::string Path;  // one buffer for every path
   for (TPassEntry& Entry : Entries) {
     if (Entry.Found) continue;
@@ -364,7 +381,7 @@ template <class TTargets>
 class TTargetLookup {
  public:
   TTargetLookup(const std::vector<TPassEntry>& Entries, const TTargets& Targets, const std::vector<int>& FirstTaking,
-                TFileSystem& Fs)
+                TFileSystem& Fs, const TFolderListings* Known)
       : FEntries(Entries), FFirstTaking(FirstTaking), FFs(Fs) {
     std::vector<int> Lookups;
     for (const TPassEntry& Entry : Entries) {
@@ -375,15 +392,18 @@ class TTargetLookup {
     for (const TPassEntry& Sample : Entries) {
       const size_t Folder = size_t(Sample.FolderId);
       const int Count = std::exchange(Lookups[Folder], 0);  // the first entry of each folder serves
-      if (!WorthListing(Fs, Sample.Folder, Count)) continue;
+      const bool Listed = Known && Known->Has(Sample.FolderId);
+      if (Count == 0 || (!Listed && !WorthListing(Fs, Sample.Folder, Count))) continue;
       if (FHeld.empty()) FHeld.resize(Entries.size(), NotHeld);
       // Each name the folder holds marks the entry to be renamed to it.
       std::string Folded;
-      FListed[Folder] = Fs.ListFolder(Sample.Folder, [&](std::string_view Name, uint64_t Inode, bool) {
+      const auto Mark = [&](std::string_view Name, uint64_t Inode, bool = false) {
         if (Sample.IgnoreCase) Name = Folded = LowerCaseName(Name);
         if (const int Target = Targets.Find({Sample.FolderId, Name}); Target >= 0 && FHeld[size_t(Target)] == NotHeld)
           FHeld[size_t(Target)] = Inode;
-      });
+      };
+      if (Listed) Known->ForEach(Sample.FolderId, Mark);
+      FListed[Folder] = Listed || Fs.ListFolder(Sample.Folder, Mark);
     }
   }
 
@@ -412,7 +432,7 @@ class TTargetLookup {
 
 }  // namespace
 
-void RefuseTakenNames(std::vector<TPassEntry>& Entries, TFileSystem& Fs) {
+void RefuseTakenNames(std::vector<TPassEntry>& Entries, TFileSystem& Fs, const TFolderListings* Known) {
   const TEntryKeys Keys(Entries);
   const auto ByName = Keys.ByOldName();
   // Entries to be renamed by their new name, and for each the first one given that name.
@@ -423,7 +443,7 @@ void RefuseTakenNames(std::vector<TPassEntry>& Entries, TFileSystem& Fs) {
       const int First = ByTarget.Add(I);
       FirstTaking[size_t(I)] = First >= 0 ? First : I;
     }
-  const TTargetLookup Targets(Entries, ByTarget, FirstTaking, Fs);
+  const TTargetLookup Targets(Entries, ByTarget, FirstTaking, Fs, Known);
   std::vector<int> Refused;
   for (int I = 0; I < static_cast<int>(Entries.size()); ++I) {
     TPassEntry& Entry = Entries[size_t(I)];
@@ -451,10 +471,10 @@ void RefuseTakenNames(std::vector<TPassEntry>& Entries, TFileSystem& Fs) {
   }
 }
 
-void ValidateEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs) {
+void ValidateEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs, const TFolderListings* Known) {
   RefuseInvalidNames(Entries);
   RefuseDuplicates(Entries);
-  RefuseTakenNames(Entries, Fs);
+  RefuseTakenNames(Entries, Fs, Known);
 }
 
 std::vector<TPassStep> PlanSteps(std::vector<TPassEntry>& Entries, TFileSystem& Fs) {

@@ -290,16 +290,25 @@ TEST_F(PassTest, AFolderListedOnceGivesTheSameAnswersAsLookingUpEachName) {
     EXPECT_EQ(std::count_if(Entries.begin(), Entries.end(), [](const TPassEntry& E) { return E.Status == psTaken; }),
               Held ? 300 : 0);
   }
-  // Looked up by listing: the same files found, as the same inodes.
+  // Looked up by listing, and validated against that listing: the same
+  // files found, as the same inodes, and the same conflicts.
   Names.push_back("gone");
+  Make({"g"});
   std::vector<TPassEntry> Listed = CollectEntries(Files(Names)), Stated = Listed;
-  LookUpEntries(Listed, Fs, true);
+  TFolderListings Listings;
+  LookUpEntries(Listed, Fs, true, &Listings);
   LookUpEntries(Stated, Fs);
+  for (std::vector<TPassEntry>* Entries : {&Listed, &Stated})
+    for (size_t I = 0; I < Names.size(); ++I) (*Entries)[I].NewName = I == 0 ? "g" : "f" + std::to_string(I + 1);
+  ValidateEntries(Listed, Fs, &Listings);
+  ValidateEntries(Stated, Fs);
   for (size_t I = 0; I < Names.size(); ++I) {
     EXPECT_EQ(Listed[I].Found, Stated[I].Found) << Names[I];
     EXPECT_TRUE(Listed[I].File.SameInode(Stated[I].File)) << Names[I];
+    EXPECT_EQ(Listed[I].Status, Stated[I].Status) << Names[I];
   }
   EXPECT_TRUE(Listed[0].File.InodeOnly);
+  EXPECT_EQ(Listed[0].Status, psTaken);
 }
 
 // Random batches over a few names (collisions, chains, rings, missing and
