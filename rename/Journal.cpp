@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstring>
 #include <ctime>
@@ -95,7 +96,10 @@ std::string Unescaped(std::string_view Field, int Line) {
   Text.reserve(Field.size());
   for (size_t I = 0; I < Field.size(); ++I) {
     if (Field[I] != '\\') {
-      Text += Field[I];
+      // Everything up to the next escape as it is.
+      const size_t Escape = std::min(Field.find('\\', I), Field.size());
+      Text.append(Field, I, Escape - I);
+      I = Escape - 1;
       continue;
     }
     const char Kind = I + 1 < Field.size() ? Field[++I] : '\0';
@@ -124,12 +128,22 @@ TNumber Number(std::string_view Field, int Line, TNumber Min, TNumber Max) {
   return Value;
 }
 
-std::vector<std::string_view> Fields(std::string_view Line) {
-  std::vector<std::string_view> Parts;
+// The tab-separated fields of a line; a line of more than MaxFields fields
+// gives one more than MaxFields, the rest of the line being its last.
+constexpr size_t MaxFields = 8;
+struct TFields {
+  std::array<std::string_view, MaxFields + 1> Parts;
+  size_t Count = 0;
+  size_t size() const { return Count; }
+  std::string_view operator[](size_t I) const { return Parts[I]; }
+};
+
+TFields Fields(std::string_view Line) {
+  TFields Result;
   for (size_t Start = 0;;) {
-    const size_t Tab = Line.find('\t', Start);
-    Parts.push_back(Line.substr(Start, Tab - Start));
-    if (Tab == std::string_view::npos) return Parts;
+    const size_t Tab = Result.Count == MaxFields ? std::string_view::npos : Line.find('\t', Start);
+    Result.Parts[Result.Count++] = Line.substr(Start, Tab - Start);
+    if (Tab == std::string_view::npos) return Result;
     Start = Tab + 1;
   }
 }
@@ -161,7 +175,7 @@ void ParseHeader(TLines& Lines, TJournal& Journal) {
   if (Line.substr(Signature.size()) != Version)
     Refuse(1, "written in another format (version " + std::string(Line.substr(Signature.size())) + ")");
   if (!Lines.Next(Line)) Refuse(2, "cut short before the plan");
-  const std::vector<std::string_view> Parts = Fields(Line);
+  const TFields Parts = Fields(Line);
   if (Parts.size() != 4 || Parts[0] != "pass") Refuse(2, "no pass record");
   if (Parts[1] != "rename" && Parts[1] != "undo" && Parts[1] != "finish") Refuse(2, "an unknown kind of pass");
   Journal.Kind = Parts[1];
@@ -325,7 +339,7 @@ TJournal ParseJournal(std::string_view Text) {
   for (size_t I = 0; I < Journal.Count; ++I) {
     if (!Lines.Next(Line)) Refuse(Lines.Number + 1, "cut short: the plan ends after " + std::to_string(I) + " of " +
                                                         std::to_string(Journal.Count) + " steps");
-    const std::vector<std::string_view> Parts = Fields(Line);
+    const TFields Parts = Fields(Line);
     if (Parts.size() != 8 || Parts[0] != "step") {
       if (Line.starts_with("plan\t")) Refuse(Lines.Number, "the plan holds fewer steps than it says");
       Refuse(Lines.Number, "not a step record");
@@ -352,7 +366,7 @@ TJournal ParseJournal(std::string_view Text) {
   // Progress marks and the end; a last line without its line end is a
   // mark the crash cut short.
   while (Lines.Next(Line)) {
-    const std::vector<std::string_view> Parts = Fields(Line);
+    const TFields Parts = Fields(Line);
     if (Parts.size() == 2 && Parts[0] == "done") {
       Journal.Done = Number<int>(Parts[1], Lines.Number, 0, static_cast<int>(Journal.Count));
     } else if (Parts.size() == 1 && Parts[0] == "end") {

@@ -84,6 +84,7 @@ TRecoveryResult RecoverPass(const TJournal& Journal, TRecoveryGoal Goal, TFileSy
   std::vector<TPassEntry>& Entries = Result.Pass.Entries;
   TGoneFiles Gone(Fs);
   const size_t Count = Journal.Steps.size();
+  Entries.reserve(Count);
   for (size_t K = 0; K < Count; ++K) {
     const size_t I = Undo ? Count - 1 - K : K;
     const TJournalStep& Step = Journal.Steps[I];
