@@ -147,10 +147,6 @@ struct TPassStep {
   // for the entry that steps aside: to Temporary first, from it last.
   enum TKind : uint8_t { skMove, skAside, skBack } Kind = skMove;
   std::string Temporary;  // a name in the entry's folder; only for skAside and skBack
-
-  // The whole paths the step renames from and to.
-  std::string From(const TPassEntry& Of) const { return Of.Folder + (Kind == skBack ? Temporary : Of.Name); }
-  std::string To(const TPassEntry& Of) const { return Of.Folder + (Kind == skAside ? Temporary : Of.NewName); }
 };
 std::vector<TPassStep> PlanSteps(std::vector<TPassEntry>& Entries, TFileSystem& Fs);
 
