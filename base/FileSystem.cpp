@@ -123,16 +123,15 @@ int TLinuxFileSystem::Reserve(const std::string& Path, bool Directory) {
   return 0;
 }
 
-std::optional<std::vector<TFileSystem::TFolderName>> TLinuxFileSystem::ListFolder(const std::string& Folder) {
+bool TLinuxFileSystem::ListFolder(const std::string& Folder, const TEachName& Each) {
   DIR* Dir = opendir(Folder.empty() ? "." : Folder.c_str());
-  if (!Dir) return std::nullopt;
-  std::vector<TFolderName> Names;
+  if (!Dir) return false;
   while (const dirent* Entry = readdir(Dir)) {
     const std::string_view Name = Entry->d_name;
-    if (Name != "." && Name != "..") Names.push_back({std::string(Name), Entry->d_ino});
+    if (Name != "." && Name != "..") Each(Name, Entry->d_ino, Entry->d_type == DT_DIR || Entry->d_type == DT_UNKNOWN);
   }
   closedir(Dir);
-  return Names;
+  return true;
 }
 
 bool TLinuxFileSystem::IgnoresCase(const std::string& Folder, const std::string& Sample) {

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // What a pass knows of one directory entry. A symbolic link is the link
@@ -23,10 +25,14 @@ struct TFileStatus {
   // name that stands for no file on disk.
   static constexpr int64_t NoDate = INT64_MIN;
   int64_t DateSeconds = 0;
+  // Found in its folder's listing, which tells only Device and Inode.
+  bool InodeOnly = false;
 
-  // Whether both describe the same unchanged file: same inode, size and last write.
+  // Whether both describe the same unchanged file: same inode, size and last
+  // write (the inode alone where one of them knows no more).
   bool SameFileUnchanged(const TFileStatus& Other) const {
-    return Device == Other.Device && Inode == Other.Inode && Size == Other.Size && ModifiedNs == Other.ModifiedNs;
+    return SameInode(Other) &&
+           (InodeOnly || Other.InodeOnly || (Size == Other.Size && ModifiedNs == Other.ModifiedNs));
   }
   bool SameInode(const TFileStatus& Other) const { return Device == Other.Device && Inode == Other.Inode; }
 };
@@ -46,14 +52,12 @@ class TFileSystem {
   // Creates an empty file (or folder) at Path, failing with EEXIST when
   // anything is there: a name held before another program can take it.
   virtual int Reserve(const std::string& Path, bool Directory) = 0;
-  // The names a folder holds with their inodes, for a folder in which many
-  // names are looked up; nothing when it cannot be read (or a file system
-  // does not list), and Stat serves instead.
-  struct TFolderName {
-    std::string Name;
-    uint64_t Inode;
-  };
-  virtual std::optional<std::vector<TFolderName>> ListFolder(const std::string& Folder) = 0;
+  // Tells Each of every name a folder holds, with its inode and whether it
+  // may be a folder (whose inode a mount hides), for a folder in which many
+  // names are looked up; false when it cannot be read (or a file system does
+  // not list), and Stat serves instead.
+  using TEachName = std::function<void(std::string_view Name, uint64_t Inode, bool MaybeFolder)>;
+  virtual bool ListFolder(const std::string& Folder, const TEachName& Each) = 0;
   // Whether the folder compares names without regard to case, found out
   // without writing. Sample is a name the folder holds.
   virtual bool IgnoresCase(const std::string& Folder, const std::string& Sample) = 0;
@@ -75,7 +79,7 @@ class TLinuxFileSystem : public TFileSystem {
   int Link(const std::string& From, const std::string& To) override;
   int Unlink(const std::string& Path) override;
   int Reserve(const std::string& Path, bool Directory) override;
-  std::optional<std::vector<TFolderName>> ListFolder(const std::string& Folder) override;
+  bool ListFolder(const std::string& Folder, const TEachName& Each) override;
   bool IgnoresCase(const std::string& Folder, const std::string& Sample) override;
 
  private:

@@ -46,7 +46,7 @@ class TNamesFileSystem : public TFileSystem {
   int Link(const std::string&, const std::string&) override { return EROFS; }
   int Unlink(const std::string&) override { return EROFS; }
   int Reserve(const std::string&, bool) override { return EROFS; }
-  std::optional<std::vector<TFolderName>> ListFolder(const std::string&) override { return std::nullopt; }
+  bool ListFolder(const std::string&, const TEachName&) override { return false; }
   bool IgnoresCase(const std::string&, const std::string&) override { return false; }
 
  private:
@@ -115,11 +115,11 @@ class TCliSession : public TPassView {
         FPasses(Fs, FDialogs, *this, Env.Fields) {}
 
   // Every path is a checked entry, in the order given; an empty one names nothing.
-  void List(const std::vector<std::string>& Paths) {
+  void List(std::vector<std::string> Paths) {
     FCount = Paths.size();
     FFiles.reserve(Paths.size());
     for (size_t I = 0; I < Paths.size(); ++I)
-      if (!Paths[I].empty()) FFiles.push_back({static_cast<int>(I), Paths[I]});
+      if (!Paths[I].empty()) FFiles.push_back({static_cast<int>(I), std::move(Paths[I])});
   }
 
   // Shows the new names, each line or object in the order of the paths.
@@ -353,7 +353,7 @@ int RunCli(const std::vector<std::string>& Args, TCliEnvironment& Env) {
   auto Session = std::make_unique<TCliSession>(Env, Options, Disk);
   std::optional<TFileJournal> Journal;
   if (Options.Apply && Env.JournalFolder) Session->SetJournal(&Journal.emplace(*Env.JournalFolder));
-  Session->List(Paths);
+  Session->List(std::move(Paths));
   const int Status = Options.Apply ? Session->Rename(Settings) : Session->Preview(Settings);
   // Freeing a list of many files entry by entry takes a noticeable part of a
   // run; when the process ends next, that is left to the system.

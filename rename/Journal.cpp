@@ -6,10 +6,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 
 #include "base/Translation.h"
 #include "base/Utf8.h"
@@ -24,8 +26,10 @@ constexpr std::string_view EndLine = "end\n";
 // The largest journal read: a plan of a million files with long escaped names.
 constexpr size_t MaxJournalBytes = size_t(1) << 30;
 
-uint64_t Fnv1a(std::string_view Text) {
-  uint64_t Hash = 0xcbf29ce484222325ULL;
+constexpr uint64_t Fnv1aStart = 0xcbf29ce484222325ULL;
+
+// FNV-1a 64 of Text, going on from the hash of the text before it.
+uint64_t Fnv1a(std::string_view Text, uint64_t Hash = Fnv1aStart) {
   for (const unsigned char C : Text) Hash = (Hash ^ C) * 0x100000001b3ULL;
   return Hash;
 }
@@ -93,7 +97,10 @@ std::string Unescaped(std::string_view Field, int Line) {
   Text.reserve(Field.size());
   for (size_t I = 0; I < Field.size(); ++I) {
     if (Field[I] != '\\') {
-      Text += Field[I];
+      // Everything up to the next escape as it is.
+      const size_t Escape = std::min(Field.find('\\', I), Field.size());
+      Text.append(Field, I, Escape - I);
+      I = Escape - 1;
       continue;
     }
     const char Kind = I + 1 < Field.size() ? Field[++I] : '\0';
@@ -122,12 +129,22 @@ TNumber Number(std::string_view Field, int Line, TNumber Min, TNumber Max) {
   return Value;
 }
 
-std::vector<std::string_view> Fields(std::string_view Line) {
-  std::vector<std::string_view> Parts;
+// The tab-separated fields of a line; a line of more than MaxFields fields
+// gives one more than MaxFields, the rest of the line being its last.
+constexpr size_t MaxFields = 8;
+struct TFields {
+  std::array<std::string_view, MaxFields + 1> Parts;
+  size_t Count = 0;
+  size_t size() const { return Count; }
+  std::string_view operator[](size_t I) const { return Parts[I]; }
+};
+
+TFields Fields(std::string_view Line) {
+  TFields Result;
   for (size_t Start = 0;;) {
-    const size_t Tab = Line.find('\t', Start);
-    Parts.push_back(Line.substr(Start, Tab - Start));
-    if (Tab == std::string_view::npos) return Parts;
+    const size_t Tab = Result.Count == MaxFields ? std::string_view::npos : Line.find('\t', Start);
+    Result.Parts[Result.Count++] = Line.substr(Start, Tab - Start);
+    if (Tab == std::string_view::npos) return Result;
     Start = Tab + 1;
   }
 }
@@ -159,7 +176,7 @@ void ParseHeader(TLines& Lines, TJournal& Journal) {
   if (Line.substr(Signature.size()) != Version)
     Refuse(1, Filled(Tr("Journal", "written in another format (version %1)"), {Line.substr(Signature.size())}));
   if (!Lines.Next(Line)) Refuse(2, Tr("Journal", "cut short before the plan"));
-  const std::vector<std::string_view> Parts = Fields(Line);
+  const TFields Parts = Fields(Line);
   if (Parts.size() != 4 || Parts[0] != "pass") Refuse(2, Tr("Journal", "no pass record"));
   if (Parts[1] != "rename" && Parts[1] != "undo" && Parts[1] != "finish")
     Refuse(2, Tr("Journal", "an unknown kind of pass"));
@@ -231,46 +248,86 @@ std::string WithSlash(std::string Folder) {
   return Folder;
 }
 
-}  // namespace
-
-std::vector<TJournalStep> JournalSteps(const std::vector<TPassEntry>& Entries, const std::vector<TPassStep>& Steps,
-                                       const std::string& CurrentFolder) {
-  std::vector<TJournalStep> Records;
-  Records.reserve(Entries.size());
-  for (const TPassStep& Step : Steps) {
-    const TPassEntry& Entry = Entries[size_t(Step.Entry)];
-    // The last step of a ring, from the temporary name, is recorded with its first.
-    if (Step.From != Entry.Path()) continue;
-    TJournalStep& Record = Records.emplace_back();
-    Record.Ring = Step.Ring;
-    Record.Device = Entry.File.Device;
-    Record.Inode = Entry.File.Inode;
-    Record.Folder = Entry.Folder.starts_with('/') ? Entry.Folder : CurrentFolder + Entry.Folder;
-    Record.OldName = Entry.Name;
-    Record.NewName = Entry.NewName;
-    if (Step.To != Entry.NewPath()) Record.Temporary = Step.To.substr(Entry.Folder.size());
+// One step's line; the folder is Base followed by Folder.
+void AppendStep(std::string& Text, int Ring, uint64_t Device, uint64_t Inode, std::string_view Base,
+                std::string_view Folder, std::string_view OldName, std::string_view NewName,
+                std::string_view Temporary) {
+  Text.append("step\t").append(std::to_string(Ring)) += '\t';
+  Text.append(std::to_string(Device)).append("\t").append(std::to_string(Inode)) += '\t';
+  AppendEscaped(Text, Base);
+  for (const std::string_view Field : {Folder, OldName, NewName}) {
+    AppendEscaped(Text, Field);
+    Text += '\t';
   }
-  return Records;
+  AppendEscaped(Text, Temporary);
+  Text += '\n';
 }
+
+// The header, the step lines AddSteps appends, and the plan mark, handed
+// to Out a piece of about PieceBytes at a time, so that a plan of many files
+// is never held whole. Returns the first error Out gave, or 0.
+template <class TAddSteps>
+int WritePlan(std::string_view Kind, int64_t Started, size_t Count, const TAddSteps& AddSteps,
+              const std::function<int(std::string_view)>& Out) {
+  constexpr size_t PieceBytes = size_t(1) << 20;
+  std::string Text;
+  Text.reserve(std::min(PieceBytes, Count * 112) + 4096);
+  uint64_t Hash = Fnv1aStart;
+  int Error = 0;
+  const auto Flush = [&] {
+    Hash = Fnv1a(Text, Hash);
+    if (Error == 0) Error = Out(Text);
+    Text.clear();
+  };
+  Text.append(Signature).append(Version) += '\n';
+  Text.append("pass\t").append(Kind) += '\t';
+  Text.append(std::to_string(Started)).append("\t").append(std::to_string(Count)) += '\n';
+  AddSteps(Text, [&] {
+    if (Text.size() >= PieceBytes) Flush();
+  });
+  Flush();
+  Text.append("plan\t").append(Hex64(Hash)) += '\n';
+  if (Error == 0) Error = Out(Text);
+  return Error;
+}
+
+// The plan of a pass as a journal's text, handed to Out as WritePlan does:
+// each file the pass moves, in the order of the disk work, the last step of
+// a ring (from the temporary name) recorded with its first. Relative folders
+// are made absolute against CurrentFolder.
+int WritePassPlan(std::string_view Kind, int64_t Started, const std::vector<TPassEntry>& Entries,
+                  const std::vector<TPassStep>& Steps, const std::string& CurrentFolder,
+                  const std::function<int(std::string_view)>& Out) {
+  const size_t Count = size_t(std::count_if(Steps.begin(), Steps.end(),
+                                            [](const TPassStep& Step) { return Step.Kind != TPassStep::skBack; }));
+  const auto AddSteps = [&](std::string& Text, const auto& Written) {
+    for (const TPassStep& Step : Steps) {
+      if (Step.Kind == TPassStep::skBack) continue;
+      const TPassEntry& Entry = Entries[size_t(Step.Entry)];
+      AppendStep(Text, Step.Ring, Entry.File.Device, Entry.File.Inode,
+                 Entry.Folder.starts_with('/') ? std::string_view() : CurrentFolder, Entry.Folder, Entry.Name,
+                 Entry.NewName, Step.Temporary);
+      Written();
+    }
+  };
+  return WritePlan(Kind, Started, Count, AddSteps, Out);
+}
+
+}  // namespace
 
 std::string JournalPlanText(const TJournal& Journal) {
   std::string Text;
-  Text.reserve(64 + Journal.Steps.size() * 96);
-  Text.append(Signature).append(Version) += '\n';
-  Text.append("pass\t").append(Journal.Kind) += '\t';
-  Text.append(std::to_string(Journal.Started)).append("\t").append(std::to_string(Journal.Steps.size())) += '\n';
-  for (const TJournalStep& Step : Journal.Steps) {
-    Text.append("step\t").append(std::to_string(Step.Ring)) += '\t';
-    Text.append(std::to_string(Step.Device)).append("\t").append(std::to_string(Step.Inode)) += '\t';
-    for (const std::string* Field : {&Step.Folder, &Step.OldName, &Step.NewName}) {
-      AppendEscaped(Text, *Field);
-      Text += '\t';
+  const auto AddSteps = [&](std::string& Piece, const auto& Written) {
+    for (const TJournalStep& Step : Journal.Steps) {
+      AppendStep(Piece, Step.Ring, Step.Device, Step.Inode, {}, Step.Folder, Step.OldName, Step.NewName,
+                 Step.Temporary);
+      Written();
     }
-    AppendEscaped(Text, Step.Temporary);
-    Text += '\n';
-  }
-  const uint64_t Hash = Fnv1a(Text);
-  Text.append("plan\t").append(Hex64(Hash)) += '\n';
+  };
+  WritePlan(Journal.Kind, Journal.Started, Journal.Steps.size(), AddSteps, [&Text](std::string_view Piece) {
+    Text += Piece;
+    return 0;
+  });
   return Text;
 }
 
@@ -285,7 +342,7 @@ TJournal ParseJournal(std::string_view Text) {
     if (!Lines.Next(Line))
       Refuse(Lines.Number + 1, Filled(Tr("Journal", "cut short: the plan ends after %1 of %2 steps"),
                                       {std::to_string(I), std::to_string(Journal.Count)}));
-    const std::vector<std::string_view> Parts = Fields(Line);
+    const TFields Parts = Fields(Line);
     if (Parts.size() != 8 || Parts[0] != "step") {
       if (Line.starts_with("plan\t")) Refuse(Lines.Number, Tr("Journal", "the plan holds fewer steps than it says"));
       Refuse(Lines.Number, Tr("Journal", "not a step record"));
@@ -313,7 +370,7 @@ TJournal ParseJournal(std::string_view Text) {
   // Progress marks and the end; a last line without its line end is a
   // mark the crash cut short.
   while (Lines.Next(Line)) {
-    const std::vector<std::string_view> Parts = Fields(Line);
+    const TFields Parts = Fields(Line);
     if (Parts.size() == 2 && Parts[0] == "done") {
       Journal.Done = Number<int>(Parts[1], Lines.Number, 0, static_cast<int>(Journal.Count));
     } else if (Parts.size() == 1 && Parts[0] == "end") {
@@ -363,15 +420,13 @@ std::string TFileJournal::Begin(std::string_view Kind, const std::vector<TPassEn
     if ((TooMany || TooOld) && JournalEnded(Old[I])) unlink(Old[I].c_str());
   }
 
-  TJournal Journal;
-  Journal.Kind = Kind;
-  Journal.Started = Now;
   std::error_code Ignored;
-  Journal.Steps = JournalSteps(Entries, Steps, WithSlash(std::filesystem::current_path(Ignored).string()));
-  const std::string Text = JournalPlanText(Journal);
+  const std::string CurrentFolder = WithSlash(std::filesystem::current_path(Ignored).string());
   FPath = Folder + JournalFileName() + std::string(Extension);
   FFd = open(FPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);
-  int Error = FFd < 0 ? errno : WriteAll(FFd, Text);
+  int Error = FFd < 0 ? errno : WritePassPlan(Kind, Now, Entries, Steps, CurrentFolder, [this](std::string_view Piece) {
+    return WriteAll(FFd, Piece);
+  });
   if (Error == 0 && fsync(FFd) != 0) Error = errno;
   if (Error == 0) Error = SyncFolder(Folder);
   if (Error != 0) {

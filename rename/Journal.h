@@ -45,10 +45,6 @@ class EJournalError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// The steps of a plan as the journal records them. Relative folders are
-// made absolute against CurrentFolder (ending in "/").
-std::vector<TJournalStep> JournalSteps(const std::vector<TPassEntry>& Entries, const std::vector<TPassStep>& Steps,
-                                       const std::string& CurrentFolder);
 // The header, steps and plan mark of a journal.
 std::string JournalPlanText(const TJournal& Journal);
 // Reads a journal's text. A damaged or truncated plan is refused (EJournalError

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <deque>
+#include <optional>
 #include <unordered_map>
 #include <utility>
 
@@ -17,6 +17,7 @@ namespace {
 constexpr size_t MaxNameBytes = 255;
 
 bool IsToBeRenamed(const TPassEntry& Entry) { return Entry.Status == psRename; }
+bool IsAnyEntry(const TPassEntry&) { return true; }
 
 // A name as its folder compares it: the folder's number and the name,
 // lower-cased where the folder ignores case. The name is a view.
@@ -26,50 +27,58 @@ struct TNameKey {
   bool operator==(const TNameKey&) const = default;
 };
 
-// Names to values in one open-addressed array: no allocation per name, for
-// the hundred thousand names a pass may hold.
-template <class T>
-class TNameMap {
+// Indices (of entries, say) by the name key KeyOf gives for each, in one
+// open-addressed array of small slots: no allocation per name, for the
+// hundred thousand names a pass may hold. A slot keeps the index and a part
+// of its key's hash; the key itself is asked of KeyOf only where those agree.
+template <class TKeyOf>
+class TIndexMap {
  public:
-  explicit TNameMap(size_t Expected = 0) { Resize(Expected * 2); }
-  // The value of Key, and whether it was added now (an existing one stays).
-  std::pair<T*, bool> emplace(const TNameKey& Key, T Value) {
+  TIndexMap(size_t Expected, TKeyOf KeyOf) : FKeyOf(std::move(KeyOf)) { Resize(Expected * 2); }
+  // Adds Index under its key; returns the index already there (which stays), or -1.
+  int Add(int Index) {
     if ((FCount + 1) * 2 > FSlots.size()) Resize(FSlots.size() * 2);
-    TSlot& Slot = SlotOf(Key, HashOf(Key));
-    if (Slot.Used) return {&Slot.Value, false};
-    Slot = {Key, std::move(Value), true};
+    const TNameKey Key = FKeyOf(Index);
+    const uint32_t Hash = HashOf(Key);
+    TSlot& Slot = SlotOf(Key, Hash);
+    if (Slot.Index >= 0) return Slot.Index;
+    Slot = {Hash, Index};
     ++FCount;
-    return {&Slot.Value, true};
+    return -1;
   }
-  const T* find(const TNameKey& Key) const {
-    const TSlot& Slot = const_cast<TNameMap*>(this)->SlotOf(Key, HashOf(Key));
-    return Slot.Used ? &Slot.Value : nullptr;
-  }
-  bool contains(const TNameKey& Key) const { return find(Key) != nullptr; }
-  bool empty() const { return FCount == 0; }
+  // The index under Key; -1 when there is none.
+  int Find(const TNameKey& Key) const { return const_cast<TIndexMap*>(this)->SlotOf(Key, HashOf(Key)).Index; }
 
  private:
   struct TSlot {
-    TNameKey Key{};
-    T Value{};
-    bool Used = false;
+    uint32_t Hash = 0;
+    int32_t Index = -1;
   };
-  static size_t HashOf(const TNameKey& Key) {
-    return std::hash<std::string_view>()(Key.Name) * 31 + size_t(Key.Folder);
+  static uint32_t HashOf(const TNameKey& Key) {
+    const size_t Hash = std::hash<std::string_view>()(Key.Name) * 31 + size_t(Key.Folder);
+    return uint32_t(Hash ^ (Hash >> 32));
   }
   // The slot that holds Key, or the empty one where it belongs.
-  TSlot& SlotOf(const TNameKey& Key, size_t Hash) {
-    for (size_t At = Hash & (FSlots.size() - 1);; At = (At + 1) & (FSlots.size() - 1))
-      if (!FSlots[At].Used || FSlots[At].Key == Key) return FSlots[At];
+  TSlot& SlotOf(const TNameKey& Key, uint32_t Hash) {
+    const size_t Mask = FSlots.size() - 1;
+    for (size_t At = Hash & Mask;; At = (At + 1) & Mask) {
+      TSlot& Slot = FSlots[At];
+      if (Slot.Index < 0 || (Slot.Hash == Hash && FKeyOf(Slot.Index) == Key)) return Slot;
+    }
   }
   void Resize(size_t Wanted) {
     size_t Size = 16;
     while (Size < Wanted) Size <<= 1;
-    std::vector<TSlot> Old = std::exchange(FSlots, std::vector<TSlot>(Size));
-    for (TSlot& Slot : Old)
-      if (Slot.Used) SlotOf(Slot.Key, HashOf(Slot.Key)) = std::move(Slot);
+    const std::vector<TSlot> Old = std::exchange(FSlots, std::vector<TSlot>(Size));
+    for (const TSlot& Slot : Old) {
+      if (Slot.Index < 0) continue;
+      size_t At = Slot.Hash & (Size - 1);
+      while (FSlots[At].Index >= 0) At = (At + 1) & (Size - 1);
+      FSlots[At] = Slot;
+    }
   }
 
+  TKeyOf FKeyOf;
   std::vector<TSlot> FSlots;
   size_t FCount = 0;
 };
@@ -91,15 +100,24 @@ class TEntryKeys {
   TNameKey New(size_t I) const {
     return {FEntries[I].FolderId, FEntries[I].IgnoreCase ? std::string_view(FFolded[I].second) : FEntries[I].NewName};
   }
-  // Entries by the name they hold now, for every entry found on disk.
-  TNameMap<int> ByOldName() const {
-    TNameMap<int> ByName(FEntries.size());
-    for (size_t I = 0; I < FEntries.size(); ++I)
-      if (FEntries[I].Found) ByName.emplace(Old(I), int(I));
-    return ByName;
+  // Entries by the name they hold now (every entry found on disk), or by
+  // their new name (those for which Take holds); the first in list order of each name.
+  auto ByOldName() const {
+    return Indexed([this](int I) { return Old(size_t(I)); }, [](const TPassEntry& Entry) { return Entry.Found; });
+  }
+  auto ByNewName(bool (*Take)(const TPassEntry&)) const {
+    return Indexed([this](int I) { return New(size_t(I)); }, Take);
   }
 
  private:
+  template <class TKeyOf, class TTake>
+  TIndexMap<TKeyOf> Indexed(TKeyOf KeyOf, TTake Take) const {
+    TIndexMap<TKeyOf> Map(FEntries.size(), KeyOf);
+    for (size_t I = 0; I < FEntries.size(); ++I)
+      if (Take(FEntries[I])) Map.Add(int(I));
+    return Map;
+  }
+
   const std::vector<TPassEntry>& FEntries;
   std::vector<std::pair<std::string, std::string>> FFolded;
 };
@@ -198,22 +216,104 @@ std::string PassSummary(const TPassResult& Result) {
 
 std::vector<TPassEntry> CollectEntries(const std::vector<TPassFile>& Files) {
   std::vector<TPassEntry> Entries(Files.size());
-  std::unordered_map<std::string_view, int> FolderIds;
   for (size_t I = 0; I < Files.size(); ++I) {
     const std::string& Path = Files[I].Path;
     const size_t NameStart = Path.rfind('/') + 1;  // npos + 1 is 0
     Entries[I].Position = Files[I].Position;
-    Entries[I].Folder = Path.substr(0, NameStart);
-    Entries[I].Name = Path.substr(NameStart);
-    Entries[I].FolderId =
-        FolderIds.emplace(std::string_view(Path).substr(0, NameStart), int(FolderIds.size())).first->second;
+    Entries[I].Folder.assign(Path, 0, NameStart);
+    Entries[I].Name.assign(Path, NameStart);
   }
+  NumberFolders(Entries);
   return Entries;
 }
 
-void LookUpEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs) {
+void NumberFolders(std::vector<TPassEntry>& Entries) {
+  std::unordered_map<std::string_view, int> FolderIds;
+  const TPassEntry* Last = nullptr;  // the entries of a folder mostly follow one another
   for (TPassEntry& Entry : Entries) {
-    const std::optional<TFileStatus> File = Fs.Stat(Entry.Path());
+    Entry.FolderId = Last && Last->Folder == Entry.Folder
+                         ? Last->FolderId
+                         : FolderIds.emplace(Entry.Folder, int(FolderIds.size())).first->second;
+    Last = &Entry;
+  }
+}
+
+namespace {
+
+// Listing a folder costs about a tenth of looking up one name per entry it
+// holds; it is done where that is cheaper than the look-ups.
+constexpr int MinLookupsForListing = 256;
+constexpr uint64_t BytesPerFolderEntry = 24;  // about, in a folder's size
+
+// Whether Folder is worth listing for Lookups names, and its status when it is.
+std::optional<TFileStatus> WorthListing(TFileSystem& Fs, const std::string& Folder, int Lookups) {
+  if (Lookups < MinLookupsForListing) return std::nullopt;
+  std::optional<TFileStatus> Status = Fs.Stat(Folder + ".");
+  if (Status && Status->Size / BytesPerFolderEntry > uint64_t(Lookups) * 10) return std::nullopt;
+  return Status;
+}
+
+// The entries of large folders found under their exact names in one listing
+// of each: Found, with the device and inode alone. Names that may be folders
+// are left to Stat, as is every name the listing does not hold.
+void FindInListings(std::vector<TPassEntry>& Entries, TFileSystem& Fs, TFolderListings* Keep) {
+  std::vector<int> PerFolder;
+  for (const TPassEntry& Entry : Entries) {
+    if (size_t(Entry.FolderId) >= PerFolder.size()) PerFolder.resize(size_t(Entry.FolderId) + 1);
+    ++PerFolder[size_t(Entry.FolderId)];
+  }
+  // Entries by their exact name: a listing holds the names as they are.
+  struct TExactName {
+    const std::vector<TPassEntry>* Entries;
+    TNameKey operator()(int I) const { return {(*Entries)[size_t(I)].FolderId, (*Entries)[size_t(I)].Name}; }
+  };
+  std::optional<TIndexMap<TExactName>> ByName;
+  for (const TPassEntry& Sample : Entries) {
+    const int Count = std::exchange(PerFolder[size_t(Sample.FolderId)], 0);  // the first entry of each folder serves
+    const std::optional<TFileStatus> Folder = WorthListing(Fs, Sample.Folder, Count);
+    if (!Folder) continue;
+    if (!ByName) {
+      ByName.emplace(Entries.size(), TExactName{&Entries});
+      for (size_t I = 0; I < Entries.size(); ++I) ByName->Add(int(I));
+    }
+    const bool Listed = Fs.ListFolder(Sample.Folder, [&](std::string_view Name, uint64_t Inode, bool MaybeFolder) {
+      if (Keep) Keep->Add(Sample.FolderId, Name, Inode);
+      const int I = ByName->Find({Sample.FolderId, Name});
+      if (I < 0 || MaybeFolder) return;
+      TPassEntry& Entry = Entries[size_t(I)];
+      Entry.Found = true;
+      Entry.File = TFileStatus();
+      Entry.File.Device = Folder->Device;
+      Entry.File.Inode = Inode;
+      Entry.File.InodeOnly = true;
+    });
+    if (Keep && Listed) Keep->Listed(Sample.FolderId);
+  }
+}
+
+}  // namespace
+
+void TFolderListings::Add(int Folder, std::string_view Name, uint64_t Inode) {
+  if (Folder != FOpen) {
+    FOpen = Folder;
+    FOpenStart = FNames.size();
+  }
+  FNames.push_back({FText.size(), Name.size(), Inode});
+  FText += Name;
+}
+
+void TFolderListings::Listed(int Folder) {
+  if (size_t(Folder) >= FRanges.size()) FRanges.resize(size_t(Folder) + 1);
+  FRanges[size_t(Folder)] = {Folder == FOpen ? FOpenStart : FNames.size(), FNames.size() + 1};
+  FOpen = -1;
+}
+
+void LookUpEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs, bool ByListing, TFolderListings* Keep) {
+  if (ByListing) FindInListings(Entries, Fs, Keep);
+  std::string Path;  // one buffer for every path
+  for (TPassEntry& Entry : Entries) {
+    if (Entry.Found) continue;
+    const std::optional<TFileStatus> File = Fs.Stat(Path.assign(Entry.Folder).append(Entry.Name));
     Entry.Found = File.has_value();
     if (File)
       Entry.File = *File;
@@ -224,16 +324,17 @@ void LookUpEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs) {
 }
 
 void FindFolderCase(std::vector<TPassEntry>& Entries, TFileSystem& Fs) {
-  // Per folder: whether it ignores case, once a name in it could tell.
-  std::unordered_map<std::string, bool> Decided;
+  // Per folder: whether it ignores case (1) or not (0), once a name in it could tell.
+  std::vector<int8_t> Decided;
   for (const TPassEntry& Entry : Entries) {
+    if (size_t(Entry.FolderId) >= Decided.size()) Decided.resize(size_t(Entry.FolderId) + 1, -1);
     // Only a name with a letter can show that case is ignored.
-    if (!Entry.Found || Decided.contains(Entry.Folder) || UpperCaseName(Entry.Name) == LowerCaseName(Entry.Name))
+    if (!Entry.Found || Decided[size_t(Entry.FolderId)] >= 0 || UpperCaseName(Entry.Name) == LowerCaseName(Entry.Name))
       continue;
-    Decided.emplace(Entry.Folder, Fs.IgnoresCase(Entry.Folder, Entry.Name));
+    Decided[size_t(Entry.FolderId)] = Fs.IgnoresCase(Entry.Folder, Entry.Name);
   }
   for (TPassEntry& Entry : Entries)
-    if (const auto Known = Decided.find(Entry.Folder); Known != Decided.end()) Entry.IgnoreCase = Known->second;
+    if (Decided[size_t(Entry.FolderId)] >= 0) Entry.IgnoreCase = Decided[size_t(Entry.FolderId)] == 1;
 }
 
 void BuildNames(std::vector<TPassEntry>& Entries, const TNameBuilder& Builder, int32_t& CounterValue,
@@ -256,21 +357,20 @@ void RefuseInvalidNames(std::vector<TPassEntry>& Entries) {
   for (TPassEntry& Entry : Entries) {
     const std::string& Name = Entry.NewName;
     if (IsToBeRenamed(Entry) && (Name.empty() || Name == "." || Name == ".." || Name.size() > MaxNameBytes ||
-                                 Name.find_first_of(std::string_view("/\0", 2)) != std::string::npos))
+                                 Name.find('/') != std::string::npos || Name.find('\0') != std::string::npos))
       Entry.Status = psInvalidName;
   }
 }
 
 void RefuseDuplicates(std::vector<TPassEntry>& Entries) {
   const TEntryKeys Keys(Entries);
-  TNameMap<int> FirstByName(Entries.size());
+  TIndexMap FirstByName(Entries.size(), [&Keys](int I) { return Keys.New(size_t(I)); });
   for (int I = 0; I < static_cast<int>(Entries.size()); ++I) {
     TPassEntry& Entry = Entries[size_t(I)];
     if (!IsToBeRenamed(Entry)) continue;
-    const auto [First, New] = FirstByName.emplace(Keys.New(size_t(I)), I);
-    if (!New) {
+    if (const int First = FirstByName.Add(I); First >= 0) {
       Entry.Status = psDuplicate;
-      Entry.Other = *First;
+      Entry.Other = First;
     }
   }
 }
@@ -279,35 +379,35 @@ namespace {
 
 // What the folders of the pass hold under the new names of its entries:
 // names in a folder where many are looked up come from one listing of it,
-// the others from looking each up.
+// the others from looking each up. Targets maps a new name to the first
+// entry to be renamed to it, and FirstTaking gives that entry for each entry.
+template <class TTargets>
 class TTargetLookup {
  public:
-  TTargetLookup(const std::vector<TPassEntry>& Entries, const TEntryKeys& Keys, TFileSystem& Fs)
-      : FEntries(Entries), FKeys(Keys), FFs(Fs) {
-    // Listing a folder costs about a tenth of looking up one name per entry
-    // it holds; it is done where that is cheaper than the look-ups.
-    constexpr int MinLookups = 256;
-    constexpr uint64_t BytesPerEntry = 24;  // about, in a folder's size
-    std::unordered_map<int, int> Lookups;
-    for (const TPassEntry& Entry : Entries)
-      if (IsToBeRenamed(Entry)) ++Lookups[Entry.FolderId];
-    for (const auto& [Folder, Count] : Lookups) {
-      if (Count < MinLookups) continue;
-      const TPassEntry& Sample = *std::find_if(Entries.begin(), Entries.end(),
-                                               [Id = Folder](const TPassEntry& E) { return E.FolderId == Id; });
-      const std::optional<TFileStatus> Status = Fs.Stat(Sample.Folder + ".");
-      if (!Status || Status->Size / BytesPerEntry > uint64_t(Count) * 10) continue;
-      std::optional<std::vector<TFileSystem::TFolderName>> Names = Fs.ListFolder(Sample.Folder);
-      if (!Names) continue;
-      TListing& Listing = FListings[Folder];
-      Listing.Names = std::move(*Names);
-      Listing.Folded.resize(Sample.IgnoreCase ? Listing.Names.size() : 0);
-      Listing.Inodes = TNameMap<uint64_t>(Listing.Names.size());
-      for (size_t I = 0; I < Listing.Names.size(); ++I) {
-        if (Sample.IgnoreCase) Listing.Folded[I] = LowerCaseName(Listing.Names[I].Name);
-        const std::string& Name = Sample.IgnoreCase ? Listing.Folded[I] : Listing.Names[I].Name;
-        Listing.Inodes.emplace({Folder, Name}, Listing.Names[I].Inode);
-      }
+  TTargetLookup(const std::vector<TPassEntry>& Entries, const TTargets& Targets, const std::vector<int>& FirstTaking,
+                TFileSystem& Fs, const TFolderListings* Known)
+      : FEntries(Entries), FFirstTaking(FirstTaking), FFs(Fs) {
+    std::vector<int> Lookups;
+    for (const TPassEntry& Entry : Entries) {
+      if (size_t(Entry.FolderId) >= Lookups.size()) Lookups.resize(size_t(Entry.FolderId) + 1);
+      if (IsToBeRenamed(Entry)) ++Lookups[size_t(Entry.FolderId)];
+    }
+    FListed.resize(Lookups.size());
+    for (const TPassEntry& Sample : Entries) {
+      const size_t Folder = size_t(Sample.FolderId);
+      const int Count = std::exchange(Lookups[Folder], 0);  // the first entry of each folder serves
+      const bool Listed = Known && Known->Has(Sample.FolderId);
+      if (Count == 0 || (!Listed && !WorthListing(Fs, Sample.Folder, Count))) continue;
+      if (FHeld.empty()) FHeld.resize(Entries.size(), NotHeld);
+      // Each name the folder holds marks the entry to be renamed to it.
+      std::string Folded;
+      const auto Mark = [&](std::string_view Name, uint64_t Inode, bool = false) {
+        if (Sample.IgnoreCase) Name = Folded = LowerCaseName(Name);
+        if (const int Target = Targets.Find({Sample.FolderId, Name}); Target >= 0 && FHeld[size_t(Target)] == NotHeld)
+          FHeld[size_t(Target)] = Inode;
+      };
+      if (Listed) Known->ForEach(Sample.FolderId, Mark);
+      FListed[Folder] = Listed || Fs.ListFolder(Sample.Folder, Mark);
     }
   }
 
@@ -315,10 +415,10 @@ class TTargetLookup {
   // What holds entry I's new name on disk.
   THolder HolderOf(size_t I) const {
     const TPassEntry& Entry = FEntries[I];
-    if (const auto Listing = FListings.find(Entry.FolderId); Listing != FListings.end()) {
-      const uint64_t* Found = Listing->second.Inodes.find(FKeys.New(I));
-      if (Found == nullptr) return hoNone;
-      return *Found == Entry.File.Inode ? hoThisFile : hoOtherFile;
+    if (FListed[size_t(Entry.FolderId)]) {
+      const uint64_t Inode = FHeld[size_t(FFirstTaking[I])];
+      if (Inode == NotHeld) return hoNone;
+      return Inode == Entry.File.Inode ? hoThisFile : hoOtherFile;
     }
     const std::optional<TFileStatus> There = FFs.Stat(Entry.NewPath());
     if (!There) return hoNone;
@@ -326,38 +426,40 @@ class TTargetLookup {
   }
 
  private:
-  struct TListing {
-    std::vector<TFileSystem::TFolderName> Names;
-    std::vector<std::string> Folded;
-    TNameMap<uint64_t> Inodes;
-  };
+  static constexpr uint64_t NotHeld = UINT64_MAX;
   const std::vector<TPassEntry>& FEntries;
-  const TEntryKeys& FKeys;
+  const std::vector<int>& FFirstTaking;
   TFileSystem& FFs;
-  std::unordered_map<int, TListing> FListings;
+  std::vector<bool> FListed;    // by folder
+  std::vector<uint64_t> FHeld;  // by entry: the inode listed under its new name
 };
 
 }  // namespace
 
-void RefuseTakenNames(std::vector<TPassEntry>& Entries, TFileSystem& Fs) {
+void RefuseTakenNames(std::vector<TPassEntry>& Entries, TFileSystem& Fs, const TFolderListings* Known) {
   const TEntryKeys Keys(Entries);
-  const TNameMap<int> ByName = Keys.ByOldName();
-  const TTargetLookup Targets(Entries, Keys, Fs);
-  TNameMap<int> ByTarget(Entries.size());  // entries to be renamed, by their new name
+  const auto ByName = Keys.ByOldName();
+  // Entries to be renamed by their new name, and for each the first one given that name.
+  TIndexMap ByTarget(Entries.size(), [&Keys](int I) { return Keys.New(size_t(I)); });
+  std::vector<int> FirstTaking(Entries.size(), -1);
+  for (int I = 0; I < static_cast<int>(Entries.size()); ++I)
+    if (IsToBeRenamed(Entries[size_t(I)])) {
+      const int First = ByTarget.Add(I);
+      FirstTaking[size_t(I)] = First >= 0 ? First : I;
+    }
+  const TTargetLookup Targets(Entries, ByTarget, FirstTaking, Fs, Known);
   std::vector<int> Refused;
   for (int I = 0; I < static_cast<int>(Entries.size()); ++I) {
     TPassEntry& Entry = Entries[size_t(I)];
     if (!IsToBeRenamed(Entry)) continue;
-    const TNameKey Target = Keys.New(size_t(I));
-    ByTarget.emplace(Target, I);
     // A name that an entry of the pass leaves (this entry itself, for a
     // change of case where case is ignored) is free once that entry moves.
-    const int* Holder = ByName.find(Target);
-    if (Holder != nullptr && IsToBeRenamed(Entries[size_t(*Holder)])) continue;
-    const TTargetLookup::THolder There = Targets.HolderOf(size_t(I));
-    if (There == TTargetLookup::hoNone) continue;
-    Entry.Status = There == TTargetLookup::hoThisFile ? psSameFile : psTaken;
-    if (Holder != nullptr) Entry.Other = *Holder;
+    const int Holder = ByName.Find(Keys.New(size_t(I)));
+    if (Holder >= 0 && IsToBeRenamed(Entries[size_t(Holder)])) continue;
+    const auto There = Targets.HolderOf(size_t(I));
+    if (There == Targets.hoNone) continue;
+    Entry.Status = There == Targets.hoThisFile ? psSameFile : psTaken;
+    if (Holder >= 0) Entry.Other = Holder;
     Refused.push_back(I);
   }
   // An entry that stays keeps its name, so an entry whose new name it is
@@ -365,76 +467,76 @@ void RefuseTakenNames(std::vector<TPassEntry>& Entries, TFileSystem& Fs) {
   while (!Refused.empty()) {
     const int StayingIndex = Refused.back();
     Refused.pop_back();
-    const int* Waiting = ByTarget.find(Keys.Old(size_t(StayingIndex)));
-    if (Waiting == nullptr || !IsToBeRenamed(Entries[size_t(*Waiting)])) continue;
-    Entries[size_t(*Waiting)].Status = psTaken;
-    Entries[size_t(*Waiting)].Other = StayingIndex;
-    Refused.push_back(*Waiting);
+    const int Waiting = ByTarget.Find(Keys.Old(size_t(StayingIndex)));
+    if (Waiting < 0 || !IsToBeRenamed(Entries[size_t(Waiting)])) continue;
+    Entries[size_t(Waiting)].Status = psTaken;
+    Entries[size_t(Waiting)].Other = StayingIndex;
+    Refused.push_back(Waiting);
   }
 }
 
-void ValidateEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs) {
+void ValidateEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs, const TFolderListings* Known) {
   RefuseInvalidNames(Entries);
   RefuseDuplicates(Entries);
-  RefuseTakenNames(Entries, Fs);
+  RefuseTakenNames(Entries, Fs, Known);
 }
 
 std::vector<TPassStep> PlanSteps(std::vector<TPassEntry>& Entries, TFileSystem& Fs) {
   const int Count = static_cast<int>(Entries.size());
   const TEntryKeys Keys(Entries);
-  const TNameMap<int> ByName = Keys.ByOldName();
+  const auto ByName = Keys.ByOldName();
   // Next[e]: the entry whose present name e takes; Previous is the reverse.
   std::vector<int> Next(size_t(Count), -1), Previous(size_t(Count), -1);
   std::vector<bool> OwnRing(size_t(Count), false);  // a change of case where case is ignored
+  int ToRename = 0;
   for (int I = 0; I < Count; ++I) {
     const TPassEntry& Entry = Entries[size_t(I)];
     if (!IsToBeRenamed(Entry)) continue;
-    const int* Holder = ByName.find(Keys.New(size_t(I)));
-    if (Holder == nullptr || !IsToBeRenamed(Entries[size_t(*Holder)])) continue;
-    if (*Holder == I) {
+    ++ToRename;
+    const int Holder = ByName.Find(Keys.New(size_t(I)));
+    if (Holder < 0 || !IsToBeRenamed(Entries[size_t(Holder)])) continue;
+    if (Holder == I) {
       OwnRing[size_t(I)] = true;
     } else {
-      Next[size_t(I)] = *Holder;
-      Previous[size_t(*Holder)] = I;
+      Next[size_t(I)] = Holder;
+      Previous[size_t(Holder)] = I;
     }
   }
 
   std::vector<TPassStep> Steps;
+  Steps.reserve(size_t(ToRename));
   std::vector<bool> Planned(size_t(Count), false);
-  const auto Plan = [&](int I, std::string From, std::string To, int Ring) {
-    Steps.push_back({I, std::move(From), std::move(To), Ring});
+  const auto Plan = [&](int I, int Ring, TPassStep::TKind Kind = TPassStep::skMove, const std::string& Temporary = {}) {
+    Steps.push_back({I, Ring, Kind, Temporary});
     Planned[size_t(I)] = true;
   };
   // Chains: the entry whose new name is free goes first, then the one that
   // takes the name it left, and so on.
   for (int I = 0; I < Count; ++I) {
     if (!IsToBeRenamed(Entries[size_t(I)]) || Next[size_t(I)] >= 0 || OwnRing[size_t(I)]) continue;
-    for (int J = I; J >= 0; J = Previous[size_t(J)]) Plan(J, Entries[size_t(J)].Path(), Entries[size_t(J)].NewPath(), -1);
+    for (int J = I; J >= 0; J = Previous[size_t(J)]) Plan(J, -1);
   }
   // What is left are rings: one entry steps aside to a temporary name, the
   // others follow one another, and it takes its new name last. A temporary
-  // name is one that no file and no entry of the pass holds or takes.
+  // name is one that no file and no entry of the pass holds or takes; each
+  // one tried has a number of its own.
   // (A temporary name has no capital letter: its key is itself.)
-  TNameMap<bool> Used;
-  std::deque<std::string> Temporaries;  // keys view these: they must not move
-  int Rings = 0;
+  std::optional<decltype(Keys.ByNewName(IsToBeRenamed))> Taken;  // every entry's new name
+  int Tried = 0, Rings = 0;
+  std::string Temporary;
   for (int I = 0; I < Count; ++I) {
     const TPassEntry& Entry = Entries[size_t(I)];
     if (!IsToBeRenamed(Entry) || Planned[size_t(I)]) continue;
-    if (Used.empty())
-      for (size_t J = 0; J < Entries.size(); ++J) Used.emplace(Keys.New(J), true);
+    if (!Taken) Taken.emplace(Keys.ByNewName(IsAnyEntry));
     for (;;) {
-      Temporaries.push_back(".quorvane-" + std::to_string(Temporaries.size() + 1) + ".tmp");
-      const TNameKey Key{Entry.FolderId, Temporaries.back()};
-      if (!ByName.contains(Key) && Used.emplace(Key, true).second && !Fs.Stat(Entry.Folder + Temporaries.back())) break;
+      Temporary = ".quorvane-" + std::to_string(++Tried) + ".tmp";
+      const TNameKey Key{Entry.FolderId, Temporary};
+      if (ByName.Find(Key) < 0 && Taken->Find(Key) < 0 && !Fs.Stat(Entry.Folder + Temporary)) break;
     }
-    const std::string& Name = Temporaries.back();
-    const std::string Temporary = Entry.Folder + Name;
     const int Ring = Rings++;
-    Plan(I, Entry.Path(), Temporary, Ring);
-    for (int J = Previous[size_t(I)]; J >= 0 && J != I; J = Previous[size_t(J)])
-      Plan(J, Entries[size_t(J)].Path(), Entries[size_t(J)].NewPath(), Ring);
-    Plan(I, Temporary, Entry.NewPath(), Ring);
+    Plan(I, Ring, TPassStep::skAside, Temporary);
+    for (int J = Previous[size_t(I)]; J >= 0 && J != I; J = Previous[size_t(J)]) Plan(J, Ring);
+    Plan(I, Ring, TPassStep::skBack, Temporary);
   }
   return Steps;
 }
@@ -465,22 +567,29 @@ int MoveNoReplace(TFileSystem& Fs, const std::string& From, const std::string& T
 
 void CommitSteps(std::vector<TPassEntry>& Entries, const std::vector<TPassStep>& Steps, TFileSystem& Fs,
                  const std::function<bool(const TPassEntry&)>& Done) {
+  // The paths of a step, made in buffers that every step reuses.
+  std::string From, To;
+  const auto PathsOf = [&](const TPassStep& Step, const TPassEntry& Entry) {
+    From.assign(Entry.Folder).append(Step.Kind == TPassStep::skBack ? Step.Temporary : Entry.Name);
+    To.assign(Entry.Folder).append(Step.Kind == TPassStep::skAside ? Step.Temporary : Entry.NewName);
+  };
   // Runs one step; false when its entry stays where it is.
   const auto Run = [&](const TPassStep& Step) {
     TPassEntry& Entry = Entries[size_t(Step.Entry)];
-    if (Step.From == Entry.Path()) {
-      const std::optional<TFileStatus> Now = Fs.Stat(Step.From);
+    PathsOf(Step, Entry);
+    if (Step.Kind != TPassStep::skBack) {
+      const std::optional<TFileStatus> Now = Fs.Stat(From);
       if (!Now || !Now->SameFileUnchanged(Entry.File)) {
         Entry.Status = psChanged;
         return false;
       }
     }
-    if (const int Error = MoveNoReplace(Fs, Step.From, Step.To, Entry.File.Directory); Error != 0) {
+    if (const int Error = MoveNoReplace(Fs, From, To, Entry.File.Directory); Error != 0) {
       Entry.Status = psFailed;
       Entry.Error = Error;
       return false;
     }
-    if (Step.To == Entry.NewPath()) Entry.Status = psRenamed;
+    if (Step.Kind != TPassStep::skAside) Entry.Status = psRenamed;
     return true;
   };
 
@@ -502,7 +611,8 @@ void CommitSteps(std::vector<TPassEntry>& Entries, const std::vector<TPassStep>&
       const int Culprit = Steps[Failed].Entry;
       for (size_t K = Failed; K-- > S;) {
         TPassEntry& Entry = Entries[size_t(Steps[K].Entry)];
-        if (const int Error = MoveNoReplace(Fs, Steps[K].To, Steps[K].From, Entry.File.Directory); Error != 0) {
+        PathsOf(Steps[K], Entry);
+        if (const int Error = MoveNoReplace(Fs, To, From, Entry.File.Directory); Error != 0) {
           Entry.Status = psFailed;
           Entry.Error = Error;
         }

@@ -74,11 +74,44 @@ std::string PassSummary(const TPassResult& Result);
 
 // --- The stages ------------------------------------------------------------
 
+// What the listings of folders held, kept from a lookup for the validation
+// that follows it at once (a preview), so that a folder is listed once.
+class TFolderListings {
+ public:
+  void Add(int Folder, std::string_view Name, uint64_t Inode);
+  void Listed(int Folder);  // after the names of Folder, each added once
+  bool Has(int Folder) const { return size_t(Folder) < FRanges.size() && FRanges[size_t(Folder)].second > 0; }
+  // Tells Each of every name of a folder that Has.
+  template <class TEach>
+  void ForEach(int Folder, const TEach& Each) const {
+    const auto [First, Last] = FRanges[size_t(Folder)];
+    for (size_t I = First; I + 1 < Last; ++I)
+      Each(std::string_view(FText).substr(FNames[I].Start, FNames[I].Size), FNames[I].Inode);
+  }
+
+ private:
+  struct TName {
+    size_t Start, Size;
+    uint64_t Inode;
+  };
+  std::string FText;
+  std::vector<TName> FNames;
+  std::vector<std::pair<size_t, size_t>> FRanges;  // by folder: its names, plus one; 0 when not listed
+  int FOpen = -1;  // the folder whose names are being added
+  size_t FOpenStart = 0;
+};
+
 // collect: one entry per file, its path split into folder and name.
 std::vector<TPassEntry> CollectEntries(const std::vector<TPassFile>& Files);
+// Gives the entries of one folder one FolderId, the folders numbered from 0.
+void NumberFolders(std::vector<TPassEntry>& Entries);
 // Looks every entry up (one not found gets psNotFound) and finds out for each
-// folder whether it ignores case.
-void LookUpEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs);
+// folder whether it ignores case. ByListing: an entry of a large folder found
+// in one listing of it learns only its device and inode (InodeOnly), which is
+// enough for names that need no dates.
+// The listings made are kept in Keep when given.
+void LookUpEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs, bool ByListing = false,
+                   TFolderListings* Keep = nullptr);
 // The second half of LookUpEntries: whether each found entry's folder ignores case.
 void FindFolderCase(std::vector<TPassEntry>& Entries, TFileSystem& Fs);
 // build: the new name of every entry that is still to be renamed (with
@@ -99,17 +132,21 @@ void RefuseDuplicates(std::vector<TPassEntry>& Entries);
 // A new name held on disk by a file that stays: psTaken; by another link to
 // the same file: psSameFile. An entry whose target is vacated by an entry
 // that in turn cannot move is refused too, down the whole chain.
-void RefuseTakenNames(std::vector<TPassEntry>& Entries, TFileSystem& Fs);
+// Folders in Known are not listed again.
+void RefuseTakenNames(std::vector<TPassEntry>& Entries, TFileSystem& Fs, const TFolderListings* Known = nullptr);
 // All three.
-void ValidateEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs);
+void ValidateEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs, const TFolderListings* Known = nullptr);
 
 // plan: the renames in an order in which each target is free when its turn
 // comes. A ring of renames (a swap, a rotation, a change of case in a folder
 // that ignores case) goes through a temporary name in the same folder.
 struct TPassStep {
   int Entry = -1;
-  std::string From, To;  // whole paths
-  int Ring = -1;         // the steps of one ring share a number; -1 outside rings
+  int Ring = -1;  // the steps of one ring share a number; -1 outside rings
+  // A step takes its entry from its name to its new name, except in a ring
+  // for the entry that steps aside: to Temporary first, from it last.
+  enum TKind : uint8_t { skMove, skAside, skBack } Kind = skMove;
+  std::string Temporary;  // a name in the entry's folder; only for skAside and skBack
 };
 std::vector<TPassStep> PlanSteps(std::vector<TPassEntry>& Entries, TFileSystem& Fs);
 

@@ -21,8 +21,9 @@ class TGoneFiles {
     auto Listing = FByFolder.find(Step.Folder);
     if (Listing == FByFolder.end()) {
       Listing = FByFolder.emplace(Step.Folder, std::unordered_map<uint64_t, std::string>()).first;
-      if (std::optional<std::vector<TFileSystem::TFolderName>> Names = FFs.ListFolder(Step.Folder))
-        for (TFileSystem::TFolderName& Entry : *Names) Listing->second.emplace(Entry.Inode, std::move(Entry.Name));
+      FFs.ListFolder(Step.Folder, [&Names = Listing->second](std::string_view Name, uint64_t Inode, bool) {
+        Names.emplace(Inode, Name);
+      });
     }
     const auto Found = Listing->second.find(Step.Inode);
     if (Found != Listing->second.end()) {
@@ -84,6 +85,7 @@ TRecoveryResult RecoverPass(const TJournal& Journal, TRecoveryGoal Goal, TFileSy
   std::vector<TPassEntry>& Entries = Result.Pass.Entries;
   TGoneFiles Gone(Fs);
   const size_t Count = Journal.Steps.size();
+  Entries.reserve(Count);
   for (size_t K = 0; K < Count; ++K) {
     const size_t I = Undo ? Count - 1 - K : K;
     const TJournalStep& Step = Journal.Steps[I];
@@ -117,6 +119,7 @@ TRecoveryResult RecoverPass(const TJournal& Journal, TRecoveryGoal Goal, TFileSy
     Entry.Found = true;
     Entry.File = States[I].File;  // the commit checks again that it is still this file
   }
+  NumberFolders(Entries);
   FindFolderCase(Entries, Fs);
   ValidateEntries(Entries, Fs);
   const std::vector<TPassStep> Steps = PlanSteps(Entries, Fs);

@@ -70,13 +70,17 @@ std::optional<TPassResult> TRenamePasses::Preview(const std::vector<TPassFile>& 
     if (!Quiet) ShowErrorBox(FDialogs, Message);
     return std::nullopt;
   }
+  const TNameBuilder Builder(Settings, State.UsedFields, FContext);
   TPassResult Result{CollectEntries(Files)};
-  LookUpEntries(Result.Entries, FFs);
+  // What a preview shows does not depend on a file's size or last write
+  // unless a date field is used: a listing tells it which files are there.
+  TFolderListings Listings;
+  LookUpEntries(Result.Entries, FFs,
+                !Builder.UsedFields().Contains(ufDate) && !Builder.UsedFields().Contains(ufTime), &Listings);
   // In a list every checked file gets its name, found or not, so that the
   // numbers the counter gives are those of the list.
-  BuildNames(Result.Entries, TNameBuilder(Settings, State.UsedFields, FContext), State.CounterValue,
-             Options.NameMissingFiles);
-  ValidateEntries(Result.Entries, FFs);
+  BuildNames(Result.Entries, Builder, State.CounterValue, Options.NameMissingFiles);
+  ValidateEntries(Result.Entries, FFs, &Listings);
   FPreviewed.reserve(Result.Entries.size());
   for (const TPassEntry& Entry : Result.Entries)
     if (Entry.Found) FPreviewed.emplace_back(PathHash(Entry), Entry.File);

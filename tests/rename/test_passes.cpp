@@ -290,6 +290,25 @@ TEST_F(PassTest, AFolderListedOnceGivesTheSameAnswersAsLookingUpEachName) {
     EXPECT_EQ(std::count_if(Entries.begin(), Entries.end(), [](const TPassEntry& E) { return E.Status == psTaken; }),
               Held ? 300 : 0);
   }
+  // Looked up by listing, and validated against that listing: the same
+  // files found, as the same inodes, and the same conflicts.
+  Names.push_back("gone");
+  Make({"g"});
+  std::vector<TPassEntry> Listed = CollectEntries(Files(Names)), Stated = Listed;
+  TFolderListings Listings;
+  LookUpEntries(Listed, Fs, true, &Listings);
+  LookUpEntries(Stated, Fs);
+  for (std::vector<TPassEntry>* Entries : {&Listed, &Stated})
+    for (size_t I = 0; I < Names.size(); ++I) (*Entries)[I].NewName = I == 0 ? "g" : "f" + std::to_string(I + 1);
+  ValidateEntries(Listed, Fs, &Listings);
+  ValidateEntries(Stated, Fs);
+  for (size_t I = 0; I < Names.size(); ++I) {
+    EXPECT_EQ(Listed[I].Found, Stated[I].Found) << Names[I];
+    EXPECT_TRUE(Listed[I].File.SameInode(Stated[I].File)) << Names[I];
+    EXPECT_EQ(Listed[I].Status, Stated[I].Status) << Names[I];
+  }
+  EXPECT_TRUE(Listed[0].File.InodeOnly);
+  EXPECT_EQ(Listed[0].Status, psTaken);
 }
 
 // Random batches over a few names (collisions, chains, rings, missing and
@@ -421,6 +440,18 @@ TEST_F(PassTest, UndoReversesWhatIsStillThePassesAndSaysWhyNotTheRest) {
             "The journal folder \"" + (StateHome / "journal/") + fs::path(Journal.Path()).filename().string() +
                 "/sub/\" cannot be created: Not a directory. Nothing was renamed.");
   EXPECT_EQ(Disk(), (std::map<std::string, std::string>{{"a", "a"}}));
+}
+
+// Names in two folders are told apart: one file "a" per folder is no duplicate.
+TEST_F(PassTest, UndoOfAPassOverTwoFoldersTellsTheirNamesApart) {
+  Passes.SetJournal(&Journal);
+  fs::create_directory(Dir + "sub");
+  Make({"a", "sub/a"});
+  TRenameSettings Upper;
+  Upper.UpperCase = true;
+  ASSERT_EQ(Passes.StartRenaming(Files({"a", "sub/a"}), Upper, State)->Renamed, 2);
+  EXPECT_EQ(RecoverPass(ReadJournalFile(Journal.Path()), rgUndo, Fs, &Journal).Pass.Renamed, 2);
+  EXPECT_TRUE(fs::exists(Dir + "a") && fs::exists(Dir + "sub/a"));
 }
 
 // The last 50 journals stay and none older than 90 days; an interrupted one is never removed.
