@@ -72,11 +72,13 @@ std::optional<TPassResult> TRenamePasses::Preview(const std::vector<TPassFile>& 
   }
   const TNameBuilder Builder(Settings, State.UsedFields, FContext);
   TPassResult Result{CollectEntries(Files)};
-  // What a preview shows does not depend on a file's size or last write
-  // unless a date field is used: a listing tells it which files are there.
+  // What a preview shows depends on a file's size, last write or content
+  // only when a date, time or metadata field is used; otherwise a listing
+  // tells it which files are there.
+  const bool NamesOnly = !Builder.UsedFields().Contains(ufDate) && !Builder.UsedFields().Contains(ufTime) &&
+                         MetadataGroupsOf(Builder.UsedFields()) == 0;
   TFolderListings Listings;
-  LookUpEntries(Result.Entries, FFs,
-                !Builder.UsedFields().Contains(ufDate) && !Builder.UsedFields().Contains(ufTime), &Listings);
+  LookUpEntries(Result.Entries, FFs, NamesOnly, &Listings);
   // In a list every checked file gets its name, found or not, so that the
   // numbers the counter gives are those of the list.
   BuildNames(Result.Entries, Builder, State.CounterValue, Options.NameMissingFiles);
