@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -168,6 +169,14 @@ void TWindowMain::CreateFileSelection() {
   gridFiles = new TFileGridView(panelFileSelection, FIcons, FReader);
   gridFiles->setObjectName(QStringLiteral("gridFiles"));
   Anchors->Place(gridFiles, {96, 8, 885, 268}, akLeft | akTop | akRight | akBottom);
+  // The columns take their designed widths at the desktop's font, each at
+  // least as wide as its caption; the check column stays as narrow as its
+  // check box. A stored layout replaces them when the settings are read.
+  for (int Column = 0; Column < FileGridColumnCount; ++Column) {
+    const int Width = Scaled(DesignedColumnWidths[static_cast<size_t>(Column)], FScale);
+    gridFiles->header()->resizeSection(
+        Column, Column == fcCheck ? Width : std::max(Width, gridFiles->header()->sectionSizeHint(Column)));
+  }
 
   panelSettings = new QWidget(panelFileSelection);
   panelSettings->setObjectName(QStringLiteral("panelSettings"));
