@@ -231,6 +231,10 @@ class TWindowMain : public QMainWindow, private TPassView {
   void ReleaseHandedOverFiles();
   // The disk work of a renaming pass has ended: the grid shows the result a
   // slice at a time (all at once with AllAtOnce), then the result box.
+  // The renaming pass's threads, in turn: the look-up, then the plan and the disk work.
+  void RunPassThread(std::function<void()> Work);
+  // Between the two: the questions, in list order.
+  void AskAndRename();
   void FinishRenamingPass(bool AllAtOnce = false);
   // Once the window has been painted (or when it is not shown), the files
   // listed at start are read again with their type names.

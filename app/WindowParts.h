@@ -50,13 +50,15 @@ inline QIcon Image(TPicture Index) { return Image("pictures", Index); }
 
 }  // namespace WindowParts
 
-// A renaming pass whose disk work runs on a thread of its own; the window
-// reads its count a few times a second.
+// A renaming pass whose plan and disk work run on a thread of its own; the
+// window reads its count a few times a second.
 struct TWindowMain::TRunningPass {
   explicit TRunningPass(TRenamingPlan Plan_) : Plan(std::move(Plan_)) {}
   TRenamingPlan Plan;
   std::atomic<int> Processed{0};
   std::atomic<bool> Stop{false};
+  std::atomic<bool> Planned{false};  // the names are built and the plan is on record
+  bool Asked = false;                // the files are looked up and the questions answered
   std::unique_ptr<QThread> Thread;
   QTimer Progress;
   size_t Shown = 0;  // entries shown in the grid so far
