@@ -25,27 +25,28 @@ void ShowPreview(TVmVirtualFileGrid& Grid, const TPassResult& Result) {
 
 void ShowRenaming(TVmVirtualFileGrid& Grid, const TPassResult& Result, size_t First, size_t Last) {
   Grid.BeginUpdate();
-  for (size_t I = First; I < std::min(Last, Result.Entries.size()); ++I) {
-    const TPassEntry& Entry = Result.Entries[I];
-    switch (Entry.Status) {
-      case psRenamed:
-        Grid.RenamedFile(Entry.Position, Entry.NewPath());
-        Grid.SetNewFileName(Entry.Position, {});
-        break;
-      case psUnchanged:
-        Grid.RenamedFile(Entry.Position, Entry.Path());
-        Grid.SetNewFileName(Entry.Position, {});
-        break;
-      case psSkipped:
-        Grid.SetNewFileName(Entry.Position, {});
-        break;
-      case psNotFound:
-        break;
-      default:
-        Grid.SetNewFileName(Entry.Position, Entry.NewName, PassReason(Result, Entry));
-    }
-  }
+  for (size_t I = First; I < std::min(Last, Result.Entries.size()); ++I) ShowRenamed(Grid, Result, Result.Entries[I]);
   Grid.EndUpdate();
+}
+
+void ShowRenamed(TVmVirtualFileGrid& Grid, const TPassResult& Result, const TPassEntry& Entry) {
+  switch (Entry.Status) {
+    case psRenamed:
+      Grid.RenamedFile(Entry.Position, Entry.NewPath());
+      Grid.SetNewFileName(Entry.Position, {});
+      break;
+    case psUnchanged:
+      Grid.RenamedFile(Entry.Position, Entry.Path());
+      Grid.SetNewFileName(Entry.Position, {});
+      break;
+    case psSkipped:
+      Grid.SetNewFileName(Entry.Position, {});
+      break;
+    case psNotFound:
+      break;
+    default:
+      Grid.SetNewFileName(Entry.Position, Entry.NewName, PassReason(Result, Entry));
+  }
 }
 
 void ClearPreview(TVmVirtualFileGrid& Grid) {

@@ -22,5 +22,7 @@ void ShowPreview(TVmVirtualFileGrid& Grid, const TPassResult& Result);
 // result a slice at a time.
 void ShowRenaming(TVmVirtualFileGrid& Grid, const TPassResult& Result, size_t First = 0,
                   size_t Last = size_t(-1));
+// The same for one entry, inside the caller's update bracket.
+void ShowRenamed(TVmVirtualFileGrid& Grid, const TPassResult& Result, const TPassEntry& Entry);
 // Empties every entry's new name.
 void ClearPreview(TVmVirtualFileGrid& Grid);

@@ -235,6 +235,9 @@ class TWindowMain : public QMainWindow, private TPassView {
   void RunPassThread(std::function<void()> Work);
   // Between the two: the questions, in list order.
   void AskAndRename();
+  // Shows in the grid a slice of the entries whose outcome is final, or all
+  // of them; gives how many are shown.
+  int ShowFinalEntries(bool AllAtOnce);
   void FinishRenamingPass(bool AllAtOnce = false);
   // Once the window has been painted (or when it is not shown), the files
   // listed at start are read again with their type names.

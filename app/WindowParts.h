@@ -61,5 +61,9 @@ struct TWindowMain::TRunningPass {
   bool Asked = false;                // the files are looked up and the questions answered
   std::unique_ptr<QThread> Thread;
   QTimer Progress;
-  size_t Shown = 0;  // entries shown in the grid so far
+  // The entries in the order their outcomes became final, the first
+  // Processed of them written by the disk work; the grid shows the first
+  // Shown of them, while the disk work goes on.
+  std::vector<int> Final;
+  int Shown = 0;
 };

@@ -64,6 +64,7 @@ void TWindowMain::buttonStartClick() {
   connect(&Pass.Progress, &QTimer::timeout, this, [this, &Pass] {
     if (!Pass.Planned) return;
     progressbarExecution->setMaximum(static_cast<int>(Pass.Plan.Result.Entries.size()));
+    ShowFinalEntries(false);
     progressbarExecution->setValue(Pass.Processed.load(std::memory_order_relaxed));
   });
   Pass.Progress.start(40);
@@ -85,6 +86,8 @@ void TWindowMain::AskAndRename() {
   Pass.Asked = true;
   // Stopped before the questions: no question, and no file is touched.
   if (!Pass.Stop) FPasses->AskRenaming(Pass.Plan);
+  Pass.Final.resize(Pass.Plan.Result.Entries.size());
+  Grid().BeginUpdate();
   RunPassThread([this, &Pass] {
     if (Pass.Stop) {
       for (TPassEntry& Entry : Pass.Plan.Result.Entries)
@@ -93,11 +96,25 @@ void TWindowMain::AskAndRename() {
       FPasses->PlanRenaming(Pass.Plan);
     }
     Pass.Planned = true;
-    FPasses->CommitRenaming(Pass.Plan, [&Pass](const TPassEntry&) {
-      Pass.Processed.fetch_add(1, std::memory_order_relaxed);
+    const TPassEntry* First = Pass.Plan.Result.Entries.data();
+    FPasses->CommitRenaming(Pass.Plan, [&Pass, First](const TPassEntry& Entry) {
+      const int Told = Pass.Processed.load(std::memory_order_relaxed);
+      Pass.Final[size_t(Told)] = static_cast<int>(&Entry - First);
+      Pass.Processed.store(Told + 1, std::memory_order_release);
       return !Pass.Stop.load(std::memory_order_relaxed);
     });
   });
+}
+
+int TWindowMain::ShowFinalEntries(bool AllAtOnce) {
+  TRunningPass& Pass = *FRenaming;
+  // Each slice reads a few thousand files again.
+  constexpr int Slice = 4000;
+  const int Told = Pass.Processed.load(std::memory_order_acquire);
+  const int Last = AllAtOnce ? Told : std::min(Told, Pass.Shown + Slice);
+  for (; Pass.Shown < Last; ++Pass.Shown)
+    ShowRenamed(Grid(), Pass.Plan.Result, Pass.Plan.Result.Entries[size_t(Pass.Final[size_t(Pass.Shown)])]);
+  return Pass.Shown;
 }
 
 void TWindowMain::buttonCancelClick() {
@@ -118,23 +135,16 @@ void TWindowMain::FinishRenamingPass(bool AllAtOnce) {
   if (!FRenaming || !FRenaming->Thread->isFinished()) return;
   TRunningPass& Pass = *FRenaming;
   if (!Pass.Asked) return AskAndRename();
-  if (Pass.Shown == 0) {
+  if (Pass.Progress.isActive()) {
     Pass.Progress.stop();
     frmCounter->SetCounterValue(Pass.Plan.CounterValue);
     progressbarExecution->setMaximum(static_cast<int>(Pass.Plan.Result.Entries.size()));
     progressbarExecution->setValue(Pass.Processed);
     buttonCancel->hide();
-    Grid().BeginUpdate();
   }
-  // A refused plan renamed nothing: the grid stays as it is.
-  const size_t Count = Pass.Plan.Refused.empty() ? Pass.Plan.Result.Entries.size() : 0;
-  // Each slice reads a few thousand files again; between slices the window
-  // answers, with the list still held as during the disk work.
-  constexpr size_t Slice = 4000;
-  const size_t Last = AllAtOnce ? Count : std::min(Count, Pass.Shown + Slice);
-  ShowRenaming(Grid(), Pass.Plan.Result, Pass.Shown, Last);
-  Pass.Shown = Last;
-  if (Pass.Shown < Count) {
+  // The entries not shown yet follow a slice at a time; between slices the
+  // window answers, with the list still held as during the disk work.
+  if (ShowFinalEntries(AllAtOnce) < Pass.Processed) {
     QTimer::singleShot(0, this, [this] { FinishRenamingPass(); });
     return;
   }
