@@ -67,7 +67,7 @@ void TWindowMain::buttonStartClick() {
     ShowFinalEntries(false);
     progressbarExecution->setValue(Pass.Processed.load(std::memory_order_relaxed));
   });
-  Pass.Progress.start(40);
+  Pass.Progress.start(10);
   buttonCancel->setEnabled(true);
   buttonCancel->show();
   RunPassThread([this, &Pass] { FPasses->LookUpRenaming(Pass.Plan); });
