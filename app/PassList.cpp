@@ -2,11 +2,16 @@
 
 #include <algorithm>
 
-std::vector<TPassFile> CheckedFiles(const TVmVirtualFileGrid& Grid) {
-  std::vector<TPassFile> Files;
+std::vector<TPassEntry> CheckedEntries(const TVmVirtualFileGrid& Grid) {
+  // Made from the listed paths at once: no copy of every path on the way.
+  int Checked = 0;
+  for (int I = 0; I < Grid.FileCount(); ++I) Checked += Grid.IsChecked(I);
+  std::vector<TPassEntry> Entries(static_cast<size_t>(Checked));
+  size_t Next = 0;
   for (int I = 0; I < Grid.FileCount(); ++I)
-    if (Grid.IsChecked(I)) Files.push_back({I, Grid.GetFileName(I)});
-  return Files;
+    if (Grid.IsChecked(I)) SetEntryPath(Entries[Next++], I, Grid.GetFileName(I));
+  NumberFolders(Entries);
+  return Entries;
 }
 
 void ShowPreview(TVmVirtualFileGrid& Grid, const TPassResult& Result) {

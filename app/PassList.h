@@ -8,8 +8,8 @@
 #include "filegrid/VirtualFileGrid.h"
 #include "rename/PassStages.h"
 
-// The checked entries in list order.
-std::vector<TPassFile> CheckedFiles(const TVmVirtualFileGrid& Grid);
+// The checked entries in list order, as CollectEntries makes them.
+std::vector<TPassEntry> CheckedEntries(const TVmVirtualFileGrid& Grid);
 // Every checked entry's new name with, where it will not be renamed, the
 // reason; unchecked entries show none.
 void ShowPreview(TVmVirtualFileGrid& Grid, const TPassResult& Result);

@@ -29,7 +29,7 @@ void TWindowMain::buttonPreviewClick() {
 
 bool TWindowMain::RunPreview(TRenamePasses::TPreviewOptions Options) {
   TPassState State{FUsedFields, frmCounter->CounterValue()};
-  const std::optional<TPassResult> Result = FPasses->Preview(CheckedFiles(Grid()), ReadRenameSettings(), State, Options);
+  const std::optional<TPassResult> Result = FPasses->Preview(CheckedEntries(Grid()), ReadRenameSettings(), State, Options);
   FUsedFields = State.UsedFields;
   frmCounter->SetCounterValue(State.CounterValue);
   if (!Result) return false;
@@ -46,7 +46,7 @@ void TWindowMain::buttonStartClick() {
   if (FPreviewKey && *FPreviewKey != PreviewKey()) RefreshPreview();
   FPreviewTimer->stop();
   TPassState State{FUsedFields, frmCounter->CounterValue()};
-  std::optional<TRenamingPlan> Plan = FPasses->PrepareRenaming(CheckedFiles(Grid()), ReadRenameSettings(), State);
+  std::optional<TRenamingPlan> Plan = FPasses->PrepareRenaming(CheckedEntries(Grid()), ReadRenameSettings(), State);
   FUsedFields = State.UsedFields;
   if (!Plan) {
     FPreviewKey.reset();

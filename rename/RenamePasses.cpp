@@ -53,7 +53,7 @@ std::string RenamedBackCountMessage(int Count) {
   return Tr("RenamePasses", "%n file(s) renamed back.", nullptr, Count);
 }
 
-std::optional<TPassResult> TRenamePasses::Preview(const std::vector<TPassFile>& Files,
+std::optional<TPassResult> TRenamePasses::Preview(std::vector<TPassEntry> Entries,
                                                   const TRenameSettings& Settings, TPassState& State,
                                                   TPreviewOptions Options) {
   const bool Quiet = Options.Quiet;
@@ -71,7 +71,7 @@ std::optional<TPassResult> TRenamePasses::Preview(const std::vector<TPassFile>& 
     return std::nullopt;
   }
   const TNameBuilder Builder(Settings, State.UsedFields, FContext);
-  TPassResult Result{CollectEntries(Files)};
+  TPassResult Result{std::move(Entries)};
   // What a preview shows depends on a file's size, last write or content
   // only when a date, time or metadata field is used; otherwise a listing
   // tells it which files are there.
@@ -123,7 +123,7 @@ void TRenamePasses::AskRenaming(TRenamingPlan& Plan) {
   }
 }
 
-std::optional<TRenamingPlan> TRenamePasses::PrepareRenaming(const std::vector<TPassFile>& Files,
+std::optional<TRenamingPlan> TRenamePasses::PrepareRenaming(std::vector<TPassEntry> Entries,
                                                             const TRenameSettings& Settings, TPassState& State) {
   FView.SetRenamingRunning(true);
   TScopeExit Restore([this] { FView.SetRenamingRunning(false); });
@@ -140,7 +140,7 @@ std::optional<TRenamingPlan> TRenamePasses::PrepareRenaming(const std::vector<TP
     return std::nullopt;
   }
 
-  TRenamingPlan Plan{{CollectEntries(Files)}, {}, {}, State.CounterValue, {}};
+  TRenamingPlan Plan{{std::move(Entries)}, {}, {}, State.CounterValue, {}};
   Plan.Builder = std::make_unique<TNameBuilder>(Settings, State.UsedFields, FContext);
   FView.ShowProgress(static_cast<int>(Plan.Result.Entries.size()));
   Restore.Release();
@@ -183,9 +183,9 @@ std::optional<TPassResult> TRenamePasses::FinishRenaming(TRenamingPlan Plan) {
   return std::move(Result);
 }
 
-std::optional<TPassResult> TRenamePasses::StartRenaming(const std::vector<TPassFile>& Files,
+std::optional<TPassResult> TRenamePasses::StartRenaming(std::vector<TPassEntry> Entries,
                                                         const TRenameSettings& Settings, TPassState& State) {
-  std::optional<TRenamingPlan> Plan = PrepareRenaming(Files, Settings, State);
+  std::optional<TRenamingPlan> Plan = PrepareRenaming(std::move(Entries), Settings, State);
   if (!Plan) return std::nullopt;
   LookUpRenaming(*Plan);
   AskRenaming(*Plan);

@@ -80,8 +80,12 @@ class TRenamePasses {
   };
   // Builds every checked file's new name and validates them all; touches no
   // file. Refused rules show their message (unless Quiet) and give nothing.
-  std::optional<TPassResult> Preview(const std::vector<TPassFile>& Files, const TRenameSettings& Settings,
+  std::optional<TPassResult> Preview(std::vector<TPassEntry> Entries, const TRenameSettings& Settings,
                                      TPassState& State, TPreviewOptions Options);
+  std::optional<TPassResult> Preview(const std::vector<TPassFile>& Files, const TRenameSettings& Settings,
+                                     TPassState& State, TPreviewOptions Options) {
+    return Preview(CollectEntries(Files), Settings, State, Options);
+  }
   std::optional<TPassResult> Preview(const std::vector<TPassFile>& Files, const TRenameSettings& Settings,
                                      TPassState& State) {
     return Preview(Files, Settings, State, TPreviewOptions());
@@ -91,15 +95,20 @@ class TRenamePasses {
   // its folder. A file whose preview is shown must still be the file that was
   // previewed. Ends with the result box. Refused rules give nothing.
   // Runs the parts below in turn, the view told of each file.
-  std::optional<TPassResult> StartRenaming(const std::vector<TPassFile>& Files, const TRenameSettings& Settings,
+  std::optional<TPassResult> StartRenaming(std::vector<TPassEntry> Entries, const TRenameSettings& Settings,
                                            TPassState& State);
+  std::optional<TPassResult> StartRenaming(const std::vector<TPassFile>& Files, const TRenameSettings& Settings,
+                                           TPassState& State) {
+    return StartRenaming(CollectEntries(Files), Settings, State);
+  }
 
   // StartRenaming in parts, for a window that does all but the questions on
   // a thread of its own.
   // Prepare (the window's thread): the checks. The view then shows the pass
   // running, progress bar included, until FinishRenaming. Refused rules
   // show their message and give nothing.
-  std::optional<TRenamingPlan> PrepareRenaming(const std::vector<TPassFile>& Files, const TRenameSettings& Settings,
+  // Entries: the checked files as CollectEntries gives them.
+  std::optional<TRenamingPlan> PrepareRenaming(std::vector<TPassEntry> Entries, const TRenameSettings& Settings,
                                                TPassState& State);
   // Look up (any thread): every file, and whether it is still the file the
   // shown preview showed.
