@@ -123,9 +123,9 @@ class TWindowMain : public QMainWindow, private TPassView {
   // stays live; the result shows when the disk work is done.
   void buttonStartClick();
   void buttonCancelClick();
-  // Whether the disk work of a renaming pass is under way.
+  // Whether a renaming pass is under way (from its look-up to its result).
   bool RenamingRunning() const { return FRenaming != nullptr; }
-  // Waits for the disk work of a running pass and shows its result.
+  // Waits for a running pass (asking its questions when their turn comes) and shows its result.
   void WaitForRenaming();
   // Undoes the last pass in its journal; the grid follows.
   void toolbuttonUndoClick();

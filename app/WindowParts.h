@@ -50,8 +50,8 @@ inline QIcon Image(TPicture Index) { return Image("pictures", Index); }
 
 }  // namespace WindowParts
 
-// A renaming pass whose plan and disk work run on a thread of its own; the
-// window reads its count a few times a second.
+// A renaming pass whose look-up, plan and disk work run on a thread of their
+// own; the window reads its count and shows the entries done as it goes.
 struct TWindowMain::TRunningPass {
   explicit TRunningPass(TRenamingPlan Plan_) : Plan(std::move(Plan_)) {}
   TRenamingPlan Plan;
