@@ -98,9 +98,11 @@ void TWindowMain::AskAndRename() {
     Pass.Planned = true;
     const TPassEntry* First = Pass.Plan.Result.Entries.data();
     FPasses->CommitRenaming(Pass.Plan, [&Pass, First](const TPassEntry& Entry) {
-      const int Told = Pass.Processed.load(std::memory_order_relaxed);
-      Pass.Final[size_t(Told)] = static_cast<int>(&Entry - First);
-      Pass.Processed.store(Told + 1, std::memory_order_release);
+      // Each entry is told once; the bound only guards the vector.
+      if (const int Told = Pass.Processed.load(std::memory_order_relaxed); size_t(Told) < Pass.Final.size()) {
+        Pass.Final[size_t(Told)] = static_cast<int>(&Entry - First);
+        Pass.Processed.store(Told + 1, std::memory_order_release);
+      }
       return !Pass.Stop.load(std::memory_order_relaxed);
     });
   });
