@@ -2,11 +2,16 @@
 
 #include <algorithm>
 
-std::vector<TPassFile> CheckedFiles(const TVmVirtualFileGrid& Grid) {
-  std::vector<TPassFile> Files;
+std::vector<TPassEntry> CheckedEntries(const TVmVirtualFileGrid& Grid) {
+  // Made from the listed paths at once: no copy of every path on the way.
+  int Checked = 0;
+  for (int I = 0; I < Grid.FileCount(); ++I) Checked += Grid.IsChecked(I);
+  std::vector<TPassEntry> Entries(static_cast<size_t>(Checked));
+  size_t Next = 0;
   for (int I = 0; I < Grid.FileCount(); ++I)
-    if (Grid.IsChecked(I)) Files.push_back({I, Grid.GetFileName(I)});
-  return Files;
+    if (Grid.IsChecked(I)) SetEntryPath(Entries[Next++], I, Grid.GetFileName(I));
+  NumberFolders(Entries);
+  return Entries;
 }
 
 void ShowPreview(TVmVirtualFileGrid& Grid, const TPassResult& Result) {
@@ -25,27 +30,28 @@ void ShowPreview(TVmVirtualFileGrid& Grid, const TPassResult& Result) {
 
 void ShowRenaming(TVmVirtualFileGrid& Grid, const TPassResult& Result, size_t First, size_t Last) {
   Grid.BeginUpdate();
-  for (size_t I = First; I < std::min(Last, Result.Entries.size()); ++I) {
-    const TPassEntry& Entry = Result.Entries[I];
-    switch (Entry.Status) {
-      case psRenamed:
-        Grid.RenamedFile(Entry.Position, Entry.NewPath());
-        Grid.SetNewFileName(Entry.Position, {});
-        break;
-      case psUnchanged:
-        Grid.RenamedFile(Entry.Position, Entry.Path());
-        Grid.SetNewFileName(Entry.Position, {});
-        break;
-      case psSkipped:
-        Grid.SetNewFileName(Entry.Position, {});
-        break;
-      case psNotFound:
-        break;
-      default:
-        Grid.SetNewFileName(Entry.Position, Entry.NewName, PassReason(Result, Entry));
-    }
-  }
+  for (size_t I = First; I < std::min(Last, Result.Entries.size()); ++I) ShowRenamed(Grid, Result, Result.Entries[I]);
   Grid.EndUpdate();
+}
+
+void ShowRenamed(TVmVirtualFileGrid& Grid, const TPassResult& Result, const TPassEntry& Entry) {
+  switch (Entry.Status) {
+    case psRenamed:
+      Grid.RenamedFile(Entry.Position, Entry.NewPath());
+      Grid.SetNewFileName(Entry.Position, {});
+      break;
+    case psUnchanged:
+      Grid.RenamedFile(Entry.Position, Entry.Path());
+      Grid.SetNewFileName(Entry.Position, {});
+      break;
+    case psSkipped:
+      Grid.SetNewFileName(Entry.Position, {});
+      break;
+    case psNotFound:
+      break;
+    default:
+      Grid.SetNewFileName(Entry.Position, Entry.NewName, PassReason(Result, Entry));
+  }
 }
 
 void ClearPreview(TVmVirtualFileGrid& Grid) {

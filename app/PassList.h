@@ -8,8 +8,8 @@
 #include "filegrid/VirtualFileGrid.h"
 #include "rename/PassStages.h"
 
-// The checked entries in list order.
-std::vector<TPassFile> CheckedFiles(const TVmVirtualFileGrid& Grid);
+// The checked entries in list order, as CollectEntries makes them.
+std::vector<TPassEntry> CheckedEntries(const TVmVirtualFileGrid& Grid);
 // Every checked entry's new name with, where it will not be renamed, the
 // reason; unchecked entries show none.
 void ShowPreview(TVmVirtualFileGrid& Grid, const TPassResult& Result);
@@ -22,5 +22,7 @@ void ShowPreview(TVmVirtualFileGrid& Grid, const TPassResult& Result);
 // result a slice at a time.
 void ShowRenaming(TVmVirtualFileGrid& Grid, const TPassResult& Result, size_t First = 0,
                   size_t Last = size_t(-1));
+// The same for one entry, inside the caller's update bracket.
+void ShowRenamed(TVmVirtualFileGrid& Grid, const TPassResult& Result, const TPassEntry& Entry);
 // Empties every entry's new name.
 void ClearPreview(TVmVirtualFileGrid& Grid);

@@ -123,9 +123,9 @@ class TWindowMain : public QMainWindow, private TPassView {
   // stays live; the result shows when the disk work is done.
   void buttonStartClick();
   void buttonCancelClick();
-  // Whether the disk work of a renaming pass is under way.
+  // Whether a renaming pass is under way (from its look-up to its result).
   bool RenamingRunning() const { return FRenaming != nullptr; }
-  // Waits for the disk work of a running pass and shows its result.
+  // Waits for a running pass (asking its questions when their turn comes) and shows its result.
   void WaitForRenaming();
   // Undoes the last pass in its journal; the grid follows.
   void toolbuttonUndoClick();
@@ -231,6 +231,13 @@ class TWindowMain : public QMainWindow, private TPassView {
   void ReleaseHandedOverFiles();
   // The disk work of a renaming pass has ended: the grid shows the result a
   // slice at a time (all at once with AllAtOnce), then the result box.
+  // The renaming pass's threads, in turn: the look-up, then the plan and the disk work.
+  void RunPassThread(std::function<void()> Work);
+  // Between the two: the questions, in list order.
+  void AskAndRename();
+  // Shows in the grid a slice of the entries whose outcome is final, or all
+  // of them; gives how many are shown.
+  int ShowFinalEntries(bool AllAtOnce);
   void FinishRenamingPass(bool AllAtOnce = false);
   // Once the window has been painted (or when it is not shown), the files
   // listed at start are read again with their type names.

@@ -50,14 +50,20 @@ inline QIcon Image(TPicture Index) { return Image("pictures", Index); }
 
 }  // namespace WindowParts
 
-// A renaming pass whose disk work runs on a thread of its own; the window
-// reads its count a few times a second.
+// A renaming pass whose look-up, plan and disk work run on a thread of their
+// own; the window reads its count and shows the entries done as it goes.
 struct TWindowMain::TRunningPass {
   explicit TRunningPass(TRenamingPlan Plan_) : Plan(std::move(Plan_)) {}
   TRenamingPlan Plan;
   std::atomic<int> Processed{0};
   std::atomic<bool> Stop{false};
+  std::atomic<bool> Planned{false};  // the names are built and the plan is on record
+  bool Asked = false;                // the files are looked up and the questions answered
   std::unique_ptr<QThread> Thread;
   QTimer Progress;
-  size_t Shown = 0;  // entries shown in the grid so far
+  // The entries in the order their outcomes became final, the first
+  // Processed of them written by the disk work; the grid shows the first
+  // Shown of them, while the disk work goes on.
+  std::vector<int> Final;
+  int Shown = 0;
 };

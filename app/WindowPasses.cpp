@@ -29,7 +29,7 @@ void TWindowMain::buttonPreviewClick() {
 
 bool TWindowMain::RunPreview(TRenamePasses::TPreviewOptions Options) {
   TPassState State{FUsedFields, frmCounter->CounterValue()};
-  const std::optional<TPassResult> Result = FPasses->Preview(CheckedFiles(Grid()), ReadRenameSettings(), State, Options);
+  const std::optional<TPassResult> Result = FPasses->Preview(CheckedEntries(Grid()), ReadRenameSettings(), State, Options);
   FUsedFields = State.UsedFields;
   frmCounter->SetCounterValue(State.CounterValue);
   if (!Result) return false;
@@ -46,32 +46,77 @@ void TWindowMain::buttonStartClick() {
   if (FPreviewKey && *FPreviewKey != PreviewKey()) RefreshPreview();
   FPreviewTimer->stop();
   TPassState State{FUsedFields, frmCounter->CounterValue()};
-  std::optional<TRenamingPlan> Plan = FPasses->PrepareRenaming(CheckedFiles(Grid()), ReadRenameSettings(), State);
+  std::optional<TRenamingPlan> Plan = FPasses->PrepareRenaming(CheckedEntries(Grid()), ReadRenameSettings(), State);
   FUsedFields = State.UsedFields;
-  frmCounter->SetCounterValue(State.CounterValue);
   if (!Plan) {
     FPreviewKey.reset();
     FPasses->ForgetPreview();
     ReleaseHandedOverFiles();
     return;
   }
-  // The questions are answered; the disk work runs on its own thread while
-  // the window repaints, answers and offers Cancel.
+  // The files are looked up on a thread of their own; the questions follow
+  // here, in list order; then the names, the plan, its journal and the disk
+  // work run on a thread again. Meanwhile the window repaints, answers and
+  // offers Cancel; the bar runs idle until the renames begin.
   FRenaming = std::make_unique<TRunningPass>(std::move(*Plan));
   TRunningPass& Pass = *FRenaming;
-  Pass.Thread.reset(QThread::create([this, &Pass] {
-    FPasses->CommitRenaming(Pass.Plan, [&Pass](const TPassEntry&) {
-      Pass.Processed.fetch_add(1, std::memory_order_relaxed);
-      return !Pass.Stop.load(std::memory_order_relaxed);
-    });
-  }));
-  connect(Pass.Thread.get(), &QThread::finished, this, [this] { FinishRenamingPass(); });
-  connect(&Pass.Progress, &QTimer::timeout, this,
-          [this, &Pass] { progressbarExecution->setValue(Pass.Processed.load(std::memory_order_relaxed)); });
-  Pass.Progress.start(40);
+  progressbarExecution->setRange(0, 0);
+  connect(&Pass.Progress, &QTimer::timeout, this, [this, &Pass] {
+    if (!Pass.Planned) return;
+    progressbarExecution->setMaximum(static_cast<int>(Pass.Plan.Result.Entries.size()));
+    ShowFinalEntries(false);
+    progressbarExecution->setValue(Pass.Processed.load(std::memory_order_relaxed));
+  });
+  Pass.Progress.start(10);
   buttonCancel->setEnabled(true);
   buttonCancel->show();
+  RunPassThread([this, &Pass] { FPasses->LookUpRenaming(Pass.Plan); });
+}
+
+void TWindowMain::RunPassThread(std::function<void()> Work) {
+  TRunningPass& Pass = *FRenaming;
+  if (Pass.Thread) Pass.Thread->wait();
+  Pass.Thread.reset(QThread::create(std::move(Work)));
+  connect(Pass.Thread.get(), &QThread::finished, this, [this] { FinishRenamingPass(); });
   Pass.Thread->start();
+}
+
+void TWindowMain::AskAndRename() {
+  TRunningPass& Pass = *FRenaming;
+  Pass.Asked = true;
+  // Stopped before the questions: no question, and no file is touched.
+  if (!Pass.Stop) FPasses->AskRenaming(Pass.Plan);
+  Pass.Final.resize(Pass.Plan.Result.Entries.size());
+  Grid().BeginUpdate();
+  RunPassThread([this, &Pass] {
+    if (Pass.Stop) {
+      for (TPassEntry& Entry : Pass.Plan.Result.Entries)
+        if (Entry.Status == psRename) Entry.Status = psStopped;
+    } else {
+      FPasses->PlanRenaming(Pass.Plan);
+    }
+    Pass.Planned = true;
+    const TPassEntry* First = Pass.Plan.Result.Entries.data();
+    FPasses->CommitRenaming(Pass.Plan, [&Pass, First](const TPassEntry& Entry) {
+      // Each entry is told once; the bound only guards the vector.
+      if (const int Told = Pass.Processed.load(std::memory_order_relaxed); size_t(Told) < Pass.Final.size()) {
+        Pass.Final[size_t(Told)] = static_cast<int>(&Entry - First);
+        Pass.Processed.store(Told + 1, std::memory_order_release);
+      }
+      return !Pass.Stop.load(std::memory_order_relaxed);
+    });
+  });
+}
+
+int TWindowMain::ShowFinalEntries(bool AllAtOnce) {
+  TRunningPass& Pass = *FRenaming;
+  // Each slice reads a few thousand files again.
+  constexpr int Slice = 4000;
+  const int Told = Pass.Processed.load(std::memory_order_acquire);
+  const int Last = AllAtOnce ? Told : std::min(Told, Pass.Shown + Slice);
+  for (; Pass.Shown < Last; ++Pass.Shown)
+    ShowRenamed(Grid(), Pass.Plan.Result, Pass.Plan.Result.Entries[size_t(Pass.Final[size_t(Pass.Shown)])]);
+  return Pass.Shown;
 }
 
 void TWindowMain::buttonCancelClick() {
@@ -81,36 +126,33 @@ void TWindowMain::buttonCancelClick() {
 }
 
 void TWindowMain::WaitForRenaming() {
-  if (!FRenaming) return;
-  FRenaming->Thread->wait();
-  FinishRenamingPass(true);
+  while (FRenaming) {
+    FRenaming->Thread->wait();
+    FinishRenamingPass(true);
+  }
 }
 
 void TWindowMain::FinishRenamingPass(bool AllAtOnce) {
   // A finished signal may still be queued from a pass already finished here.
   if (!FRenaming || !FRenaming->Thread->isFinished()) return;
   TRunningPass& Pass = *FRenaming;
-  const size_t Count = Pass.Plan.Result.Entries.size();
-  if (Pass.Shown == 0) {
+  if (!Pass.Asked) return AskAndRename();
+  if (Pass.Progress.isActive()) {
     Pass.Progress.stop();
+    frmCounter->SetCounterValue(Pass.Plan.CounterValue);
+    progressbarExecution->setMaximum(static_cast<int>(Pass.Plan.Result.Entries.size()));
     progressbarExecution->setValue(Pass.Processed);
     buttonCancel->hide();
-    Grid().BeginUpdate();
   }
-  // Each slice reads a few thousand files again; between slices the window
-  // answers, with the list still held as during the disk work.
-  constexpr size_t Slice = 4000;
-  const size_t Last = AllAtOnce ? Count : std::min(Count, Pass.Shown + Slice);
-  ShowRenaming(Grid(), Pass.Plan.Result, Pass.Shown, Last);
-  Pass.Shown = Last;
-  if (Pass.Shown < Count) {
+  // The entries not shown yet follow a slice at a time; between slices the
+  // window answers, with the list still held as during the disk work.
+  if (ShowFinalEntries(AllAtOnce) < Pass.Processed) {
     QTimer::singleShot(0, this, [this] { FinishRenamingPass(); });
     return;
   }
   Grid().EndUpdate();
   const std::unique_ptr<TRunningPass> Done = std::move(FRenaming);
-  const TPassResult Result = FPasses->FinishRenaming(std::move(Done->Plan));
-  ShowPassResult(Result);
+  if (const std::optional<TPassResult> Result = FPasses->FinishRenaming(std::move(Done->Plan))) ShowPassResult(*Result);
   // What stays in the grid are the names that were not taken, with their
   // reasons; they are no preview to follow the rules.
   FPreviewKey.reset();

@@ -151,7 +151,7 @@ void BM_WindowRenamingPass(benchmark::State& State) {
   for (auto _ : State) {
     Rig.State.CounterValue = 1;
     const std::optional<TPassResult> Result =
-        Rig.Passes.StartRenaming(CheckedFiles(Grid), Forth ? There : Back, Rig.State);
+        Rig.Passes.StartRenaming(CheckedEntries(Grid), Forth ? There : Back, Rig.State);
     if (!Result || Result->Renamed != FileCountTotal) State.SkipWithError("not every file was renamed");
     ShowRenaming(Grid, *Result);
     Forth = !Forth;

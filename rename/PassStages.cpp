@@ -216,15 +216,16 @@ std::string PassSummary(const TPassResult& Result) {
 
 std::vector<TPassEntry> CollectEntries(const std::vector<TPassFile>& Files) {
   std::vector<TPassEntry> Entries(Files.size());
-  for (size_t I = 0; I < Files.size(); ++I) {
-    const std::string& Path = Files[I].Path;
-    const size_t NameStart = Path.rfind('/') + 1;  // npos + 1 is 0
-    Entries[I].Position = Files[I].Position;
-    Entries[I].Folder.assign(Path, 0, NameStart);
-    Entries[I].Name.assign(Path, NameStart);
-  }
+  for (size_t I = 0; I < Files.size(); ++I) SetEntryPath(Entries[I], Files[I].Position, Files[I].Path);
   NumberFolders(Entries);
   return Entries;
+}
+
+void SetEntryPath(TPassEntry& Entry, int Position, const std::string& Path) {
+  const size_t NameStart = Path.rfind('/') + 1;  // npos + 1 is 0
+  Entry.Position = Position;
+  Entry.Folder.assign(Path, 0, NameStart);
+  Entry.Name.assign(Path, NameStart);
 }
 
 void NumberFolders(std::vector<TPassEntry>& Entries) {

@@ -103,6 +103,8 @@ class TFolderListings {
 
 // collect: one entry per file, its path split into folder and name.
 std::vector<TPassEntry> CollectEntries(const std::vector<TPassFile>& Files);
+// Sets an entry's Position, and its Folder and Name from Path.
+void SetEntryPath(TPassEntry& Entry, int Position, const std::string& Path);
 // Gives the entries of one folder one FolderId, the folders numbered from 0.
 void NumberFolders(std::vector<TPassEntry>& Entries);
 // Looks every entry up (one not found gets psNotFound) and finds out for each

@@ -53,7 +53,7 @@ std::string RenamedBackCountMessage(int Count) {
   return Tr("RenamePasses", "%n file(s) renamed back.", nullptr, Count);
 }
 
-std::optional<TPassResult> TRenamePasses::Preview(const std::vector<TPassFile>& Files,
+std::optional<TPassResult> TRenamePasses::Preview(std::vector<TPassEntry> Entries,
                                                   const TRenameSettings& Settings, TPassState& State,
                                                   TPreviewOptions Options) {
   const bool Quiet = Options.Quiet;
@@ -71,7 +71,7 @@ std::optional<TPassResult> TRenamePasses::Preview(const std::vector<TPassFile>& 
     return std::nullopt;
   }
   const TNameBuilder Builder(Settings, State.UsedFields, FContext);
-  TPassResult Result{CollectEntries(Files)};
+  TPassResult Result{std::move(Entries)};
   // What a preview shows depends on a file's size, last write or content
   // only when a date, time or metadata field is used; otherwise a listing
   // tells it which files are there.
@@ -90,23 +90,28 @@ std::optional<TPassResult> TRenamePasses::Preview(const std::vector<TPassFile>& 
   return Result;
 }
 
-void TRenamePasses::Decide(TPassResult& Result) {
+void TRenamePasses::LookUpRenaming(TRenamingPlan& Plan) {
+  LookUpEntries(Plan.Result.Entries, FFs);
+  if (FPreviewed.empty()) return;
+  for (TPassEntry& Entry : Plan.Result.Entries) {
+    if (!Entry.Found) continue;
+    // What the preview showed of this file no longer holds.
+    const auto Shown =
+        std::lower_bound(FPreviewed.begin(), FPreviewed.end(), std::pair(PathHash(Entry), TFileStatus()), ByHash);
+    if (Shown == FPreviewed.end() || Shown->first != PathHash(Entry) || !Shown->second.SameFileUnchanged(Entry.File))
+      Entry.Status = psChanged;
+  }
+}
+
+void TRenamePasses::AskRenaming(TRenamingPlan& Plan) {
+  FPreviewed.clear();
   enum { rmAsk, rmAlways, rmNever } ReadOnlyMode = rmAsk;
-  for (TPassEntry& Entry : Result.Entries) {
+  for (TPassEntry& Entry : Plan.Result.Entries) {
     if (!Entry.Found) {
       ShowErrorBox(FDialogs, FileNotFoundMessage(Entry.Path()));
       continue;
     }
-    if (!FPreviewed.empty()) {
-      // What the preview showed of this file no longer holds.
-      const auto Shown =
-          std::lower_bound(FPreviewed.begin(), FPreviewed.end(), std::pair(PathHash(Entry), TFileStatus()), ByHash);
-      if (Shown == FPreviewed.end() || Shown->first != PathHash(Entry) || !Shown->second.SameFileUnchanged(Entry.File)) {
-        Entry.Status = psChanged;
-        continue;
-      }
-    }
-    if (!Entry.File.ReadOnly) continue;
+    if (Entry.Status == psChanged || !Entry.File.ReadOnly) continue;
     TModalResult Answer = mrYes;
     if (ReadOnlyMode == rmAsk) {
       Answer = FDialogs.ShowMessage({ReadOnlyQuestion(Entry.Path()), Tr("Dialogs", "Confirm"), mtConfirmation,
@@ -118,7 +123,7 @@ void TRenamePasses::Decide(TPassResult& Result) {
   }
 }
 
-std::optional<TRenamingPlan> TRenamePasses::PrepareRenaming(const std::vector<TPassFile>& Files,
+std::optional<TRenamingPlan> TRenamePasses::PrepareRenaming(std::vector<TPassEntry> Entries,
                                                             const TRenameSettings& Settings, TPassState& State) {
   FView.SetRenamingRunning(true);
   TScopeExit Restore([this] { FView.SetRenamingRunning(false); });
@@ -135,27 +140,24 @@ std::optional<TRenamingPlan> TRenamePasses::PrepareRenaming(const std::vector<TP
     return std::nullopt;
   }
 
-  TRenamingPlan Plan{{CollectEntries(Files)}, {}};
-  TPassResult& Result = Plan.Result;
-  LookUpEntries(Result.Entries, FFs);
-  Decide(Result);
-  FPreviewed.clear();
-  BuildNames(Result.Entries, TNameBuilder(Settings, State.UsedFields, FContext), State.CounterValue, false);
-  ValidateEntries(Result.Entries, FFs);
-  Plan.Steps = PlanSteps(Result.Entries, FFs);
-  // The plan is on record before the first rename, or nothing is renamed.
-  if (const std::string Why =
-          FJournal && !Plan.Steps.empty() ? FJournal->Begin("rename", Result.Entries, Plan.Steps) : "";
-      !Why.empty()) {
-    ShowErrorBox(FDialogs, Why);
-    return std::nullopt;
-  }
-  FView.ShowProgress(static_cast<int>(Result.Entries.size()));
+  TRenamingPlan Plan{{std::move(Entries)}, {}, {}, State.CounterValue, {}};
+  Plan.Builder = std::make_unique<TNameBuilder>(Settings, State.UsedFields, FContext);
+  FView.ShowProgress(static_cast<int>(Plan.Result.Entries.size()));
   Restore.Release();
   return Plan;
 }
 
+void TRenamePasses::PlanRenaming(TRenamingPlan& Plan) {
+  std::vector<TPassEntry>& Entries = Plan.Result.Entries;
+  BuildNames(Entries, *Plan.Builder, Plan.CounterValue, false);
+  ValidateEntries(Entries, FFs);
+  Plan.Steps = PlanSteps(Entries, FFs);
+  // The plan is on record before the first rename, or nothing is renamed.
+  if (FJournal && !Plan.Steps.empty()) Plan.Refused = FJournal->Begin("rename", Entries, Plan.Steps);
+}
+
 void TRenamePasses::CommitRenaming(TRenamingPlan& Plan, const std::function<bool(const TPassEntry&)>& Done) {
+  if (!Plan.Refused.empty()) return;
   for (const TPassEntry& Entry : Plan.Result.Entries)
     if (Entry.Status != psRename) Done(Entry);
   CommitSteps(Plan.Result.Entries, Plan.Steps, FFs, [&](const TPassEntry& Entry) {
@@ -165,11 +167,15 @@ void TRenamePasses::CommitRenaming(TRenamingPlan& Plan, const std::function<bool
   if (FJournal) FJournal->End();
 }
 
-TPassResult TRenamePasses::FinishRenaming(TRenamingPlan Plan) {
+std::optional<TPassResult> TRenamePasses::FinishRenaming(TRenamingPlan Plan) {
   TScopeExit Restore([this] {
     FView.HideProgress();
     FView.SetRenamingRunning(false);
   });
+  if (!Plan.Refused.empty()) {
+    ShowErrorBox(FDialogs, Plan.Refused);
+    return std::nullopt;
+  }
   TPassResult& Result = Plan.Result;
   for (const TPassEntry& Entry : Result.Entries)
     if (Entry.Status == psRenamed) ++Result.Renamed;
@@ -177,10 +183,14 @@ TPassResult TRenamePasses::FinishRenaming(TRenamingPlan Plan) {
   return std::move(Result);
 }
 
-std::optional<TPassResult> TRenamePasses::StartRenaming(const std::vector<TPassFile>& Files,
+std::optional<TPassResult> TRenamePasses::StartRenaming(std::vector<TPassEntry> Entries,
                                                         const TRenameSettings& Settings, TPassState& State) {
-  std::optional<TRenamingPlan> Plan = PrepareRenaming(Files, Settings, State);
+  std::optional<TRenamingPlan> Plan = PrepareRenaming(std::move(Entries), Settings, State);
   if (!Plan) return std::nullopt;
+  LookUpRenaming(*Plan);
+  AskRenaming(*Plan);
+  PlanRenaming(*Plan);
+  State.CounterValue = Plan->CounterValue;
   TScopeExit Restore([this] {
     FView.HideProgress();
     FView.SetRenamingRunning(false);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -52,6 +53,10 @@ struct TPassState {
 struct TRenamingPlan {
   TPassResult Result;
   std::vector<TPassStep> Steps;
+  // Made with the questions, used by PlanRenaming; the counter advances once per name.
+  std::unique_ptr<TNameBuilder> Builder;
+  int32_t CounterValue = 1;
+  std::string Refused;  // why the journal refused the plan; nothing is renamed then
 };
 
 // The question before a read-only file is renamed.
@@ -75,8 +80,12 @@ class TRenamePasses {
   };
   // Builds every checked file's new name and validates them all; touches no
   // file. Refused rules show their message (unless Quiet) and give nothing.
-  std::optional<TPassResult> Preview(const std::vector<TPassFile>& Files, const TRenameSettings& Settings,
+  std::optional<TPassResult> Preview(std::vector<TPassEntry> Entries, const TRenameSettings& Settings,
                                      TPassState& State, TPreviewOptions Options);
+  std::optional<TPassResult> Preview(const std::vector<TPassFile>& Files, const TRenameSettings& Settings,
+                                     TPassState& State, TPreviewOptions Options) {
+    return Preview(CollectEntries(Files), Settings, State, Options);
+  }
   std::optional<TPassResult> Preview(const std::vector<TPassFile>& Files, const TRenameSettings& Settings,
                                      TPassState& State) {
     return Preview(Files, Settings, State, TPreviewOptions());
@@ -85,33 +94,46 @@ class TRenamePasses {
   // then builds, validates and renames; never replaces or moves a file out of
   // its folder. A file whose preview is shown must still be the file that was
   // previewed. Ends with the result box. Refused rules give nothing.
-  // Runs the three parts below in turn, the view told of each file.
-  std::optional<TPassResult> StartRenaming(const std::vector<TPassFile>& Files, const TRenameSettings& Settings,
+  // Runs the parts below in turn, the view told of each file.
+  std::optional<TPassResult> StartRenaming(std::vector<TPassEntry> Entries, const TRenameSettings& Settings,
                                            TPassState& State);
+  std::optional<TPassResult> StartRenaming(const std::vector<TPassFile>& Files, const TRenameSettings& Settings,
+                                           TPassState& State) {
+    return StartRenaming(CollectEntries(Files), Settings, State);
+  }
 
-  // StartRenaming in parts, for a window that does the disk work on a thread of its own.
-  // Prepare (the window's thread): the checks, the missing files and the
-  // read-only questions in list order, then build, validate and plan. The
-  // view then shows the pass running, progress bar included, until
-  // FinishRenaming. Refused rules show their message and give nothing.
-  std::optional<TRenamingPlan> PrepareRenaming(const std::vector<TPassFile>& Files, const TRenameSettings& Settings,
+  // StartRenaming in parts, for a window that does all but the questions on
+  // a thread of its own.
+  // Prepare (the window's thread): the checks. The view then shows the pass
+  // running, progress bar included, until FinishRenaming. Refused rules
+  // show their message and give nothing.
+  // Entries: the checked files as CollectEntries gives them.
+  std::optional<TRenamingPlan> PrepareRenaming(std::vector<TPassEntry> Entries, const TRenameSettings& Settings,
                                                TPassState& State);
-  // Commit (any thread): the disk work alone, no dialog, no view. Done is
+  // Look up (any thread): every file, and whether it is still the file the
+  // shown preview showed.
+  void LookUpRenaming(TRenamingPlan& Plan);
+  // Ask (the window's thread): the missing files and the read-only
+  // questions, in list order.
+  void AskRenaming(TRenamingPlan& Plan);
+  // Plan (any thread): build, validate and plan, then the plan goes on
+  // record in the journal, or Plan.Refused says why it could not.
+  void PlanRenaming(TRenamingPlan& Plan);
+  // Commit (any thread): the disk work alone, no dialog, no view; nothing
+  // when the plan was refused. Done is
   // told of each entry once its outcome is final, those that will not be
   // renamed first; when it answers false the pass stops after the current
   // rename and the entries whose turn had not come get psStopped.
   void CommitRenaming(TRenamingPlan& Plan, const std::function<bool(const TPassEntry&)>& Done);
   // Finish (the window's thread): counts the renamed files, shows the result
-  // box and gives the view back.
-  TPassResult FinishRenaming(TRenamingPlan Plan);
+  // box (or why the journal refused the plan: then nothing) and gives the view back.
+  std::optional<TPassResult> FinishRenaming(TRenamingPlan Plan);
   // The shown preview is gone; renaming no longer compares files with it.
   void ForgetPreview() { FPreviewed.clear(); }
   // Where renaming records its plan before the first rename; nullptr: nowhere.
   void SetJournal(TPassJournal* Journal) { FJournal = Journal; }
 
  private:
-  void Decide(TPassResult& Result);
-
   TFileSystem& FFs;
   TDialogs& FDialogs;
   TPassView& FView;

@@ -321,4 +321,13 @@ TEST_F(WindowMainTest, UndoRenamingAndTheQuestionAfterAnInterruptedPass) {
   QTest::keyClick(Window.get(), Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(Listed(), "A.TXT b.txt");
   EXPECT_EQ(Dialogs.Shown.back().Text, "1 file(s) renamed back.");
+  // A journal that cannot be written stops the pass before its first rename, with its message.
+  Options.JournalFolder = Dir / "A.TXT/journal/";
+  Open({Dir / "b.txt"}, Options);
+  Window->checkboxUpperCase->setChecked(true);
+  Window->buttonStart->click();
+  Window->WaitForRenaming();
+  EXPECT_TRUE(Dialogs.Shown.back().Text.ends_with("Nothing was renamed.")) << Dialogs.Shown.back().Text;
+  EXPECT_EQ(Listed(), "b.txt");
+  EXPECT_TRUE(Window->panelSettings->isEnabled());
 }
