@@ -1,7 +1,5 @@
 #include "app/PassList.h"
 
-#include <algorithm>
-
 std::vector<TPassEntry> CheckedEntries(const TVmVirtualFileGrid& Grid) {
   // Made from the listed paths at once: no copy of every path on the way.
   int Checked = 0;
@@ -25,12 +23,6 @@ void ShowPreview(TVmVirtualFileGrid& Grid, const TPassResult& Result) {
       Grid.SetNewFileName(I, {});
     }
   }
-  Grid.EndUpdate();
-}
-
-void ShowRenaming(TVmVirtualFileGrid& Grid, const TPassResult& Result, size_t First, size_t Last) {
-  Grid.BeginUpdate();
-  for (size_t I = First; I < std::min(Last, Result.Entries.size()); ++I) ShowRenamed(Grid, Result, Result.Entries[I]);
   Grid.EndUpdate();
 }
 

@@ -13,16 +13,11 @@ std::vector<TPassEntry> CheckedEntries(const TVmVirtualFileGrid& Grid);
 // Every checked entry's new name with, where it will not be renamed, the
 // reason; unchecked entries show none.
 void ShowPreview(TVmVirtualFileGrid& Grid, const TPassResult& Result);
-// After renaming: renamed and unchanged entries have their status read again
-// under their paths (their content, and a type it gave, stays) and show no
-// new name; a skipped entry shows none either; an entry
-// not renamed for another reason keeps its new name and shows why; a missing
-// one stays as it was.
-// First and Last: a range of the entries, so that a window can show a large
-// result a slice at a time.
-void ShowRenaming(TVmVirtualFileGrid& Grid, const TPassResult& Result, size_t First = 0,
-                  size_t Last = size_t(-1));
-// The same for one entry, inside the caller's update bracket.
+// After renaming, one entry, inside the caller's update bracket: a renamed
+// or unchanged entry has its status read again under its path (its content,
+// and a type it gave, stays) and shows no new name; a skipped entry shows
+// none either; an entry not renamed for another reason keeps its new name
+// and shows why; a missing one stays as it was.
 void ShowRenamed(TVmVirtualFileGrid& Grid, const TPassResult& Result, const TPassEntry& Entry);
 // Empties every entry's new name.
 void ClearPreview(TVmVirtualFileGrid& Grid);

@@ -26,6 +26,10 @@ TNameBuilder::TNameBuilder(const TRenameSettings& Settings, TUsedFields UsedFiel
   }
 }
 
+bool TNameBuilder::UsesFileDate() const { return FUsedFields.Contains(ufDate) || FUsedFields.Contains(ufTime); }
+
+bool TNameBuilder::UsesMetadata() const { return MetadataGroupsOf(FUsedFields) != 0; }
+
 TFileMetadata TNameBuilder::ReadMetadata(const std::string& Path) const {
   const unsigned Groups = MetadataGroupsOf(FUsedFields);
   return Groups != 0 && FContext.Metadata ? FContext.Metadata->Read(Path, Groups) : TFileMetadata();

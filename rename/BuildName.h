@@ -31,6 +31,10 @@ class TNameBuilder {
   // without such a field or without a reader.
   TFileMetadata ReadMetadata(const std::string& Path) const;
   TUsedFields UsedFields() const { return FUsedFields; }
+  // What of a file besides its name the names need: its date (date and time
+  // fields), and what is inside it (photo and audio fields).
+  bool UsesFileDate() const;
+  bool UsesMetadata() const;
 
  private:
   TRenameSettings FSettings;

@@ -340,8 +340,8 @@ void FindFolderCase(std::vector<TPassEntry>& Entries, TFileSystem& Fs) {
 
 void BuildNames(std::vector<TPassEntry>& Entries, const TNameBuilder& Builder, int32_t& CounterValue,
                 bool AlsoNotFound) {
-  const bool ReadDates = Builder.UsedFields().Contains(ufDate) || Builder.UsedFields().Contains(ufTime);
-  const bool ReadMetadata = MetadataGroupsOf(Builder.UsedFields()) != 0;
+  const bool ReadDates = Builder.UsesFileDate();
+  const bool ReadMetadata = Builder.UsesMetadata();
   for (TPassEntry& Entry : Entries) {
     if (!(IsToBeRenamed(Entry) || (AlsoNotFound && Entry.Status == psNotFound))) continue;
     // A file that is not there has no date.

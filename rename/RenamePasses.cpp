@@ -75,10 +75,8 @@ std::optional<TPassResult> TRenamePasses::Preview(std::vector<TPassEntry> Entrie
   // What a preview shows depends on a file's size, last write or content
   // only when a date, time or metadata field is used; otherwise a listing
   // tells it which files are there.
-  const bool NamesOnly = !Builder.UsedFields().Contains(ufDate) && !Builder.UsedFields().Contains(ufTime) &&
-                         MetadataGroupsOf(Builder.UsedFields()) == 0;
   TFolderListings Listings;
-  LookUpEntries(Result.Entries, FFs, NamesOnly, &Listings);
+  LookUpEntries(Result.Entries, FFs, !Builder.UsesFileDate() && !Builder.UsesMetadata(), &Listings);
   // In a list every checked file gets its name, found or not, so that the
   // numbers the counter gives are those of the list.
   BuildNames(Result.Entries, Builder, State.CounterValue, Options.NameMissingFiles);
