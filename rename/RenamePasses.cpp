@@ -81,23 +81,36 @@ std::optional<TPassResult> TRenamePasses::Preview(std::vector<TPassEntry> Entrie
   // numbers the counter gives are those of the list.
   BuildNames(Result.Entries, Builder, State.CounterValue, Options.NameMissingFiles);
   ValidateEntries(Result.Entries, FFs, &Listings);
-  FPreviewed.reserve(Result.Entries.size());
-  for (const TPassEntry& Entry : Result.Entries)
-    if (Entry.Found) FPreviewed.emplace_back(PathHash(Entry), Entry.File);
-  std::sort(FPreviewed.begin(), FPreviewed.end(), ByHash);
+  FPreviewed.resize(Result.Entries.size());
+  for (size_t I = 0; I < Result.Entries.size(); ++I)
+    if (const TPassEntry& Entry = Result.Entries[I]; Entry.Found) FPreviewed[I] = {PathHash(Entry), Entry.File};
   return Result;
 }
 
 void TRenamePasses::LookUpRenaming(TRenamingPlan& Plan) {
   LookUpEntries(Plan.Result.Entries, FFs);
   if (FPreviewed.empty()) return;
-  for (TPassEntry& Entry : Plan.Result.Entries) {
+  // The files are mostly those of the preview in the same order; the others
+  // are looked for among the previewed files sorted by hash.
+  std::vector<std::pair<size_t, TFileStatus>> Sorted;
+  std::vector<TPassEntry>& Entries = Plan.Result.Entries;
+  for (size_t I = 0; I < Entries.size(); ++I) {
+    TPassEntry& Entry = Entries[I];
     if (!Entry.Found) continue;
+    const size_t Hash = PathHash(Entry);
+    const TFileStatus* Shown = nullptr;
+    if (I < FPreviewed.size() && FPreviewed[I].first == Hash) {
+      Shown = &FPreviewed[I].second;
+    } else {
+      if (Sorted.empty()) {
+        Sorted = FPreviewed;
+        std::sort(Sorted.begin(), Sorted.end(), ByHash);
+      }
+      const auto At = std::lower_bound(Sorted.begin(), Sorted.end(), std::pair(Hash, TFileStatus()), ByHash);
+      if (At != Sorted.end() && At->first == Hash) Shown = &At->second;
+    }
     // What the preview showed of this file no longer holds.
-    const auto Shown =
-        std::lower_bound(FPreviewed.begin(), FPreviewed.end(), std::pair(PathHash(Entry), TFileStatus()), ByHash);
-    if (Shown == FPreviewed.end() || Shown->first != PathHash(Entry) || !Shown->second.SameFileUnchanged(Entry.File))
-      Entry.Status = psChanged;
+    if (!Shown || !Shown->SameFileUnchanged(Entry.File)) Entry.Status = psChanged;
   }
 }
 

@@ -139,7 +139,7 @@ class TRenamePasses {
   TPassView& FView;
   TFieldContext FContext;
   TPassJournal* FJournal = nullptr;
-  // The files of the shown preview as they were then, by a hash of their
-  // paths, in the order of the hashes.
+  // The files of the shown preview as they were then, in its order, each
+  // with a hash of its path (0 and no file for one not found).
   std::vector<std::pair<size_t, TFileStatus>> FPreviewed;
 };
