@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 
 namespace {
 
@@ -124,14 +125,28 @@ int TLinuxFileSystem::Reserve(const std::string& Path, bool Directory) {
 }
 
 bool TLinuxFileSystem::ListFolder(const std::string& Folder, const TEachName& Each) {
-  DIR* Dir = opendir(Folder.empty() ? "." : Folder.c_str());
-  if (!Dir) return false;
-  while (const dirent* Entry = readdir(Dir)) {
-    const std::string_view Name = Entry->d_name;
-    if (Name != "." && Name != "..") Each(Name, Entry->d_ino, Entry->d_type == DT_DIR || Entry->d_type == DT_UNKNOWN);
+  // getdents64 with a large buffer: a folder of 100,000 names in a few
+  // calls, and none of readdir's locking per name.
+  const int Fd = open(Folder.empty() ? "." : Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (Fd < 0) return false;
+  constexpr size_t BufferBytes = size_t(1) << 18;
+  const std::unique_ptr<char[]> Buffer(new char[BufferBytes]);
+  bool Complete = true;
+  for (;;) {
+    const ssize_t Got = getdents64(Fd, Buffer.get(), BufferBytes);
+    if (Got <= 0) {
+      Complete = Got == 0;
+      break;
+    }
+    for (ssize_t At = 0; At < Got;) {
+      const auto* Entry = reinterpret_cast<const dirent64*>(Buffer.get() + At);
+      At += Entry->d_reclen;
+      const std::string_view Name = Entry->d_name;
+      if (Name != "." && Name != "..") Each(Name, Entry->d_ino, Entry->d_type == DT_DIR || Entry->d_type == DT_UNKNOWN);
+    }
   }
-  closedir(Dir);
-  return true;
+  close(Fd);
+  return Complete;
 }
 
 bool TLinuxFileSystem::IgnoresCase(const std::string& Folder, const std::string& Sample) {
