@@ -354,6 +354,8 @@ void BuildNames(std::vector<TPassEntry>& Entries, const TNameBuilder& Builder, i
   }
 }
 
+namespace {
+
 void RefuseInvalidNames(std::vector<TPassEntry>& Entries) {
   for (TPassEntry& Entry : Entries) {
     const std::string& Name = Entry.NewName;
@@ -363,31 +365,37 @@ void RefuseInvalidNames(std::vector<TPassEntry>& Entries) {
   }
 }
 
-void RefuseDuplicates(std::vector<TPassEntry>& Entries) {
-  const TEntryKeys Keys(Entries);
-  TIndexMap FirstByName(Entries.size(), [&Keys](int I) { return Keys.New(size_t(I)); });
+// An entry's new name as its key.
+struct TNewKeyOf {
+  const TEntryKeys* Keys;
+  TNameKey operator()(int I) const { return Keys->New(size_t(I)); }
+};
+using TTargets = TIndexMap<TNewKeyOf>;
+
+// Two entries given one name in one folder: the first in list order keeps
+// it. Returns the entries still to be renamed by their new name.
+TTargets RefuseDuplicates(std::vector<TPassEntry>& Entries, const TEntryKeys& Keys) {
+  TTargets ByTarget(Entries.size(), TNewKeyOf{&Keys});
   for (int I = 0; I < static_cast<int>(Entries.size()); ++I) {
     TPassEntry& Entry = Entries[size_t(I)];
     if (!IsToBeRenamed(Entry)) continue;
-    if (const int First = FirstByName.Add(I); First >= 0) {
+    if (const int First = ByTarget.Add(I); First >= 0) {
       Entry.Status = psDuplicate;
       Entry.Other = First;
     }
   }
+  return ByTarget;
 }
-
-namespace {
 
 // What the folders of the pass hold under the new names of its entries:
 // names in a folder where many are looked up come from one listing of it,
-// the others from looking each up. Targets maps a new name to the first
-// entry to be renamed to it, and FirstTaking gives that entry for each entry.
-template <class TTargets>
+// the others from looking each up. Targets maps a new name to the entry to
+// be renamed to it.
 class TTargetLookup {
  public:
-  TTargetLookup(const std::vector<TPassEntry>& Entries, const TTargets& Targets, const std::vector<int>& FirstTaking,
-                TFileSystem& Fs, const TFolderListings* Known)
-      : FEntries(Entries), FFirstTaking(FirstTaking), FFs(Fs) {
+  TTargetLookup(const std::vector<TPassEntry>& Entries, const TTargets& Targets, TFileSystem& Fs,
+                const TFolderListings* Known)
+      : FEntries(Entries), FFs(Fs) {
     std::vector<int> Lookups;
     for (const TPassEntry& Entry : Entries) {
       if (size_t(Entry.FolderId) >= Lookups.size()) Lookups.resize(size_t(Entry.FolderId) + 1);
@@ -417,7 +425,7 @@ class TTargetLookup {
   THolder HolderOf(size_t I) const {
     const TPassEntry& Entry = FEntries[I];
     if (FListed[size_t(Entry.FolderId)]) {
-      const uint64_t Inode = FHeld[size_t(FFirstTaking[I])];
+      const uint64_t Inode = FHeld[I];
       if (Inode == NotHeld) return hoNone;
       return Inode == Entry.File.Inode ? hoThisFile : hoOtherFile;
     }
@@ -429,26 +437,20 @@ class TTargetLookup {
  private:
   static constexpr uint64_t NotHeld = UINT64_MAX;
   const std::vector<TPassEntry>& FEntries;
-  const std::vector<int>& FFirstTaking;
   TFileSystem& FFs;
   std::vector<bool> FListed;    // by folder
   std::vector<uint64_t> FHeld;  // by entry: the inode listed under its new name
 };
 
-}  // namespace
-
-void RefuseTakenNames(std::vector<TPassEntry>& Entries, TFileSystem& Fs, const TFolderListings* Known) {
-  const TEntryKeys Keys(Entries);
+// A new name held on disk by a file that stays: psTaken; by another link to
+// the same file: psSameFile. An entry whose target is vacated by an entry
+// that in turn cannot move is refused too, down the whole chain. Each entry
+// still to be renamed learns in Other the entry that leaves its new name
+// before it, or -1.
+void RefuseTakenNames(std::vector<TPassEntry>& Entries, const TEntryKeys& Keys, const TTargets& ByTarget,
+                      TFileSystem& Fs, const TFolderListings* Known) {
   const auto ByName = Keys.ByOldName();
-  // Entries to be renamed by their new name, and for each the first one given that name.
-  TIndexMap ByTarget(Entries.size(), [&Keys](int I) { return Keys.New(size_t(I)); });
-  std::vector<int> FirstTaking(Entries.size(), -1);
-  for (int I = 0; I < static_cast<int>(Entries.size()); ++I)
-    if (IsToBeRenamed(Entries[size_t(I)])) {
-      const int First = ByTarget.Add(I);
-      FirstTaking[size_t(I)] = First >= 0 ? First : I;
-    }
-  const TTargetLookup Targets(Entries, ByTarget, FirstTaking, Fs, Known);
+  const TTargetLookup Targets(Entries, ByTarget, Fs, Known);
   std::vector<int> Refused;
   for (int I = 0; I < static_cast<int>(Entries.size()); ++I) {
     TPassEntry& Entry = Entries[size_t(I)];
@@ -456,11 +458,11 @@ void RefuseTakenNames(std::vector<TPassEntry>& Entries, TFileSystem& Fs, const T
     // A name that an entry of the pass leaves (this entry itself, for a
     // change of case where case is ignored) is free once that entry moves.
     const int Holder = ByName.Find(Keys.New(size_t(I)));
+    Entry.Other = Holder;
     if (Holder >= 0 && IsToBeRenamed(Entries[size_t(Holder)])) continue;
     const auto There = Targets.HolderOf(size_t(I));
     if (There == Targets.hoNone) continue;
     Entry.Status = There == Targets.hoThisFile ? psSameFile : psTaken;
-    if (Holder >= 0) Entry.Other = Holder;
     Refused.push_back(I);
   }
   // An entry that stays keeps its name, so an entry whose new name it is
@@ -476,16 +478,17 @@ void RefuseTakenNames(std::vector<TPassEntry>& Entries, TFileSystem& Fs, const T
   }
 }
 
+}  // namespace
+
 void ValidateEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs, const TFolderListings* Known) {
   RefuseInvalidNames(Entries);
-  RefuseDuplicates(Entries);
-  RefuseTakenNames(Entries, Fs, Known);
+  const TEntryKeys Keys(Entries);
+  const TTargets ByTarget = RefuseDuplicates(Entries, Keys);
+  RefuseTakenNames(Entries, Keys, ByTarget, Fs, Known);
 }
 
 std::vector<TPassStep> PlanSteps(std::vector<TPassEntry>& Entries, TFileSystem& Fs) {
   const int Count = static_cast<int>(Entries.size());
-  const TEntryKeys Keys(Entries);
-  const auto ByName = Keys.ByOldName();
   // Next[e]: the entry whose present name e takes; Previous is the reverse.
   std::vector<int> Next(size_t(Count), -1), Previous(size_t(Count), -1);
   std::vector<bool> OwnRing(size_t(Count), false);  // a change of case where case is ignored
@@ -494,7 +497,7 @@ std::vector<TPassStep> PlanSteps(std::vector<TPassEntry>& Entries, TFileSystem& 
     const TPassEntry& Entry = Entries[size_t(I)];
     if (!IsToBeRenamed(Entry)) continue;
     ++ToRename;
-    const int Holder = ByName.Find(Keys.New(size_t(I)));
+    const int Holder = Entry.Other;  // as the validation found it
     if (Holder < 0 || !IsToBeRenamed(Entries[size_t(Holder)])) continue;
     if (Holder == I) {
       OwnRing[size_t(I)] = true;
@@ -522,17 +525,23 @@ std::vector<TPassStep> PlanSteps(std::vector<TPassEntry>& Entries, TFileSystem& 
   // name is one that no file and no entry of the pass holds or takes; each
   // one tried has a number of its own.
   // (A temporary name has no capital letter: its key is itself.)
-  std::optional<decltype(Keys.ByNewName(IsToBeRenamed))> Taken;  // every entry's new name
+  std::optional<TEntryKeys> Keys;
+  std::optional<decltype(Keys->ByOldName())> ByName;                 // every entry's present name
+  std::optional<decltype(Keys->ByNewName(IsToBeRenamed))> Taken;  // every entry's new name
   int Tried = 0, Rings = 0;
   std::string Temporary;
   for (int I = 0; I < Count; ++I) {
     const TPassEntry& Entry = Entries[size_t(I)];
     if (!IsToBeRenamed(Entry) || Planned[size_t(I)]) continue;
-    if (!Taken) Taken.emplace(Keys.ByNewName(IsAnyEntry));
+    if (!Keys) {
+      Keys.emplace(Entries);
+      ByName.emplace(Keys->ByOldName());
+      Taken.emplace(Keys->ByNewName(IsAnyEntry));
+    }
     for (;;) {
       Temporary = ".quorvane-" + std::to_string(++Tried) + ".tmp";
       const TNameKey Key{Entry.FolderId, Temporary};
-      if (ByName.Find(Key) < 0 && Taken->Find(Key) < 0 && !Fs.Stat(Entry.Folder + Temporary)) break;
+      if (ByName->Find(Key) < 0 && Taken->Find(Key) < 0 && !Fs.Stat(Entry.Folder + Temporary)) break;
     }
     const int Ring = Rings++;
     Plan(I, Ring, TPassStep::skAside, Temporary);

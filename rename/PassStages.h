@@ -48,7 +48,7 @@ struct TPassEntry {
   TFileStatus File;     // as looked up; the commit insists on this same file
   TPassStatus Status = psRename;
   int Error = 0;   // errno of a refused rename
-  int Other = -1;  // the entry that holds the name of a duplicate or taken name
+  int Other = -1;  // the entry that holds or takes first this one's new name (see ValidateEntries)
 
   std::string Path() const { return Folder + Name; }
   std::string NewPath() const { return Folder + NewName; }
@@ -123,20 +123,18 @@ void FindFolderCase(std::vector<TPassEntry>& Entries, TFileSystem& Fs);
 void BuildNames(std::vector<TPassEntry>& Entries, const TNameBuilder& Builder, int32_t& CounterValue,
                 bool AlsoNotFound);
 
-// validate: each refuses the entries with one kind of conflict. They run in
-// this order, after which the entries still psRename can all be renamed.
-// A name that is empty, ".", "..", holds "/" or NUL, or is too long for a
-// folder entry (255 bytes): psInvalidName.
-void RefuseInvalidNames(std::vector<TPassEntry>& Entries);
-// Two entries given one name in one folder: the first in list order keeps
-// it, the later ones get psDuplicate.
-void RefuseDuplicates(std::vector<TPassEntry>& Entries);
-// A new name held on disk by a file that stays: psTaken; by another link to
-// the same file: psSameFile. An entry whose target is vacated by an entry
-// that in turn cannot move is refused too, down the whole chain.
+// validate: refuses the entries with a conflict, one kind after another,
+// after which the entries still psRename can all be renamed:
+// - a name that is empty, ".", "..", holds "/" or NUL, or is too long for a
+//   folder entry (255 bytes): psInvalidName;
+// - two entries given one name in one folder: the first in list order keeps
+//   it, the later ones get psDuplicate;
+// - a new name held on disk by a file that stays: psTaken; by another link to
+//   the same file: psSameFile. An entry whose target is vacated by an entry
+//   that in turn cannot move is refused too, down the whole chain.
+// Each entry still to be renamed learns in Other the entry whose present
+// name is its new name (-1: none), which the plan follows.
 // Folders in Known are not listed again.
-void RefuseTakenNames(std::vector<TPassEntry>& Entries, TFileSystem& Fs, const TFolderListings* Known = nullptr);
-// All three.
 void ValidateEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs, const TFolderListings* Known = nullptr);
 
 // plan: the renames in an order in which each target is free when its turn
@@ -150,6 +148,7 @@ struct TPassStep {
   enum TKind : uint8_t { skMove, skAside, skBack } Kind = skMove;
   std::string Temporary;  // a name in the entry's folder; only for skAside and skBack
 };
+// The entries must have been validated just before.
 std::vector<TPassStep> PlanSteps(std::vector<TPassEntry>& Entries, TFileSystem& Fs);
 
 // commit: runs the steps, never replacing a file. Before an entry's first
