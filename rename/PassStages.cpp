@@ -420,6 +420,9 @@ class TTargetLookup {
     }
   }
 
+  // Whether a listing showed entry I's new name free.
+  bool ListedFree(size_t I) const { return FListed[size_t(FEntries[I].FolderId)] && FHeld[I] == NotHeld; }
+
   enum THolder { hoNone, hoThisFile, hoOtherFile };
   // What holds entry I's new name on disk.
   THolder HolderOf(size_t I) const {
@@ -449,15 +452,19 @@ class TTargetLookup {
 // before it, or -1.
 void RefuseTakenNames(std::vector<TPassEntry>& Entries, const TEntryKeys& Keys, const TTargets& ByTarget,
                       TFileSystem& Fs, const TFolderListings* Known) {
-  const auto ByName = Keys.ByOldName();
   const TTargetLookup Targets(Entries, ByTarget, Fs, Known);
+  // The entries by their present names, mapped once a name is found held.
+  std::optional<decltype(Keys.ByOldName())> ByName;
   std::vector<int> Refused;
   for (int I = 0; I < static_cast<int>(Entries.size()); ++I) {
     TPassEntry& Entry = Entries[size_t(I)];
     if (!IsToBeRenamed(Entry)) continue;
+    Entry.Other = -1;
+    if (Targets.ListedFree(size_t(I))) continue;
     // A name that an entry of the pass leaves (this entry itself, for a
     // change of case where case is ignored) is free once that entry moves.
-    const int Holder = ByName.Find(Keys.New(size_t(I)));
+    if (!ByName) ByName.emplace(Keys.ByOldName());
+    const int Holder = ByName->Find(Keys.New(size_t(I)));
     Entry.Other = Holder;
     if (Holder >= 0 && IsToBeRenamed(Entries[size_t(Holder)])) continue;
     const auto There = Targets.HolderOf(size_t(I));
