@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cstring>
 #include <ctime>
@@ -20,19 +21,65 @@
 namespace {
 
 constexpr std::string_view Signature = "Quorvane journal ";
-constexpr std::string_view Version = "1";
+constexpr std::string_view Version = "2";
+// Journals of version 1 differ only in their check sum (FNV-1a 64 of each
+// byte); they are still read, so that a pass of an earlier release can be
+// undone or recovered.
+constexpr std::string_view ByteSumVersion = "1";
 constexpr std::string_view Extension = ".journal";
 constexpr std::string_view EndLine = "end\n";
 // The largest journal read: a plan of a million files with long escaped names.
 constexpr size_t MaxJournalBytes = size_t(1) << 30;
 
-constexpr uint64_t Fnv1aStart = 0xcbf29ce484222325ULL;
+constexpr uint64_t SumStart = 0xcbf29ce484222325ULL;
+constexpr uint64_t SumPrime = 0x100000001b3ULL;
 
-// FNV-1a 64 of Text, going on from the hash of the text before it.
-uint64_t Fnv1a(std::string_view Text, uint64_t Hash = Fnv1aStart) {
-  for (const unsigned char C : Text) Hash = (Hash ^ C) * 0x100000001b3ULL;
+// FNV-1a 64 of Text: the check sum of version 1.
+uint64_t Fnv1a(std::string_view Text) {
+  uint64_t Hash = SumStart;
+  for (const unsigned char C : Text) Hash = (Hash ^ C) * SumPrime;
   return Hash;
 }
+
+// The check sum of a plan, fed the text in pieces of any size: FNV-1a taken
+// eight bytes at a time, each little-endian word of the text (the last one
+// padded with zeros) mixed in as Hash = (Hash ^ Word) * prime, then the
+// length. Each step is one to one, so any one changed word changes the sum;
+// at a word a step it costs an eighth of a byte-wise sum, which shows in a
+// plan of 100,000 files.
+class TPlanSum {
+ public:
+  void Add(std::string_view Text) {
+    FLength += Text.size();
+    size_t At = 0;
+    while (FPending != 0 && At < Text.size()) Take(static_cast<unsigned char>(Text[At++]));
+    for (; At + 8 <= Text.size(); At += 8) {
+      uint64_t Word;
+      std::memcpy(&Word, Text.data() + At, 8);
+      if constexpr (std::endian::native == std::endian::big) Word = __builtin_bswap64(Word);
+      FHash = (FHash ^ Word) * SumPrime;
+    }
+    while (At < Text.size()) Take(static_cast<unsigned char>(Text[At++]));
+  }
+  uint64_t Value() const {
+    const uint64_t Hash = FPending != 0 ? (FHash ^ FWord) * SumPrime : FHash;
+    return (Hash ^ FLength) * SumPrime;
+  }
+
+ private:
+  void Take(unsigned char Byte) {
+    FWord |= uint64_t(Byte) << (8 * FPending);
+    if (++FPending == 8) {
+      FHash = (FHash ^ FWord) * SumPrime;
+      FWord = 0;
+      FPending = 0;
+    }
+  }
+  uint64_t FHash = SumStart;
+  uint64_t FWord = 0;   // the bytes of a word not yet complete
+  unsigned FPending = 0;  // how many
+  uint64_t FLength = 0;
+};
 
 const char HexDigits[] = "0123456789abcdef";
 
@@ -169,11 +216,13 @@ struct TLines {
   }
 };
 
-// The signature and the pass line.
-void ParseHeader(TLines& Lines, TJournal& Journal) {
+// The signature and the pass line. Returns whether the plan's check sum is
+// the byte-wise one of version 1.
+bool ParseHeader(TLines& Lines, TJournal& Journal) {
   std::string_view Line;
   if (!Lines.Next(Line) || !Line.starts_with(Signature)) Refuse(1, Tr("Journal", "not a journal of this program"));
-  if (Line.substr(Signature.size()) != Version)
+  const bool ByteSum = Line.substr(Signature.size()) == ByteSumVersion;
+  if (Line.substr(Signature.size()) != Version && !ByteSum)
     Refuse(1, Filled(Tr("Journal", "written in another format (version %1)"), {Line.substr(Signature.size())}));
   if (!Lines.Next(Line)) Refuse(2, Tr("Journal", "cut short before the plan"));
   const TFields Parts = Fields(Line);
@@ -183,6 +232,7 @@ void ParseHeader(TLines& Lines, TJournal& Journal) {
   Journal.Kind = Parts[1];
   Journal.Started = Number<int64_t>(Parts[2], 2, INT64_MIN, INT64_MAX);
   Journal.Count = Number<size_t>(Parts[3], 2, 0, size_t(INT32_MAX));
+  return ByteSum;
 }
 
 std::string ReadBytes(const std::string& Path, size_t Limit, bool Whole) {
@@ -252,8 +302,15 @@ std::string WithSlash(std::string Folder) {
 void AppendStep(std::string& Text, int Ring, uint64_t Device, uint64_t Inode, std::string_view Base,
                 std::string_view Folder, std::string_view OldName, std::string_view NewName,
                 std::string_view Temporary) {
-  Text.append("step\t").append(std::to_string(Ring)) += '\t';
-  Text.append(std::to_string(Device)).append("\t").append(std::to_string(Inode)) += '\t';
+  // Numbers written in place: a plan of 100,000 steps makes 300,000 of them.
+  const auto AppendNumber = [&Text](auto Value) {
+    char Digits[24];
+    Text.append(Digits, size_t(std::to_chars(Digits, Digits + sizeof Digits, Value).ptr - Digits)) += '\t';
+  };
+  Text.append("step\t");
+  AppendNumber(Ring);
+  AppendNumber(Device);
+  AppendNumber(Inode);
   AppendEscaped(Text, Base);
   for (const std::string_view Field : {Folder, OldName, NewName}) {
     AppendEscaped(Text, Field);
@@ -272,10 +329,10 @@ int WritePlan(std::string_view Kind, int64_t Started, size_t Count, const TAddSt
   constexpr size_t PieceBytes = size_t(1) << 20;
   std::string Text;
   Text.reserve(std::min(PieceBytes, Count * 112) + 4096);
-  uint64_t Hash = Fnv1aStart;
+  TPlanSum Sum;
   int Error = 0;
   const auto Flush = [&] {
-    Hash = Fnv1a(Text, Hash);
+    Sum.Add(Text);
     if (Error == 0) Error = Out(Text);
     Text.clear();
   };
@@ -286,7 +343,7 @@ int WritePlan(std::string_view Kind, int64_t Started, size_t Count, const TAddSt
     if (Text.size() >= PieceBytes) Flush();
   });
   Flush();
-  Text.append("plan\t").append(Hex64(Hash)) += '\n';
+  Text.append("plan\t").append(Hex64(Sum.Value())) += '\n';
   if (Error == 0) Error = Out(Text);
   return Error;
 }
@@ -334,7 +391,7 @@ std::string JournalPlanText(const TJournal& Journal) {
 TJournal ParseJournal(std::string_view Text) {
   TJournal Journal;
   TLines Lines{Text};
-  ParseHeader(Lines, Journal);
+  const bool ByteSum = ParseHeader(Lines, Journal);
   // Each step takes at least 16 bytes: a count beyond that is a lie, not a reason to reserve.
   Journal.Steps.reserve(std::min(Journal.Count, Text.size() / 16));
   std::string_view Line;
@@ -365,7 +422,9 @@ TJournal ParseJournal(std::string_view Text) {
   const size_t PlanEnd = Lines.At;
   if (!Lines.Next(Line)) Refuse(Lines.Number + 1, Tr("Journal", "cut short: the plan has no end mark"));
   if (!Line.starts_with("plan\t")) Refuse(Lines.Number, Tr("Journal", "the plan holds more steps than it says"));
-  if (Line.substr(5) != Hex64(Fnv1a(Text.substr(0, PlanEnd))))
+  TPlanSum Sum;
+  if (!ByteSum) Sum.Add(Text.substr(0, PlanEnd));
+  if (Line.substr(5) != Hex64(ByteSum ? Fnv1a(Text.substr(0, PlanEnd)) : Sum.Value()))
     Refuse(Lines.Number, Tr("Journal", "the plan does not match its check sum"));
   // Progress marks and the end; a last line without its line end is a
   // mark the crash cut short.

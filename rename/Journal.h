@@ -1,14 +1,16 @@
 // The journal of a renaming pass: its whole plan, written and synced before
 // the first rename, then progress marks and an end mark. Text, one record a
 // line, fields separated by tabs:
-//   Quorvane journal 1
+//   Quorvane journal 2
 //   pass <kind> <started, seconds since 1970> <steps>
 //   step <ring> <device> <inode> <folder> <old name> <new name> <temporary name>
-//   plan <FNV-1a 64 of every byte before this line, 16 hex digits>
+//   plan <check sum of every byte before this line, 16 hex digits>
 //   done <files whose outcome is final>
 //   end
 // Names are byte-exact: "\\", tab, line end, other control bytes and bytes
 // that are not UTF-8 are escaped (\\ \t \n \xHH); everything else is as on disk.
+// The check sum is FNV-1a 64 over the little-endian 8-byte words of the text,
+// then its length; version 1, still read, took FNV-1a 64 of each byte.
 #pragma once
 
 #include <chrono>

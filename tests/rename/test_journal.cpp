@@ -22,6 +22,10 @@ TEST(Journal, NamesSurviveWritingAndReadingByteForByte) {
   EXPECT_EQ(Back.Steps, Sample.Steps);
   EXPECT_EQ(std::tuple(Back.Kind, Back.Started, Back.Done, Back.Ended), std::tuple(Sample.Kind, Sample.Started, 2, true));
   EXPECT_EQ(JournalPlanText(Back), Text);
+  // A journal of the first format, with its byte-wise check sum, is still read.
+  const TJournal First = ParseJournal(
+      "Quorvane journal 1\npass\trename\t1765036800\t1\nstep\t-1\t2049\t11\t/m/\ta\tb\t\nplan\t28246f2789579a55\nend\n");
+  EXPECT_EQ(First.Steps.size(), 1u);
   // A progress mark the crash cut short is no damage, and the end mark goes on a line of its own.
   TTempDir State;
   std::ofstream(State / "j.journal") << Text << "done\t1\ndo";
@@ -48,7 +52,7 @@ TEST(Journal, DamagedOrTruncatedJournalsAreRefusedSayingWhere) {
     std::string Text, Message;
   } Cases[] = {
       {"not a journal", "hello\n", "line 1: not a journal of this program"},
-      {"a later format", "Quorvane journal 2\n", "line 1: written in another format (version 2)"},
+      {"a later format", "Quorvane journal 3\n", "line 1: written in another format (version 3)"},
       {"cut in the plan", Text.substr(0, Text.find("step\t0")), "line 4: cut short: the plan ends after 1 of 3"},
       {"no plan mark", Text.substr(0, Text.find("plan\t")), "line 6: cut short: the plan has no end mark"},
       {"a changed byte", Swapped(With([](TJournalStep& S) { S.OldName = "q"; }), "\tq\t", "\tr\t"), "check sum"},
