@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -114,19 +115,23 @@ class TCliSession : public TPassView {
                  Env.InIsTerminal && Options.FilesFrom != "-", Options.ReadOnly),
         FPasses(Fs, FDialogs, *this, Env.Fields) {}
 
-  // Every path is a checked entry, in the order given; an empty one names nothing.
+  // Every path is a checked entry, in the order given; an empty one names
+  // nothing. The paths go once their entries are made, so that the memory
+  // they held serves the pass.
   void List(std::vector<std::string> Paths) {
     FCount = Paths.size();
-    FFiles.reserve(Paths.size());
+    FEntries.resize(size_t(std::count_if(Paths.begin(), Paths.end(), [](const auto& Path) { return !Path.empty(); })));
+    size_t Next = 0;
     for (size_t I = 0; I < Paths.size(); ++I)
-      if (!Paths[I].empty()) FFiles.push_back({static_cast<int>(I), std::move(Paths[I])});
+      if (!Paths[I].empty()) SetEntryPath(FEntries[Next++], static_cast<int>(I), Paths[I]);
+    NumberFolders(FEntries);
   }
 
   // Shows the new names, each line or object in the order of the paths.
   int Preview(const TRenameSettings& Settings) {
     // A path that names no file has no place in the list, and no counter value.
     const std::optional<TPassResult> Result =
-        FPasses.Preview(FFiles, Settings, FState, {.NameMissingFiles = false});
+        FPasses.Preview(std::move(FEntries), Settings, FState, {.NameMissingFiles = false});
     if (!Result) return esFailed;  // refused rules: nothing to show
     if (FOptions.Names) {
       // One name a line, empty lines staying where they were.
@@ -154,7 +159,7 @@ class TCliSession : public TPassView {
 
   // Renames the files as Start Renaming does.
   int Rename(const TRenameSettings& Settings) {
-    const std::optional<TPassResult> Result = FPasses.StartRenaming(FFiles, Settings, FState);
+    const std::optional<TPassResult> Result = FPasses.StartRenaming(std::move(FEntries), Settings, FState);
     if (!Result) return esFailed;  // refused rules: no file was looked at
     return Result->Problems() > 0 ? esFailed : esDone;
   }
@@ -189,7 +194,7 @@ class TCliSession : public TPassView {
   TTerminalDialogs FDialogs;
   TRenamePasses FPasses;
   TPassState FState;
-  std::vector<TPassFile> FFiles;
+  std::vector<TPassEntry> FEntries;  // handed to the one pass a run makes
   size_t FCount = 0;  // paths given, empty ones included
 };
 
