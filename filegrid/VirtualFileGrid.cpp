@@ -38,12 +38,12 @@ double SortableDate(double Value) {
 
 int Sign(int Value) { return (Value > 0) - (Value < 0); }
 
-const std::string& SortText(const TFileGridFile& Entry, int Slot) {
+std::string_view SortText(const TFileGridFile& Entry, int Slot) {
   switch (Slot) {
-    case 0: return Entry.Name;
+    case 0: return Entry.Name();
     case 1: return Entry.NewFileName;
     case 2: return Entry.FileName;
-    case 3: return Entry.Extension;
+    case 3: return Entry.Extension();
     default: return Entry.Description;
   }
 }
@@ -62,13 +62,13 @@ bool TVmVirtualFileGrid::ReadFileInformation(TFileGridFile& Entry, const std::st
   // A folder given as "dir/" is the folder "dir": its name must not be empty.
   size_t Length = Path.size();
   while (Length > 1 && Path[Length - 1] == '/') --Length;
-  SetFileNameFields(Entry, Path.substr(0, Length));
+  SetFileNameFields(Entry, std::string_view(Path).substr(0, Length));
   std::optional<TFileInfo> Info;
-  if (!Entry.Name.empty() && Renamed && Entry.Exists)
+  if (!Entry.Name().empty() && Renamed && Entry.Exists)
     Info = FReader->ReadRenamed(Entry.FileName, {.Size = Entry.Size, .Attributes = Entry.Attributes,
                                                  .CreationDate = Entry.CreationDate, .LastWriteDate = Entry.LastWriteDate,
                                                  .Description = Entry.Description, .IconIndex = Entry.IconIndex});
-  else if (!Entry.Name.empty())
+  else if (!Entry.Name().empty())
     Info = FReader->Read(Entry.FileName);
   if (!Info) {
     Entry.Exists = false;
@@ -88,6 +88,60 @@ bool TVmVirtualFileGrid::ReadFileInformation(TFileGridFile& Entry, const std::st
   Entry.Description = std::move(Info->Description);
   Entry.IconIndex = Info->IconIndex;
   return true;
+}
+
+// --- The listed paths ------------------------------------------------------
+
+void TListedPaths::Insert(TFileGridFile& Entry) {
+  Entry.PathHash = Hash(Entry.FileName);
+  if ((FCount + 1) * 2 > FSlots.size()) {
+    std::vector<const TFileGridFile*> Old(std::max<size_t>(FSlots.size() * 2, 64));
+    Old.swap(FSlots);
+    for (const TFileGridFile* Listed : Old)
+      if (Listed) Place(Listed);
+  }
+  Place(&Entry);
+  ++FCount;
+}
+
+void TListedPaths::Place(const TFileGridFile* Entry) {
+  const size_t Mask = FSlots.size() - 1;
+  size_t Slot = Entry->PathHash & Mask;
+  while (FSlots[Slot]) Slot = (Slot + 1) & Mask;
+  FSlots[Slot] = Entry;
+}
+
+void TListedPaths::Erase(const TFileGridFile& Entry) {
+  if (FSlots.empty()) return;
+  const size_t Mask = FSlots.size() - 1;
+  size_t Hole = Entry.PathHash & Mask;
+  while (FSlots[Hole] && FSlots[Hole] != &Entry) Hole = (Hole + 1) & Mask;
+  if (!FSlots[Hole]) return;
+  // The entries after it in the run move up into the hole where their hash
+  // allows, so that every entry stays reachable from its home slot.
+  for (size_t Next = (Hole + 1) & Mask; FSlots[Next]; Next = (Next + 1) & Mask) {
+    const size_t Home = FSlots[Next]->PathHash & Mask;
+    if (((Next - Home) & Mask) >= ((Next - Hole) & Mask)) {
+      FSlots[Hole] = FSlots[Next];
+      Hole = Next;
+    }
+  }
+  FSlots[Hole] = nullptr;
+  --FCount;
+}
+
+bool TListedPaths::Contains(std::string_view Path) const {
+  if (FSlots.empty()) return false;
+  const uint32_t PathHash = Hash(Path);
+  const size_t Mask = FSlots.size() - 1;
+  for (size_t Slot = PathHash & Mask; FSlots[Slot]; Slot = (Slot + 1) & Mask)
+    if (FSlots[Slot]->PathHash == PathHash && FSlots[Slot]->FileName == Path) return true;
+  return false;
+}
+
+void TListedPaths::Clear() {
+  FSlots.clear();
+  FCount = 0;
 }
 
 // --- The list --------------------------------------------------------------
@@ -139,16 +193,6 @@ bool TVmVirtualFileGrid::AddFolder(std::string Folder) {
   if (!Files) return false;
   for (const std::string& Path : *Files) AddFile(Path, "", true);
   return true;
-}
-
-void TVmVirtualFileGrid::Unlist(const TFileGridFile& Entry) {
-  // Equal paths of other entries stay: only this entry's own view goes.
-  for (auto [Listed, End] = FListed.equal_range(Entry.FileName); Listed != End; ++Listed) {
-    if (Listed->data() == Entry.FileName.data()) {
-      FListed.erase(Listed);
-      return;
-    }
-  }
 }
 
 void TVmVirtualFileGrid::SetNewFileName(int Position, const std::string& NewFileName, const std::string& Problem) {
@@ -211,7 +255,7 @@ void TVmVirtualFileGrid::RemoveSelectedFiles() {
 }
 
 void TVmVirtualFileGrid::RemoveAllFiles() {
-  FListed.clear();
+  FListed.Clear();
   FFiles.clear();
   FNextIndex = 0;
   FRows.RemoveAllRows();
@@ -372,13 +416,13 @@ void TVmVirtualFileGrid::SortFiles(int Column, bool Force) {
 }
 
 const QCollatorSortKey& TVmVirtualFileGrid::SortKey(const TFileGridFile& Entry, int Slot) const {
-  auto& Key = Entry.SortKeys[static_cast<size_t>(Slot)];
+  auto& Key = Entry.SortKey(Slot);
   if (!Key) Key = TextKey(SortText(Entry, Slot));
   return *Key;
 }
 
-QCollatorSortKey TVmVirtualFileGrid::TextKey(const std::string& Text) const {
-  return FCollator.sortKey(QString::fromUtf8(Text).toLower());
+QCollatorSortKey TVmVirtualFileGrid::TextKey(std::string_view Text) const {
+  return FCollator.sortKey(QString::fromUtf8(Text.data(), static_cast<qsizetype>(Text.size())).toLower());
 }
 
 uint64_t TVmVirtualFileGrid::NumberKey(const TFileGridFile& Entry) const {
