@@ -3,6 +3,8 @@
 // files of their own (WindowToolbars, WindowRules, WindowPasses).
 #include "app/WindowMain.h"
 
+#include <malloc.h>
+
 #include <cstdio>
 
 #include <QApplication>
@@ -31,6 +33,14 @@
 #include "ui/Anchors.h"
 #include "ui/DesignScale.h"
 #include "ui/QtDialogs.h"
+
+void PrepareWindowProcess() {
+  // One malloc arena for every thread. The program has few threads (the
+  // window's, Qt's own, a pass's worker) that seldom allocate at once, and
+  // an arena of the worker's own would keep the memory of the last pass
+  // resident beside the window's, where the window could not reuse it.
+  mallopt(M_ARENA_MAX, 1);
+}
 
 using namespace WindowParts;
 

@@ -86,6 +86,9 @@ void TWindowMain::AskAndRename() {
   Pass.Asked = true;
   // Stopped before the questions: no question, and no file is touched.
   if (!Pass.Stop) FPasses->AskRenaming(Pass.Plan);
+  // The files are compared with the shown preview: what it held goes now,
+  // before the names and the plan take their memory.
+  FPasses->ForgetPreview();
   Pass.Final.resize(Pass.Plan.Result.Entries.size());
   Grid().BeginUpdate();
   RunPassThread([this, &Pass] {
@@ -150,6 +153,14 @@ void TWindowMain::FinishRenamingPass(bool AllAtOnce) {
     QTimer::singleShot(0, this, [this] { FinishRenamingPass(); });
     return;
   }
+  // The grid shows every outcome now; what follows counts the statuses
+  // alone. The plan's steps and texts go before the list is sorted again,
+  // which takes memory of its own.
+  std::vector<int>().swap(Pass.Final);
+  std::vector<TPassStep>().swap(Pass.Plan.Steps);
+  Pass.Plan.Builder.reset();
+  for (TPassEntry& Entry : Pass.Plan.Result.Entries)
+    for (std::string* Text : {&Entry.Folder, &Entry.Name, &Entry.NewName}) std::string().swap(*Text);
   Grid().EndUpdate();
   const std::unique_ptr<TRunningPass> Done = std::move(FRenaming);
   if (const std::optional<TPassResult> Result = FPasses->FinishRenaming(std::move(Done->Plan))) ShowPassResult(*Result);
@@ -270,8 +281,12 @@ size_t TWindowMain::PreviewKey() const {
   Mix(size_t(Settings.UpperCase) | size_t(Settings.LowerCase) << 1 | size_t(Settings.DelExtension) << 2 |
       size_t(Settings.AddExtension) << 3 | size_t(Settings.SearchAndReplace) << 4 |
       size_t(Settings.CounterSameWidth) << 5 | size_t(Settings.CounterFillZeros) << 6);
+  // The list by the hashes the grid keeps of its paths: no path is read again.
   const TVmVirtualFileGrid& Files = gridFiles->Grid();
-  for (int I = 0; I < Files.FileCount(); ++I) Mix(Files.IsChecked(I) ? Hash(Files.GetFileName(I)) : 1);
+  for (int I = 0; I < Files.FileCount(); ++I) {
+    const TFileGridFile& File = Files.File(I);
+    Mix(File.Checked ? File.PathHash : 1);
+  }
   return Key;
 }
 

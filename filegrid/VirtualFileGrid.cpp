@@ -200,7 +200,11 @@ void TVmVirtualFileGrid::SetNewFileName(int Position, const std::string& NewFile
   TFileGridFile& Entry = *FFiles[static_cast<size_t>(Position)];
   Entry.NewNameProblem = Problem;
   if (Entry.NewFileName != NewFileName) {
-    Entry.NewFileName = NewFileName;
+    // A name taken away takes its memory along: after a pass most entries show none.
+    if (NewFileName.empty())
+      std::string().swap(Entry.NewFileName);
+    else
+      Entry.NewFileName = NewFileName;
     Entry.ClearSortKey(SortKeySlot(fcNewFileName));
     SortFiles(fcNewFileName, false);
   }

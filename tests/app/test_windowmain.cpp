@@ -58,7 +58,7 @@ class WindowMainTest : public ::testing::Test {
   std::string Listed() {
     std::string Result;
     for (int I = 0; I < Window->Grid().FileCount(); ++I)
-      Result += (I ? " " : "") + Window->Grid().File(I).Name + (Window->Grid().IsChecked(I) ? "" : "-");
+      ((Result += I ? " " : "") += Window->Grid().File(I).Name()) += Window->Grid().IsChecked(I) ? "" : "-";
     return Result;
   }
   // Whether the file commands are enabled; they go with Preview.
