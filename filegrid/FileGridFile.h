@@ -4,6 +4,7 @@
 
 #include <QCollatorSortKey>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -69,11 +70,12 @@ struct TFileGridFile {
   std::string_view Path() const { return std::string_view(FileName).substr(0, NameStart); }
 
   // Collation keys of the text columns (Name, NewFileName, FileName,
-  // Extension, Description), made on first use by the sort, and each key's
+  // Extension, Description), made when a sort needs them, and each key's
   // rank among all entries' keys as of the last sort that compared them
   // (0 = none). Whoever changes one of those fields clears the matching key
-  // (the grid does). Every sort breaks ties by the name, so its key is kept
-  // in the entry; the others, which only a sort by their column makes, apart.
+  // and rank (the grid does). Once ranked, a key is dropped: the rank stands
+  // for it until the field changes. The name's key is made most often (every
+  // sort breaks ties by the name), so its place is in the entry; the others' apart.
   mutable std::array<uint32_t, 5> SortRanks{};
   mutable std::optional<QCollatorSortKey> NameKey;
   mutable std::unique_ptr<std::array<std::optional<QCollatorSortKey>, 4>> OtherKeys;
@@ -89,6 +91,16 @@ struct TFileGridFile {
     else if (OtherKeys)
       (*OtherKeys)[static_cast<size_t>(Slot - 1)].reset();
     SortRanks[static_cast<size_t>(Slot)] = 0;
+  }
+  // Drops a key, keeping its rank.
+  void DropSortKey(int Slot) const {
+    if (Slot == 0) {
+      NameKey.reset();
+    } else if (OtherKeys) {
+      (*OtherKeys)[static_cast<size_t>(Slot - 1)].reset();
+      if (std::none_of(OtherKeys->begin(), OtherKeys->end(), [](const auto& Key) { return Key.has_value(); }))
+        OtherKeys.reset();
+    }
   }
   void ClearSortKeys() const {
     NameKey.reset();

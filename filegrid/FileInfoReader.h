@@ -99,6 +99,8 @@ class TFileTypeNames {
   const TType& TypeOfMimeName(const std::string& MimeName);
   std::optional<TType> TypeOfExtension(const std::string& Extension, const std::string& LowerExtension);
   void BuildGlobIndex();
+  // One glob of MimeName into the index.
+  void AddGlob(const std::string& MimeName, const std::string& Spelled);
   bool IsSpecialName(const std::string& LowerName) const;
 
   std::shared_ptr<TFileIconCache> FIcons;

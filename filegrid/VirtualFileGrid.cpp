@@ -50,11 +50,8 @@ std::string_view SortText(const TFileGridFile& Entry, int Slot) {
 
 }  // namespace
 
-TVmVirtualFileGrid::TVmVirtualFileGrid(TFileGridRows& Rows, std::shared_ptr<TFileInfoReader> Reader,
-                                       bool PrepareSortKeys)
-    : FRows(Rows),
-      FReader(Reader ? std::move(Reader) : std::make_shared<TLinuxFileInfoReader>()),
-      FPrepareSortKeys(PrepareSortKeys) {}
+TVmVirtualFileGrid::TVmVirtualFileGrid(TFileGridRows& Rows, std::shared_ptr<TFileInfoReader> Reader)
+    : FRows(Rows), FReader(Reader ? std::move(Reader) : std::make_shared<TLinuxFileInfoReader>()) {}
 
 // --- Reading ---------------------------------------------------------------
 
@@ -158,7 +155,9 @@ void TVmVirtualFileGrid::AddFile(const std::string& FileName, const std::string&
   Entry->Checked = Checked;
   Entry->Selected = false;
   Entry->Index = FNextIndex++;
-  if (FPrepareSortKeys) SortKey(*Entry, 0);  // the name key breaks ties in every sort: make it now
+  // A sorted list needs the name's key when it sorts again: made here, the
+  // files added share the work. An unsorted list holds no keys.
+  if (FSortColumn != -1) SortKey(*Entry, 0);
   List(*Entry);
   FFiles.push_back(std::move(Entry));
   FRows.AppendRow();
@@ -228,7 +227,7 @@ void TVmVirtualFileGrid::RenamedFile(int Position, const std::string& NewPath) {
   ReadFileInformation(Entry, NewPath, true);
   // A sorted list needs the new name's key when the bracket closes: made
   // here, a large pass's slices share the work.
-  if (FPrepareSortKeys && FSortColumn != -1) SortKey(Entry, 0);
+  if (FSortColumn != -1) SortKey(Entry, 0);
   List(Entry);
   SortFiles(-1, false);
   RepaintUnlessUpdating();
@@ -470,29 +469,37 @@ void TVmVirtualFileGrid::RankTexts(int Slot) const {
     const TFileGridFile* Entry;
     const QCollatorSortKey* Key;
   };
+  size_t UnrankedCount = 0;
+  for (const auto& F : FFiles) UnrankedCount += F->SortRanks[S] == 0;
+  if (UnrankedCount == 0) return;
   std::vector<TRanked> Ranked, Unranked;
+  Ranked.reserve(FFiles.size() - UnrankedCount);
+  Unranked.reserve(UnrankedCount);
   for (const auto& F : FFiles) {
     if (F->SortRanks[S])
       Ranked.push_back({F->SortRanks[S], F.get(), nullptr});
     else
       Unranked.push_back({0, F.get(), &SortKey(*F, Slot)});
   }
-  if (Unranked.empty()) return;
   auto KeyOf = [&](const TRanked& R) -> const QCollatorSortKey& { return R.Key ? *R.Key : SortKey(*R.Entry, Slot); };
   auto KeyLess = [&](const TRanked& A, const TRanked& B) { return KeyOf(A).compare(KeyOf(B)) < 0; };
   std::sort(Ranked.begin(), Ranked.end(), [](const TRanked& A, const TRanked& B) { return A.OldRank < B.OldRank; });
   std::sort(Unranked.begin(), Unranked.end(), KeyLess);
 
   std::vector<TRanked> All;
-  All.reserve(FFiles.size());
-  auto Next = Ranked.begin();
-  for (const TRanked& New : Unranked) {
-    const auto Place = std::lower_bound(Next, Ranked.end(), New, KeyLess);
-    All.insert(All.end(), Next, Place);
-    All.push_back(New);
-    Next = Place;
+  if (Ranked.empty()) {
+    All = std::move(Unranked);  // every text changed, as after renaming them all
+  } else {
+    All.reserve(FFiles.size());
+    auto Next = Ranked.begin();
+    for (const TRanked& New : Unranked) {
+      const auto Place = std::lower_bound(Next, Ranked.end(), New, KeyLess);
+      All.insert(All.end(), Next, Place);
+      All.push_back(New);
+      Next = Place;
+    }
+    All.insert(All.end(), Next, Ranked.end());
   }
-  All.insert(All.end(), Next, Ranked.end());
 
   uint32_t Rank = 0;
   for (size_t I = 0; I < All.size(); ++I) {
@@ -505,6 +512,9 @@ void TVmVirtualFileGrid::RankTexts(int Slot) const {
     if (!Same) ++Rank;
     All[I].Entry->SortRanks[S] = Rank;
   }
+  // The ranks stand for the keys from now on; a key is made again only to
+  // place an entry whose text changed.
+  for (const auto& F : FFiles) F->DropSortKey(Slot);
 }
 
 // Stable LSD radix sort on Number, rising (falling when Descending); bytes
@@ -549,9 +559,14 @@ void TVmVirtualFileGrid::SortList() {
     return Result != 0 ? Result < 0 : A.Position < B.Position;
   };
   if (Slot != 0) {
+    bool NamesRanked = false;
     for (size_t Start = 0, End; Start < Count; Start = End) {
       for (End = Start + 1; End < Count && Items[End].Number == Items[Start].Number;) ++End;
-      if (End - Start > 1) std::sort(Items.begin() + static_cast<ptrdiff_t>(Start), Items.begin() + static_cast<ptrdiff_t>(End), ByName);
+      if (End - Start < 2) continue;
+      // Ties are broken by the names' ranks, given once they are needed.
+      if (!NamesRanked) RankTexts(0);
+      NamesRanked = true;
+      std::sort(Items.begin() + static_cast<ptrdiff_t>(Start), Items.begin() + static_cast<ptrdiff_t>(End), ByName);
     }
   }
 

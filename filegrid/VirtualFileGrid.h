@@ -43,10 +43,7 @@ class TListedPaths {
 class TVmVirtualFileGrid {
  public:
   // Rows must outlive the grid. Without a reader the grid reads from disk.
-  // A grid that is never shown may skip making each name's collation key as
-  // the entry is added (PrepareSortKeys false); a sort then makes the keys it needs.
-  explicit TVmVirtualFileGrid(TFileGridRows& Rows, std::shared_ptr<TFileInfoReader> Reader = nullptr,
-                              bool PrepareSortKeys = true);
+  explicit TVmVirtualFileGrid(TFileGridRows& Rows, std::shared_ptr<TFileInfoReader> Reader = nullptr);
   TVmVirtualFileGrid(const TVmVirtualFileGrid&) = delete;
   TVmVirtualFileGrid& operator=(const TVmVirtualFileGrid&) = delete;
 
@@ -128,7 +125,7 @@ class TVmVirtualFileGrid {
   void SortList();
   uint64_t NumberKey(const TFileGridFile& Entry) const;
   // Gives every entry a rank for the text column Slot: equal keys share a
-  // rank, and ranks rise with the keys.
+  // rank, and ranks rise with the keys. The keys are dropped afterwards.
   void RankTexts(int Slot) const;
   int CompareNames(const TFileGridFile& A, const TFileGridFile& B) const;
   const QCollatorSortKey& SortKey(const TFileGridFile& Entry, int Slot) const;
@@ -142,6 +139,5 @@ class TVmVirtualFileGrid {
   int32_t FNextIndex = 0;
   int FSortColumn = -1;
   TSortDirection FSortDirection = sdAscending;
-  bool FPrepareSortKeys = true;
   QCollator FCollator;  // the system locale's
 };
