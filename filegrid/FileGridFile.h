@@ -47,7 +47,6 @@ struct TFileGridFile {
   std::string FileName;     // the path as it was given; the new path after a rename
   std::string Description;  // the file's type name, at most 80 characters
   std::string NewFileName;  // previewed name and extension, no folder; empty = none
-  std::string NewNameProblem;  // why the file will not get NewFileName; empty when nothing stops it
   uint64_t Size = 0;
   double CreationDate = 0;
   double LastWriteDate = 0;
@@ -58,17 +57,6 @@ struct TFileGridFile {
   uint32_t NameStart = 0;
   uint32_t ExtensionStart = 0;
   uint32_t PathHash = 0;    // FileName's hash as the grid's index of listed paths holds it
-  bool Checked = false;
-  bool Exists = false;      // found on disk when its information was last read
-  bool Selected = false;    // the row's selection, parked while a bracket is open or rows move
-
-  // After the last "/".
-  std::string_view Name() const { return std::string_view(FileName).substr(NameStart); }
-  // From the last "." of Name, dot included; may be empty.
-  std::string_view Extension() const { return std::string_view(FileName).substr(ExtensionStart); }
-  // Up to and including the last "/"; may be empty.
-  std::string_view Path() const { return std::string_view(FileName).substr(0, NameStart); }
-
   // Collation keys of the text columns (Name, NewFileName, FileName,
   // Extension, Description), made when a sort needs them, and each key's
   // rank among all entries' keys as of the last sort that compared them
@@ -77,9 +65,27 @@ struct TFileGridFile {
   // for it until the field changes. The name's key is made most often (every
   // sort breaks ties by the name), so its place is in the entry; the others' apart.
   mutable std::array<uint32_t, 5> SortRanks{};
+  bool Checked = false;
+  bool Exists = false;      // found on disk when its information was last read
+  bool Selected = false;    // the row's selection, parked while a bracket is open or rows move
+  std::unique_ptr<std::string> Problem;  // NewNameProblem where there is one
   mutable std::optional<QCollatorSortKey> NameKey;
   mutable std::unique_ptr<std::array<std::optional<QCollatorSortKey>, 4>> OtherKeys;
 
+  // Why the file will not get NewFileName; empty when nothing stops it, as for most files.
+  const std::string& NewNameProblem() const {
+    static const std::string None;
+    return Problem ? *Problem : None;
+  }
+
+  // After the last "/".
+  std::string_view Name() const { return std::string_view(FileName).substr(NameStart); }
+  // From the last "." of Name, dot included; may be empty.
+  std::string_view Extension() const { return std::string_view(FileName).substr(ExtensionStart); }
+  // Up to and including the last "/"; may be empty.
+  std::string_view Path() const { return std::string_view(FileName).substr(0, NameStart); }
+
+  // The key of the text column Slot, made empty where there is none yet.
   std::optional<QCollatorSortKey>& SortKey(int Slot) const {
     if (Slot == 0) return NameKey;
     if (!OtherKeys) OtherKeys = std::make_unique<std::array<std::optional<QCollatorSortKey>, 4>>();
@@ -109,7 +115,7 @@ struct TFileGridFile {
   }
 };
 
-// The slot in TFileGridFile::SortKeys for a text column; -1 for other columns.
+// The slot of a text column's sort key and rank in TFileGridFile; -1 for other columns.
 int SortKeySlot(int Column);
 
 // Sets FileName and where Name, Extension and Path lie in it: the name is

@@ -197,7 +197,12 @@ bool TVmVirtualFileGrid::AddFolder(std::string Folder) {
 void TVmVirtualFileGrid::SetNewFileName(int Position, const std::string& NewFileName, const std::string& Problem) {
   if (Position < 0 || Position >= FileCount()) return;
   TFileGridFile& Entry = *FFiles[static_cast<size_t>(Position)];
-  Entry.NewNameProblem = Problem;
+  if (Problem.empty())
+    Entry.Problem.reset();
+  else if (Entry.Problem)
+    *Entry.Problem = Problem;
+  else
+    Entry.Problem = std::make_unique<std::string>(Problem);
   if (Entry.NewFileName != NewFileName) {
     // A name taken away takes its memory along: after a pass most entries show none.
     if (NewFileName.empty())

@@ -122,11 +122,11 @@ TEST_F(WindowMainTest, PreviewAndStartRenamingRunTheRulesOnTheCheckedFiles) {
   const TFileGridFile& First = Window->Grid().File(0);
   Window->textboxReplaceString->setText("keep.txt");
   ASSERT_TRUE(WaitFor([&] { return First.NewFileName == "keep.txt"; }));
-  EXPECT_EQ(First.NewNameProblem, "a file named \"keep.txt\" already exists");
+  EXPECT_EQ(First.NewNameProblem(), "a file named \"keep.txt\" already exists");
   EXPECT_EQ(Window->labelPreviewSummary->text(), "1 of 1 new names conflicts");
   Window->textboxReplaceString->setText("<2> - <1>.mp3");
   ASSERT_TRUE(WaitFor([&] { return First.NewFileName == "Song - Artist.mp3"; }));
-  EXPECT_EQ(First.NewNameProblem + Window->labelPreviewSummary->text().toStdString(), "");
+  EXPECT_EQ(First.NewNameProblem() + Window->labelPreviewSummary->text().toStdString(), "");
   Window->buttonStart->click();
   Window->WaitForRenaming();
   EXPECT_TRUE(std::filesystem::exists(Dir / "Song - Artist.mp3"));
