@@ -20,6 +20,15 @@
 
 using namespace WindowParts;
 
+namespace {
+
+// An entry's texts, once nothing reads them any more.
+void ReleaseTexts(TPassEntry& Entry) {
+  for (std::string* Text : {&Entry.Folder, &Entry.Name, &Entry.NewName}) std::string().swap(*Text);
+}
+
+}  // namespace
+
 // --- The passes ---------------------------------------------------------------
 
 void TWindowMain::buttonPreviewClick() {
@@ -117,8 +126,14 @@ int TWindowMain::ShowFinalEntries(bool AllAtOnce) {
   constexpr int Slice = 4000;
   const int Told = Pass.Processed.load(std::memory_order_acquire);
   const int Last = AllAtOnce ? Told : std::min(Told, Pass.Shown + Slice);
-  for (; Pass.Shown < Last; ++Pass.Shown)
-    ShowRenamed(Grid(), Pass.Plan.Result, Pass.Plan.Result.Entries[size_t(Pass.Final[size_t(Pass.Shown)])]);
+  for (; Pass.Shown < Last; ++Pass.Shown) {
+    TPassEntry& Entry = Pass.Plan.Result.Entries[size_t(Pass.Final[size_t(Pass.Shown)])];
+    ShowRenamed(Grid(), Pass.Plan.Result, Entry);
+    // The disk work is done with a renamed entry once it is told, and every
+    // entry whose reason names another one is told before the renames: its
+    // texts go as it is shown, while the grid makes the keys of the new names.
+    if (Entry.Status == psRenamed) ReleaseTexts(Entry);
+  }
   return Pass.Shown;
 }
 
@@ -159,8 +174,7 @@ void TWindowMain::FinishRenamingPass(bool AllAtOnce) {
   std::vector<int>().swap(Pass.Final);
   std::vector<TPassStep>().swap(Pass.Plan.Steps);
   Pass.Plan.Builder.reset();
-  for (TPassEntry& Entry : Pass.Plan.Result.Entries)
-    for (std::string* Text : {&Entry.Folder, &Entry.Name, &Entry.NewName}) std::string().swap(*Text);
+  for (TPassEntry& Entry : Pass.Plan.Result.Entries) ReleaseTexts(Entry);
   Grid().EndUpdate();
   const std::unique_ptr<TRunningPass> Done = std::move(FRenaming);
   if (const std::optional<TPassResult> Result = FPasses->FinishRenaming(std::move(Done->Plan))) ShowPassResult(*Result);
