@@ -136,6 +136,20 @@ TEST_F(WindowMainTest, PreviewAndStartRenamingRunTheRulesOnTheCheckedFiles) {
   EXPECT_TRUE(Window->panelSettings->isEnabled());
 }
 
+// The grid lets go of a renamed entry's texts as it shows it; the reason of
+// an entry left out still names the file that took its name, by the path it had.
+TEST_F(WindowMainTest, AfterRenamingAnEntryLeftOutNamesTheFileThatTookItsName) {
+  const std::string First = Dir.Make("a.txt");
+  Open({First, Dir.Make("b.txt")});
+  Window->checkboxChangeFileName->setChecked(true);
+  Window->textboxSearchString->setText("<*>.txt");
+  Window->textboxReplaceString->setText("c.txt");
+  Window->buttonStart->click();
+  Window->WaitForRenaming();
+  EXPECT_EQ(Listed(), "c.txt b.txt");
+  EXPECT_EQ(Window->Grid().File(1).NewNameProblem(), "\"" + First + "\" is given the same name before it");
+}
+
 TEST_F(WindowMainTest, TheWindowStaysLiveWhileRenamingAndCancelLeavesEachFileUnderOneOfItsNames) {
   std::vector<std::string> Paths, Renamed;
   for (int I = 0; I < 40; ++I) {
