@@ -203,7 +203,9 @@ std::optional<TFileTypeNames::TType> TFileTypeNames::TypeOfExtension(const std::
 
 std::optional<TFileTypeNames::TType> TFileTypeNames::TypeOfName(std::string_view Name) {
   if (!FGlobIndexBuilt) BuildGlobIndex();
-  std::string Lower(Name);
+  // One buffer for every name: a pass asks for each renamed file's type.
+  std::string& Lower = FLowerName;
+  Lower.assign(Name);
   for (char& C : Lower)
     if (C >= 'A' && C <= 'Z') C = static_cast<char>(C - 'A' + 'a');
   if (IsSpecialName(Lower)) {

@@ -118,6 +118,7 @@ class TFileTypeNames {
   std::unordered_set<std::string> FLiteralNames;
   std::vector<std::string> FNamePrefixes, FNameSuffixes, FExtensionPatterns, FNamePatterns;
   std::unordered_set<std::string> FCompoundExtensions;
+  std::string FLowerName;  // TypeOfName's lower-case copy of the name
 };
 
 // Reads files with statx. A symbolic link is listed as itself but shows the
