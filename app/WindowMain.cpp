@@ -3,6 +3,8 @@
 // files of their own (WindowToolbars, WindowRules, WindowPasses).
 #include "app/WindowMain.h"
 
+#include <malloc.h>
+
 #include <cstdio>
 
 #include <QApplication>
@@ -31,6 +33,19 @@
 #include "ui/Anchors.h"
 #include "ui/DesignScale.h"
 #include "ui/QtDialogs.h"
+
+void PrepareWindowProcess() {
+  // One malloc arena for every thread. The program has few threads (the
+  // window's, Qt's own, a pass's worker) that seldom allocate at once, and
+  // an arena of the worker's own would keep the memory of the last pass
+  // resident beside the window's, where the window could not reuse it.
+  mallopt(M_ARENA_MAX, 1);
+  // Large blocks (a pass's list of 100,000 entries, a sort's buffers) stay
+  // mapped on their own and go back to the system when freed. By default
+  // the threshold rises to the largest block freed, after which such lists
+  // come from the heap and leave holes that keep the largest pass resident.
+  mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+}
 
 using namespace WindowParts;
 

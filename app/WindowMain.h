@@ -57,6 +57,10 @@ enum TFieldTag : int {
 // The field keys by the tag of their item in the field-insert menu; tag 0 is unused.
 extern const std::array<std::string_view, ftCount> FieldTags;
 
+// Sets up the process for the window; called first thing in main(), before
+// any thread is started.
+void PrepareWindowProcess();
+
 // What the window is started with.
 struct TWindowMainOptions {
   std::vector<std::string> Files;  // added to the grid at start, in order

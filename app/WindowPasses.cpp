@@ -20,6 +20,15 @@
 
 using namespace WindowParts;
 
+namespace {
+
+// An entry's texts, once nothing reads them any more.
+void ReleaseTexts(TPassEntry& Entry) {
+  for (std::string* Text : {&Entry.Folder, &Entry.Name, &Entry.NewName}) std::string().swap(*Text);
+}
+
+}  // namespace
+
 // --- The passes ---------------------------------------------------------------
 
 void TWindowMain::buttonPreviewClick() {
@@ -86,6 +95,9 @@ void TWindowMain::AskAndRename() {
   Pass.Asked = true;
   // Stopped before the questions: no question, and no file is touched.
   if (!Pass.Stop) FPasses->AskRenaming(Pass.Plan);
+  // The files are compared with the shown preview: what it held goes now,
+  // before the names and the plan take their memory.
+  FPasses->ForgetPreview();
   Pass.Final.resize(Pass.Plan.Result.Entries.size());
   Grid().BeginUpdate();
   RunPassThread([this, &Pass] {
@@ -114,8 +126,14 @@ int TWindowMain::ShowFinalEntries(bool AllAtOnce) {
   constexpr int Slice = 4000;
   const int Told = Pass.Processed.load(std::memory_order_acquire);
   const int Last = AllAtOnce ? Told : std::min(Told, Pass.Shown + Slice);
-  for (; Pass.Shown < Last; ++Pass.Shown)
-    ShowRenamed(Grid(), Pass.Plan.Result, Pass.Plan.Result.Entries[size_t(Pass.Final[size_t(Pass.Shown)])]);
+  for (; Pass.Shown < Last; ++Pass.Shown) {
+    TPassEntry& Entry = Pass.Plan.Result.Entries[size_t(Pass.Final[size_t(Pass.Shown)])];
+    ShowRenamed(Grid(), Pass.Plan.Result, Entry);
+    // The disk work is done with a renamed entry once it is told, and every
+    // entry whose reason names another one is told before the renames: its
+    // texts go as it is shown, while the grid makes the keys of the new names.
+    if (Entry.Status == psRenamed) ReleaseTexts(Entry);
+  }
   return Pass.Shown;
 }
 
@@ -150,6 +168,13 @@ void TWindowMain::FinishRenamingPass(bool AllAtOnce) {
     QTimer::singleShot(0, this, [this] { FinishRenamingPass(); });
     return;
   }
+  // The grid shows every outcome now; what follows counts the statuses
+  // alone. The plan's steps and texts go before the list is sorted again,
+  // which takes memory of its own.
+  std::vector<int>().swap(Pass.Final);
+  std::vector<TPassStep>().swap(Pass.Plan.Steps);
+  Pass.Plan.Builder.reset();
+  for (TPassEntry& Entry : Pass.Plan.Result.Entries) ReleaseTexts(Entry);
   Grid().EndUpdate();
   const std::unique_ptr<TRunningPass> Done = std::move(FRenaming);
   if (const std::optional<TPassResult> Result = FPasses->FinishRenaming(std::move(Done->Plan))) ShowPassResult(*Result);
@@ -270,8 +295,12 @@ size_t TWindowMain::PreviewKey() const {
   Mix(size_t(Settings.UpperCase) | size_t(Settings.LowerCase) << 1 | size_t(Settings.DelExtension) << 2 |
       size_t(Settings.AddExtension) << 3 | size_t(Settings.SearchAndReplace) << 4 |
       size_t(Settings.CounterSameWidth) << 5 | size_t(Settings.CounterFillZeros) << 6);
+  // The list by the hashes the grid keeps of its paths: no path is read again.
   const TVmVirtualFileGrid& Files = gridFiles->Grid();
-  for (int I = 0; I < Files.FileCount(); ++I) Mix(Files.IsChecked(I) ? Hash(Files.GetFileName(I)) : 1);
+  for (int I = 0; I < Files.FileCount(); ++I) {
+    const TFileGridFile& File = Files.File(I);
+    Mix(File.Checked ? File.PathHash : 1);
+  }
   return Key;
 }
 

@@ -19,6 +19,7 @@
 #include "ui/QtDialogs.h"
 
 int main(int argc, char* argv[]) {
+  PrepareWindowProcess();
   // "--version" alone shows the version; a file of that name is "./--version".
   if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
     std::printf("quorvane %s\n", QUORVANE_VERSION);

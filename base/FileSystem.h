@@ -12,19 +12,20 @@
 
 // What a pass knows of one directory entry. A symbolic link is the link
 // itself: renaming moves the link, so the link is what must stay the same.
+// A pass holds one per file: the small fields come last, without padding between.
 struct TFileStatus {
   uint64_t Device = 0;
   uint64_t Inode = 0;
   uint64_t Size = 0;
   int64_t ModifiedNs = 0;  // last write, nanoseconds since 1970
-  bool ReadOnly = false;   // the owner has no write permission (never for a link)
-  bool Directory = false;
-  uint32_t Links = 0;  // names the file has; 0 where unknown
   // The last write of the file the name leads to (a link's target while it
   // exists), in seconds since 1970: what the date fields show. NoDate for a
   // name that stands for no file on disk.
   static constexpr int64_t NoDate = INT64_MIN;
   int64_t DateSeconds = 0;
+  uint32_t Links = 0;  // names the file has; 0 where unknown
+  bool ReadOnly = false;   // the owner has no write permission (never for a link)
+  bool Directory = false;
   // Found in its folder's listing, which tells only Device and Inode.
   bool InodeOnly = false;
 

@@ -214,6 +214,7 @@ int HandOver() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  PrepareWindowProcess();  // as the program's main() does
   Clock.start();
   const std::string Mode = argc > 1 ? argv[1] : "";
   const std::vector<std::string> Files(argv + std::min(argc, 2), argv + argc);

@@ -7,7 +7,7 @@
 
 namespace {
 
-QString Text(const std::string& Value) { return QString::fromUtf8(Value.data(), static_cast<qsizetype>(Value.size())); }
+QString Text(std::string_view Value) { return QString::fromUtf8(Value.data(), static_cast<qsizetype>(Value.size())); }
 
 // The locale's long time format without the time zone: the grid's dates are
 // local wall-clock times that carry no zone.
@@ -30,10 +30,10 @@ TFileGridCellFormat::TFileGridCellFormat(const QLocale& Locale)
 
 QString TFileGridCellFormat::CellText(const TFileGridFile& File, int Column) const {
   switch (Column) {
-    case fcFileName: return Text(File.Name);
+    case fcFileName: return Text(File.Name());
     case fcNewFileName: return Text(File.NewFileName);
-    case fcPath: return Text(File.Path);
-    case fcExtension: return Text(File.Extension);
+    case fcPath: return Text(File.Path());
+    case fcExtension: return Text(File.Extension());
     case fcSize: return SizeText(File.Size);
     case fcDescription: return Text(File.Description);
     case fcAttributes: return AttributeText(File.Attributes);

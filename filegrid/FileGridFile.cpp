@@ -19,15 +19,14 @@ int SortKeySlot(int Column) {
   }
 }
 
-void SetFileNameFields(TFileGridFile& Entry, std::string FileName) {
-  Entry.FileName = std::move(FileName);
+void SetFileNameFields(TFileGridFile& Entry, std::string_view FileName) {
+  // assign keeps the buffer of an entry that is read again.
+  Entry.FileName.assign(FileName);
   const std::string& F = Entry.FileName;
   const size_t Slash = F.rfind('/');
   const size_t NameStart = Slash == std::string::npos ? 0 : Slash + 1;
-  // assign keeps the buffers of an entry that is read again.
-  Entry.Path.assign(F, 0, NameStart);
-  Entry.Name.assign(F, NameStart);
-  const size_t Dot = Entry.Name.rfind('.');
-  Entry.Extension.assign(Entry.Name, Dot == std::string::npos ? Entry.Name.size() : Dot);
+  const size_t Dot = F.rfind('.');
+  Entry.NameStart = static_cast<uint32_t>(NameStart);
+  Entry.ExtensionStart = static_cast<uint32_t>(Dot == std::string::npos || Dot < NameStart ? F.size() : Dot);
   Entry.ClearSortKeys();
 }

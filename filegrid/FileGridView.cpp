@@ -88,11 +88,11 @@ QVariant TFileGridModel::data(const QModelIndex& Index, int Role) const {
       if (Column == fcFileName && FShowIcons) return FileIcon(File->IconIndex);
       return {};
     case Qt::ForegroundRole:
-      if (Column == fcNewFileName && !File->NewNameProblem.empty()) return FProblemText;
+      if (Column == fcNewFileName && !File->NewNameProblem().empty()) return FProblemText;
       if (!File->Exists && FGreyText.isValid()) return FGreyText;
       return {};
     case Qt::ToolTipRole:
-      if (Column == fcNewFileName && !File->NewNameProblem.empty()) return QString::fromStdString(File->NewNameProblem);
+      if (Column == fcNewFileName && !File->NewNameProblem().empty()) return QString::fromStdString(File->NewNameProblem());
       return {};
     case Qt::BackgroundRole:
       if (Column == fcNewFileName && FNewNameBackground.isValid()) return FNewNameBackground;

@@ -5,7 +5,11 @@
 #include <fnmatch.h>
 #include <sys/stat.h>
 
+#include <QStandardPaths>
+
+#include <algorithm>
 #include <ctime>
+#include <fstream>
 
 #include "base/Utf8.h"
 #include "base/VmDateTime.h"
@@ -114,31 +118,55 @@ const TFileTypeNames::TType& TFileTypeNames::TypeOfMimeName(const std::string& M
 
 void TFileTypeNames::BuildGlobIndex() {
   FGlobIndexBuilt = true;
-  for (const QMimeType& Type : FDatabase.allMimeTypes()) {
-    for (const QString& Glob : Type.globPatterns()) {
-      const std::string Spelled = Glob.toStdString();
-      const std::string Pattern = Glob.toLower().toStdString();
-      const size_t Wild = Pattern.find_first_of("*?[");
-      const std::string_view Tail = std::string_view(Pattern).substr(1);
-      if (Wild == std::string::npos) {
-        FLiteralNames.insert(Pattern);
-      } else if (Pattern.size() > 1 && Pattern[0] == '*' && Tail.find_first_of("*?[") == std::string::npos) {
-        if (Tail[0] != '.') {
-          FNameSuffixes.emplace_back(Tail);  // such as "*~"
-          continue;
-        }
-        if (Tail.find('.', 1) != std::string::npos) FCompoundExtensions.emplace(Tail);  // such as "*.tar.gz"
-        const std::string MimeName = Type.name().toStdString();
-        const auto [Known, New] = FGlobs.try_emplace(std::string(Tail), TGlob{MimeName, Spelled != Pattern});
-        if (!New && (Known->second.MimeName != MimeName || Spelled != Pattern)) Known->second.Ask = true;
-      } else if (Wild == Pattern.size() - 1 && Pattern.back() == '*') {
-        FNamePrefixes.push_back(Pattern.substr(0, Wild));  // such as "README*"
-      } else if (Pattern.starts_with("*.") && Tail.find_first_of("*.", 1) == std::string::npos) {
-        FExtensionPatterns.push_back(Pattern);  // such as "*.[1-9]": the extension alone decides
-      } else {
-        FNamePatterns.push_back(Pattern);
-      }
+  // The shared MIME database's glob lists say all the index needs. Asking
+  // the database for every type's globs instead would have it read every
+  // type's whole description, each language's comment included, and keep
+  // it all (megabytes) for as long as the program runs.
+  std::vector<std::pair<std::string, std::string>> Globs;  // type, glob as spelled
+  bool Complete = true;
+  const QStringList Files = QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("mime/globs2"));
+  for (const QString& File : Files) {
+    std::ifstream In(File.toStdString());
+    std::string Line;
+    while (Complete && std::getline(In, Line)) {
+      // weight:type:glob[:flags]; a list that takes globs away is left to the database.
+      if (Line.empty() || Line[0] == '#') continue;
+      const size_t TypeStart = Line.find(':') + 1, GlobStart = Line.find(':', TypeStart) + 1;
+      if (TypeStart == 0 || GlobStart == 0) continue;
+      const size_t GlobEnd = std::min(Line.find(':', GlobStart), Line.size());
+      std::string Glob = Line.substr(GlobStart, GlobEnd - GlobStart);
+      Complete = Glob != "__NOGLOBS__";
+      Globs.emplace_back(Line.substr(TypeStart, GlobStart - 1 - TypeStart), std::move(Glob));
     }
+  }
+  if (Files.isEmpty() || !Complete) {
+    Globs.clear();
+    for (const QMimeType& Type : FDatabase.allMimeTypes())
+      for (const QString& Glob : Type.globPatterns()) Globs.emplace_back(Type.name().toStdString(), Glob.toStdString());
+  }
+  for (const auto& [MimeName, Spelled] : Globs) AddGlob(MimeName, Spelled);
+}
+
+void TFileTypeNames::AddGlob(const std::string& MimeName, const std::string& Spelled) {
+  const std::string Pattern = QString::fromStdString(Spelled).toLower().toStdString();
+  const size_t Wild = Pattern.find_first_of("*?[");
+  const std::string_view Tail = std::string_view(Pattern).substr(std::min<size_t>(1, Pattern.size()));
+  if (Wild == std::string::npos) {
+    FLiteralNames.insert(Pattern);
+  } else if (Pattern.size() > 1 && Pattern[0] == '*' && Tail.find_first_of("*?[") == std::string::npos) {
+    if (Tail[0] != '.') {
+      FNameSuffixes.emplace_back(Tail);  // such as "*~"
+      return;
+    }
+    if (Tail.find('.', 1) != std::string::npos) FCompoundExtensions.emplace(Tail);  // such as "*.tar.gz"
+    const auto [Known, New] = FGlobs.try_emplace(std::string(Tail), TGlob{MimeName, Spelled != Pattern});
+    if (!New && (Known->second.MimeName != MimeName || Spelled != Pattern)) Known->second.Ask = true;
+  } else if (Wild == Pattern.size() - 1 && Pattern.back() == '*') {
+    FNamePrefixes.push_back(Pattern.substr(0, Wild));  // such as "README*"
+  } else if (Pattern.starts_with("*.") && Tail.find_first_of("*.", 1) == std::string::npos) {
+    FExtensionPatterns.push_back(Pattern);  // such as "*.[1-9]": the extension alone decides
+  } else {
+    FNamePatterns.push_back(Pattern);
   }
 }
 
@@ -175,7 +203,9 @@ std::optional<TFileTypeNames::TType> TFileTypeNames::TypeOfExtension(const std::
 
 std::optional<TFileTypeNames::TType> TFileTypeNames::TypeOfName(std::string_view Name) {
   if (!FGlobIndexBuilt) BuildGlobIndex();
-  std::string Lower(Name);
+  // One buffer for every name: a pass asks for each renamed file's type.
+  std::string& Lower = FLowerName;
+  Lower.assign(Name);
   for (char& C : Lower)
     if (C >= 'A' && C <= 'Z') C = static_cast<char>(C - 'A' + 'a');
   if (IsSpecialName(Lower)) {

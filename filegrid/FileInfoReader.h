@@ -99,6 +99,8 @@ class TFileTypeNames {
   const TType& TypeOfMimeName(const std::string& MimeName);
   std::optional<TType> TypeOfExtension(const std::string& Extension, const std::string& LowerExtension);
   void BuildGlobIndex();
+  // One glob of MimeName into the index.
+  void AddGlob(const std::string& MimeName, const std::string& Spelled);
   bool IsSpecialName(const std::string& LowerName) const;
 
   std::shared_ptr<TFileIconCache> FIcons;
@@ -116,6 +118,7 @@ class TFileTypeNames {
   std::unordered_set<std::string> FLiteralNames;
   std::vector<std::string> FNamePrefixes, FNameSuffixes, FExtensionPatterns, FNamePatterns;
   std::unordered_set<std::string> FCompoundExtensions;
+  std::string FLowerName;  // TypeOfName's lower-case copy of the name
 };
 
 // Reads files with statx. A symbolic link is listed as itself but shows the

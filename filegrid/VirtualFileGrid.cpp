@@ -38,23 +38,20 @@ double SortableDate(double Value) {
 
 int Sign(int Value) { return (Value > 0) - (Value < 0); }
 
-const std::string& SortText(const TFileGridFile& Entry, int Slot) {
+std::string_view SortText(const TFileGridFile& Entry, int Slot) {
   switch (Slot) {
-    case 0: return Entry.Name;
+    case 0: return Entry.Name();
     case 1: return Entry.NewFileName;
     case 2: return Entry.FileName;
-    case 3: return Entry.Extension;
+    case 3: return Entry.Extension();
     default: return Entry.Description;
   }
 }
 
 }  // namespace
 
-TVmVirtualFileGrid::TVmVirtualFileGrid(TFileGridRows& Rows, std::shared_ptr<TFileInfoReader> Reader,
-                                       bool PrepareSortKeys)
-    : FRows(Rows),
-      FReader(Reader ? std::move(Reader) : std::make_shared<TLinuxFileInfoReader>()),
-      FPrepareSortKeys(PrepareSortKeys) {}
+TVmVirtualFileGrid::TVmVirtualFileGrid(TFileGridRows& Rows, std::shared_ptr<TFileInfoReader> Reader)
+    : FRows(Rows), FReader(Reader ? std::move(Reader) : std::make_shared<TLinuxFileInfoReader>()) {}
 
 // --- Reading ---------------------------------------------------------------
 
@@ -62,13 +59,13 @@ bool TVmVirtualFileGrid::ReadFileInformation(TFileGridFile& Entry, const std::st
   // A folder given as "dir/" is the folder "dir": its name must not be empty.
   size_t Length = Path.size();
   while (Length > 1 && Path[Length - 1] == '/') --Length;
-  SetFileNameFields(Entry, Path.substr(0, Length));
+  SetFileNameFields(Entry, std::string_view(Path).substr(0, Length));
   std::optional<TFileInfo> Info;
-  if (!Entry.Name.empty() && Renamed && Entry.Exists)
+  if (!Entry.Name().empty() && Renamed && Entry.Exists)
     Info = FReader->ReadRenamed(Entry.FileName, {.Size = Entry.Size, .Attributes = Entry.Attributes,
                                                  .CreationDate = Entry.CreationDate, .LastWriteDate = Entry.LastWriteDate,
                                                  .Description = Entry.Description, .IconIndex = Entry.IconIndex});
-  else if (!Entry.Name.empty())
+  else if (!Entry.Name().empty())
     Info = FReader->Read(Entry.FileName);
   if (!Info) {
     Entry.Exists = false;
@@ -90,6 +87,60 @@ bool TVmVirtualFileGrid::ReadFileInformation(TFileGridFile& Entry, const std::st
   return true;
 }
 
+// --- The listed paths ------------------------------------------------------
+
+void TListedPaths::Insert(TFileGridFile& Entry) {
+  Entry.PathHash = Hash(Entry.FileName);
+  if ((FCount + 1) * 2 > FSlots.size()) {
+    std::vector<const TFileGridFile*> Old(std::max<size_t>(FSlots.size() * 2, 64));
+    Old.swap(FSlots);
+    for (const TFileGridFile* Listed : Old)
+      if (Listed) Place(Listed);
+  }
+  Place(&Entry);
+  ++FCount;
+}
+
+void TListedPaths::Place(const TFileGridFile* Entry) {
+  const size_t Mask = FSlots.size() - 1;
+  size_t Slot = Entry->PathHash & Mask;
+  while (FSlots[Slot]) Slot = (Slot + 1) & Mask;
+  FSlots[Slot] = Entry;
+}
+
+void TListedPaths::Erase(const TFileGridFile& Entry) {
+  if (FSlots.empty()) return;
+  const size_t Mask = FSlots.size() - 1;
+  size_t Hole = Entry.PathHash & Mask;
+  while (FSlots[Hole] && FSlots[Hole] != &Entry) Hole = (Hole + 1) & Mask;
+  if (!FSlots[Hole]) return;
+  // The entries after it in the run move up into the hole where their hash
+  // allows, so that every entry stays reachable from its home slot.
+  for (size_t Next = (Hole + 1) & Mask; FSlots[Next]; Next = (Next + 1) & Mask) {
+    const size_t Home = FSlots[Next]->PathHash & Mask;
+    if (((Next - Home) & Mask) >= ((Next - Hole) & Mask)) {
+      FSlots[Hole] = FSlots[Next];
+      Hole = Next;
+    }
+  }
+  FSlots[Hole] = nullptr;
+  --FCount;
+}
+
+bool TListedPaths::Contains(std::string_view Path) const {
+  if (FSlots.empty()) return false;
+  const uint32_t PathHash = Hash(Path);
+  const size_t Mask = FSlots.size() - 1;
+  for (size_t Slot = PathHash & Mask; FSlots[Slot]; Slot = (Slot + 1) & Mask)
+    if (FSlots[Slot]->PathHash == PathHash && FSlots[Slot]->FileName == Path) return true;
+  return false;
+}
+
+void TListedPaths::Clear() {
+  FSlots.clear();
+  FCount = 0;
+}
+
 // --- The list --------------------------------------------------------------
 
 const TFileGridFile& TVmVirtualFileGrid::File(int Position) const {
@@ -104,7 +155,9 @@ void TVmVirtualFileGrid::AddFile(const std::string& FileName, const std::string&
   Entry->Checked = Checked;
   Entry->Selected = false;
   Entry->Index = FNextIndex++;
-  if (FPrepareSortKeys) SortKey(*Entry, 0);  // the name key breaks ties in every sort: make it now
+  // A sorted list needs the name's key when it sorts again: made here, the
+  // files added share the work. An unsorted list holds no keys.
+  if (FSortColumn != -1) SortKey(*Entry, 0);
   List(*Entry);
   FFiles.push_back(std::move(Entry));
   FRows.AppendRow();
@@ -141,22 +194,21 @@ bool TVmVirtualFileGrid::AddFolder(std::string Folder) {
   return true;
 }
 
-void TVmVirtualFileGrid::Unlist(const TFileGridFile& Entry) {
-  // Equal paths of other entries stay: only this entry's own view goes.
-  for (auto [Listed, End] = FListed.equal_range(Entry.FileName); Listed != End; ++Listed) {
-    if (Listed->data() == Entry.FileName.data()) {
-      FListed.erase(Listed);
-      return;
-    }
-  }
-}
-
 void TVmVirtualFileGrid::SetNewFileName(int Position, const std::string& NewFileName, const std::string& Problem) {
   if (Position < 0 || Position >= FileCount()) return;
   TFileGridFile& Entry = *FFiles[static_cast<size_t>(Position)];
-  Entry.NewNameProblem = Problem;
+  if (Problem.empty())
+    Entry.Problem.reset();
+  else if (Entry.Problem)
+    *Entry.Problem = Problem;
+  else
+    Entry.Problem = std::make_unique<std::string>(Problem);
   if (Entry.NewFileName != NewFileName) {
-    Entry.NewFileName = NewFileName;
+    // A name taken away takes its memory along: after a pass most entries show none.
+    if (NewFileName.empty())
+      std::string().swap(Entry.NewFileName);
+    else
+      Entry.NewFileName = NewFileName;
     Entry.ClearSortKey(SortKeySlot(fcNewFileName));
     SortFiles(fcNewFileName, false);
   }
@@ -180,7 +232,7 @@ void TVmVirtualFileGrid::RenamedFile(int Position, const std::string& NewPath) {
   ReadFileInformation(Entry, NewPath, true);
   // A sorted list needs the new name's key when the bracket closes: made
   // here, a large pass's slices share the work.
-  if (FPrepareSortKeys && FSortColumn != -1) SortKey(Entry, 0);
+  if (FSortColumn != -1) SortKey(Entry, 0);
   List(Entry);
   SortFiles(-1, false);
   RepaintUnlessUpdating();
@@ -211,7 +263,7 @@ void TVmVirtualFileGrid::RemoveSelectedFiles() {
 }
 
 void TVmVirtualFileGrid::RemoveAllFiles() {
-  FListed.clear();
+  FListed.Clear();
   FFiles.clear();
   FNextIndex = 0;
   FRows.RemoveAllRows();
@@ -372,13 +424,13 @@ void TVmVirtualFileGrid::SortFiles(int Column, bool Force) {
 }
 
 const QCollatorSortKey& TVmVirtualFileGrid::SortKey(const TFileGridFile& Entry, int Slot) const {
-  auto& Key = Entry.SortKeys[static_cast<size_t>(Slot)];
+  auto& Key = Entry.SortKey(Slot);
   if (!Key) Key = TextKey(SortText(Entry, Slot));
   return *Key;
 }
 
-QCollatorSortKey TVmVirtualFileGrid::TextKey(const std::string& Text) const {
-  return FCollator.sortKey(QString::fromUtf8(Text).toLower());
+QCollatorSortKey TVmVirtualFileGrid::TextKey(std::string_view Text) const {
+  return FCollator.sortKey(QString::fromUtf8(Text.data(), static_cast<qsizetype>(Text.size())).toLower());
 }
 
 uint64_t TVmVirtualFileGrid::NumberKey(const TFileGridFile& Entry) const {
@@ -422,29 +474,37 @@ void TVmVirtualFileGrid::RankTexts(int Slot) const {
     const TFileGridFile* Entry;
     const QCollatorSortKey* Key;
   };
+  size_t UnrankedCount = 0;
+  for (const auto& F : FFiles) UnrankedCount += F->SortRanks[S] == 0;
+  if (UnrankedCount == 0) return;
   std::vector<TRanked> Ranked, Unranked;
+  Ranked.reserve(FFiles.size() - UnrankedCount);
+  Unranked.reserve(UnrankedCount);
   for (const auto& F : FFiles) {
     if (F->SortRanks[S])
       Ranked.push_back({F->SortRanks[S], F.get(), nullptr});
     else
       Unranked.push_back({0, F.get(), &SortKey(*F, Slot)});
   }
-  if (Unranked.empty()) return;
   auto KeyOf = [&](const TRanked& R) -> const QCollatorSortKey& { return R.Key ? *R.Key : SortKey(*R.Entry, Slot); };
   auto KeyLess = [&](const TRanked& A, const TRanked& B) { return KeyOf(A).compare(KeyOf(B)) < 0; };
   std::sort(Ranked.begin(), Ranked.end(), [](const TRanked& A, const TRanked& B) { return A.OldRank < B.OldRank; });
   std::sort(Unranked.begin(), Unranked.end(), KeyLess);
 
   std::vector<TRanked> All;
-  All.reserve(FFiles.size());
-  auto Next = Ranked.begin();
-  for (const TRanked& New : Unranked) {
-    const auto Place = std::lower_bound(Next, Ranked.end(), New, KeyLess);
-    All.insert(All.end(), Next, Place);
-    All.push_back(New);
-    Next = Place;
+  if (Ranked.empty()) {
+    All = std::move(Unranked);  // every text changed, as after renaming them all
+  } else {
+    All.reserve(FFiles.size());
+    auto Next = Ranked.begin();
+    for (const TRanked& New : Unranked) {
+      const auto Place = std::lower_bound(Next, Ranked.end(), New, KeyLess);
+      All.insert(All.end(), Next, Place);
+      All.push_back(New);
+      Next = Place;
+    }
+    All.insert(All.end(), Next, Ranked.end());
   }
-  All.insert(All.end(), Next, Ranked.end());
 
   uint32_t Rank = 0;
   for (size_t I = 0; I < All.size(); ++I) {
@@ -457,6 +517,9 @@ void TVmVirtualFileGrid::RankTexts(int Slot) const {
     if (!Same) ++Rank;
     All[I].Entry->SortRanks[S] = Rank;
   }
+  // The ranks stand for the keys from now on; a key is made again only to
+  // place an entry whose text changed.
+  for (const auto& F : FFiles) F->DropSortKey(Slot);
 }
 
 // Stable LSD radix sort on Number, rising (falling when Descending); bytes
@@ -501,9 +564,14 @@ void TVmVirtualFileGrid::SortList() {
     return Result != 0 ? Result < 0 : A.Position < B.Position;
   };
   if (Slot != 0) {
+    bool NamesRanked = false;
     for (size_t Start = 0, End; Start < Count; Start = End) {
       for (End = Start + 1; End < Count && Items[End].Number == Items[Start].Number;) ++End;
-      if (End - Start > 1) std::sort(Items.begin() + static_cast<ptrdiff_t>(Start), Items.begin() + static_cast<ptrdiff_t>(End), ByName);
+      if (End - Start < 2) continue;
+      // Ties are broken by the names' ranks, given once they are needed.
+      if (!NamesRanked) RankTexts(0);
+      NamesRanked = true;
+      std::sort(Items.begin() + static_cast<ptrdiff_t>(Start), Items.begin() + static_cast<ptrdiff_t>(End), ByName);
     }
   }
 

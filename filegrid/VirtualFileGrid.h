@@ -11,7 +11,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "filegrid/FileGridFile.h"
@@ -22,13 +21,29 @@ enum TFileGridMoveDirection { mdBottom = 0, mdDown = 1, mdUp = 2, mdTop = 3 };
 enum TSortDirection { sdAscending, sdDescending };
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
+// The listed paths, each entry by its FileName: open addressing over
+// pointers to the entries, so that a look-up or a change visits one array
+// and the few entries whose hash matches. Equal paths may be listed more than once.
+class TListedPaths {
+ public:
+  // Entry's FileName must stay as it is until Entry is erased.
+  void Insert(TFileGridFile& Entry);
+  // Takes out this entry, not another one of the same path.
+  void Erase(const TFileGridFile& Entry);
+  bool Contains(std::string_view Path) const;
+  void Clear();
+
+ private:
+  static uint32_t Hash(std::string_view Path) { return static_cast<uint32_t>(std::hash<std::string_view>()(Path)); }
+  void Place(const TFileGridFile* Entry);
+  std::vector<const TFileGridFile*> FSlots;  // a power of two of them, at most half in use
+  size_t FCount = 0;
+};
+
 class TVmVirtualFileGrid {
  public:
   // Rows must outlive the grid. Without a reader the grid reads from disk.
-  // A grid that is never shown may skip making each name's collation key as
-  // the entry is added (PrepareSortKeys false); a sort then makes the keys it needs.
-  explicit TVmVirtualFileGrid(TFileGridRows& Rows, std::shared_ptr<TFileInfoReader> Reader = nullptr,
-                              bool PrepareSortKeys = true);
+  explicit TVmVirtualFileGrid(TFileGridRows& Rows, std::shared_ptr<TFileInfoReader> Reader = nullptr);
   TVmVirtualFileGrid(const TVmVirtualFileGrid&) = delete;
   TVmVirtualFileGrid& operator=(const TVmVirtualFileGrid&) = delete;
 
@@ -44,7 +59,7 @@ class TVmVirtualFileGrid {
   bool AddFolder(std::string Folder);
   // Whether an entry's FileName equals FileName exactly (case-sensitive);
   // a hash look-up, so adding a folder's files one by one stays linear.
-  bool ContainsFile(const std::string& FileName) const { return FListed.contains(FileName); }
+  bool ContainsFile(const std::string& FileName) const { return FListed.Contains(FileName); }
   int FileCount() const { return static_cast<int>(FFiles.size()); }
   // Positions must be valid (0 <= Position < FileCount); a bad one throws std::out_of_range.
   const std::string& GetFileName(int Position) const { return File(Position).FileName; }
@@ -101,29 +116,28 @@ class TVmVirtualFileGrid {
   static void RadixSort(std::vector<TSortItem>& Items, bool Descending);
 
   bool ReadFileInformation(TFileGridFile& Entry, const std::string& Path, bool Renamed = false);
-  // The index of listed paths: views of the entries' FileName, one per entry.
-  void List(const TFileGridFile& Entry) { FListed.insert(Entry.FileName); }
-  void Unlist(const TFileGridFile& Entry);
+  // The index of listed paths, one place per entry.
+  void List(TFileGridFile& Entry) { FListed.Insert(Entry); }
+  void Unlist(const TFileGridFile& Entry) { FListed.Erase(Entry); }
   void SaveSelection();
   void RestoreSelection();
   void RepaintUnlessUpdating();
   void SortList();
   uint64_t NumberKey(const TFileGridFile& Entry) const;
   // Gives every entry a rank for the text column Slot: equal keys share a
-  // rank, and ranks rise with the keys.
+  // rank, and ranks rise with the keys. The keys are dropped afterwards.
   void RankTexts(int Slot) const;
   int CompareNames(const TFileGridFile& A, const TFileGridFile& B) const;
   const QCollatorSortKey& SortKey(const TFileGridFile& Entry, int Slot) const;
   // The collation key text columns sort by: Text lower-cased, in the locale's collation.
-  QCollatorSortKey TextKey(const std::string& Text) const;
+  QCollatorSortKey TextKey(std::string_view Text) const;
 
   TFileGridRows& FRows;
   std::shared_ptr<TFileInfoReader> FReader;
   std::vector<std::unique_ptr<TFileGridFile>> FFiles;
-  std::unordered_multiset<std::string_view> FListed;
+  TListedPaths FListed;
   int32_t FNextIndex = 0;
   int FSortColumn = -1;
   TSortDirection FSortDirection = sdAscending;
-  bool FPrepareSortKeys = true;
   QCollator FCollator;  // the system locale's
 };

@@ -37,18 +37,19 @@ struct TPassFile {
   std::string Path;
 };
 
+// A pass holds one per file: the small fields come last, without padding between.
 struct TPassEntry {
-  int Position = 0;
   std::string Folder;   // up to and including the last "/"; may be empty
-  int FolderId = 0;     // the same for the entries of one folder
   std::string Name;     // the current name
   std::string NewName;  // empty when no name was built
-  bool Found = false;
-  bool IgnoreCase = false;  // its folder compares names without regard to case
   TFileStatus File;     // as looked up; the commit insists on this same file
-  TPassStatus Status = psRename;
+  int Position = 0;
+  int FolderId = 0;     // the same for the entries of one folder
   int Error = 0;   // errno of a refused rename
   int Other = -1;  // the entry that holds or takes first this one's new name (see ValidateEntries)
+  TPassStatus Status = psRename;
+  bool Found = false;
+  bool IgnoreCase = false;  // its folder compares names without regard to case
 
   std::string Path() const { return Folder + Name; }
   std::string NewPath() const { return Folder + NewName; }

@@ -129,7 +129,7 @@ class TRenamePasses {
   // box (or why the journal refused the plan: then nothing) and gives the view back.
   std::optional<TPassResult> FinishRenaming(TRenamingPlan Plan);
   // The shown preview is gone; renaming no longer compares files with it.
-  void ForgetPreview() { FPreviewed.clear(); }
+  void ForgetPreview() { std::vector<std::pair<size_t, TFileStatus>>().swap(FPreviewed); }
   // Where renaming records its plan before the first rename; nullptr: nowhere.
   void SetJournal(TPassJournal* Journal) { FJournal = Journal; }
 

@@ -58,7 +58,7 @@ class WindowMainTest : public ::testing::Test {
   std::string Listed() {
     std::string Result;
     for (int I = 0; I < Window->Grid().FileCount(); ++I)
-      Result += (I ? " " : "") + Window->Grid().File(I).Name + (Window->Grid().IsChecked(I) ? "" : "-");
+      ((Result += I ? " " : "") += Window->Grid().File(I).Name()) += Window->Grid().IsChecked(I) ? "" : "-";
     return Result;
   }
   // Whether the file commands are enabled; they go with Preview.
@@ -122,11 +122,11 @@ TEST_F(WindowMainTest, PreviewAndStartRenamingRunTheRulesOnTheCheckedFiles) {
   const TFileGridFile& First = Window->Grid().File(0);
   Window->textboxReplaceString->setText("keep.txt");
   ASSERT_TRUE(WaitFor([&] { return First.NewFileName == "keep.txt"; }));
-  EXPECT_EQ(First.NewNameProblem, "a file named \"keep.txt\" already exists");
+  EXPECT_EQ(First.NewNameProblem(), "a file named \"keep.txt\" already exists");
   EXPECT_EQ(Window->labelPreviewSummary->text(), "1 of 1 new names conflicts");
   Window->textboxReplaceString->setText("<2> - <1>.mp3");
   ASSERT_TRUE(WaitFor([&] { return First.NewFileName == "Song - Artist.mp3"; }));
-  EXPECT_EQ(First.NewNameProblem + Window->labelPreviewSummary->text().toStdString(), "");
+  EXPECT_EQ(First.NewNameProblem() + Window->labelPreviewSummary->text().toStdString(), "");
   Window->buttonStart->click();
   Window->WaitForRenaming();
   EXPECT_TRUE(std::filesystem::exists(Dir / "Song - Artist.mp3"));
@@ -134,6 +134,20 @@ TEST_F(WindowMainTest, PreviewAndStartRenamingRunTheRulesOnTheCheckedFiles) {
   EXPECT_EQ(Dialogs.Shown.at(1).Text, RenamedCountMessage(1));
   EXPECT_FALSE(Window->progressbarExecution->isVisibleTo(Window.get()));
   EXPECT_TRUE(Window->panelSettings->isEnabled());
+}
+
+// The grid lets go of a renamed entry's texts as it shows it; the reason of
+// an entry left out still names the file that took its name, by the path it had.
+TEST_F(WindowMainTest, AfterRenamingAnEntryLeftOutNamesTheFileThatTookItsName) {
+  const std::string First = Dir.Make("a.txt");
+  Open({First, Dir.Make("b.txt")});
+  Window->checkboxChangeFileName->setChecked(true);
+  Window->textboxSearchString->setText("<*>.txt");
+  Window->textboxReplaceString->setText("c.txt");
+  Window->buttonStart->click();
+  Window->WaitForRenaming();
+  EXPECT_EQ(Listed(), "c.txt b.txt");
+  EXPECT_EQ(Window->Grid().File(1).NewNameProblem(), "\"" + First + "\" is given the same name before it");
 }
 
 TEST_F(WindowMainTest, TheWindowStaysLiveWhileRenamingAndCancelLeavesEachFileUnderOneOfItsNames) {

@@ -45,7 +45,8 @@ TEST(FileGridNames, SplitIntoPathNameAndExtensionAtTheLastSlashAndDot) {
            {"rel/dir/a:b\\c.txt", "rel/dir/", "a:b\\c.txt", ".txt"}}) {  // ":" and "\" are ordinary
     TFileGridFile Entry;
     SetFileNameFields(Entry, C[0]);
-    EXPECT_EQ(Entry.FileName + "|" + Entry.Path + "|" + Entry.Name + "|" + Entry.Extension,
+    EXPECT_EQ(Entry.FileName + "|" + std::string(Entry.Path()) + "|" + std::string(Entry.Name()) + "|" +
+                  std::string(Entry.Extension()),
               std::string(C[0]) + "|" + C[1] + "|" + C[2] + "|" + C[3]);
   }
 }
@@ -61,7 +62,7 @@ TEST_F(FileGridTest, AddFileSkipsMissingAndNamelessPathsButNotDuplicates) {
   EXPECT_FALSE(Grid.ContainsFile("/d/photo.jpg") || Grid.ContainsFile("Photo.JPG"));
   Reader->Put("/d/sub");
   Grid.AddFile("/d/sub//");  // a folder given with a trailing slash is listed under its name
-  EXPECT_EQ(Grid.File(2).FileName + " " + Grid.File(2).Name, "/d/sub sub");
+  EXPECT_EQ(Grid.File(2).FileName + " " + std::string(Grid.File(2).Name()), "/d/sub sub");
 }
 
 TEST_F(FileGridTest, PositionsOutsideTheListAreIgnoredBySettersAndRefusedByGetters) {
@@ -127,7 +128,7 @@ TEST(FileGridFolder, AddFolderListsTheFilesAsTheFilenameSortOrdersThem) {
   ASSERT_TRUE(Grid.AddFolder(Dir.Path));
   auto Names = [&] {
     std::string Result;
-    for (int I = 0; I < Grid.FileCount(); ++I) Result += Grid.File(I).Name + " ";
+    for (int I = 0; I < Grid.FileCount(); ++I) (Result += Grid.File(I).Name()) += " ";
     return Result;
   };
   const std::string Added = Names();
