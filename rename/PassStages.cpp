@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <future>
 #include <optional>
 #include <unordered_map>
 #include <utility>
@@ -263,50 +264,65 @@ void FindInListings(std::vector<TPassEntry>& Entries, TFileSystem& Fs, TFolderLi
     if (size_t(Entry.FolderId) >= PerFolder.size()) PerFolder.resize(size_t(Entry.FolderId) + 1);
     ++PerFolder[size_t(Entry.FolderId)];
   }
-  // Entries by their exact name: a listing holds the names as they are.
-  struct TExactName {
-    const std::vector<TPassEntry>* Entries;
-    TNameKey operator()(int I) const { return {(*Entries)[size_t(I)].FolderId, (*Entries)[size_t(I)].Name}; }
-  };
-  std::optional<TIndexMap<TExactName>> ByName;
+  TFolderListings Own;
+  TFolderListings& Listings = Keep ? *Keep : Own;
+  std::vector<uint64_t> Devices(PerFolder.size());  // of the folders listed
   for (const TPassEntry& Sample : Entries) {
     const int Count = std::exchange(PerFolder[size_t(Sample.FolderId)], 0);  // the first entry of each folder serves
     const std::optional<TFileStatus> Folder = WorthListing(Fs, Sample.Folder, Count);
     if (!Folder) continue;
-    if (!ByName) {
-      ByName.emplace(Entries.size(), TExactName{&Entries});
-      for (size_t I = 0; I < Entries.size(); ++I) ByName->Add(int(I));
-    }
-    const bool Listed = Fs.ListFolder(Sample.Folder, [&](std::string_view Name, uint64_t Inode, bool MaybeFolder) {
-      if (Keep) Keep->Add(Sample.FolderId, Name, Inode);
-      const int I = ByName->Find({Sample.FolderId, Name});
-      if (I < 0 || MaybeFolder) return;
-      TPassEntry& Entry = Entries[size_t(I)];
-      Entry.Found = true;
-      Entry.File = TFileStatus();
-      Entry.File.Device = Folder->Device;
-      Entry.File.Inode = Inode;
-      Entry.File.InodeOnly = true;
+    const bool Complete = Fs.ListFolder(Sample.Folder, [&](std::string_view Name, uint64_t Inode, bool MaybeFolder) {
+      Listings.Add(Sample.FolderId, Name, Inode, MaybeFolder);
     });
-    if (Keep && Listed) Keep->Listed(Sample.FolderId);
+    Listings.Listed(Sample.FolderId, Complete);
+    Devices[size_t(Sample.FolderId)] = Folder->Device;
+  }
+  if (Listings.Size() == 0) return;
+  // The names listed are mapped, and the entries looked for among them in
+  // list order: the names lie together in memory and the entries are read
+  // one after another, where the other way round each name found would
+  // send the processor to a far entry and its name.
+  TIndexMap ByName(Listings.Size(), [&Listings](int I) {
+    return TNameKey{Listings.FolderAt(size_t(I)), Listings.NameAt(size_t(I))};
+  });
+  for (size_t I = 0; I < Listings.Size(); ++I) ByName.Add(int(I));
+  for (TPassEntry& Entry : Entries) {
+    if (!Listings.Has(Entry.FolderId)) continue;
+    const int I = ByName.Find({Entry.FolderId, Entry.Name});
+    if (I < 0 || Listings.MaybeFolderAt(size_t(I))) continue;
+    Entry.Found = true;
+    Entry.File = TFileStatus();
+    Entry.File.Device = Devices[size_t(Entry.FolderId)];
+    Entry.File.Inode = Listings.InodeAt(size_t(I));
+    Entry.File.InodeOnly = true;
   }
 }
 
 }  // namespace
 
-void TFolderListings::Add(int Folder, std::string_view Name, uint64_t Inode) {
+void TFolderListings::Add(int Folder, std::string_view Name, uint64_t Inode, bool MaybeFolder) {
   if (Folder != FOpen) {
     FOpen = Folder;
     FOpenStart = FNames.size();
+    FOpenText = FText.size();
   }
-  FNames.push_back({FText.size(), Name.size(), Inode});
+  FNames.push_back({FText.size(), uint32_t(Name.size()), Folder, Inode, MaybeFolder});
   FText += Name;
 }
 
-void TFolderListings::Listed(int Folder) {
-  if (size_t(Folder) >= FRanges.size()) FRanges.resize(size_t(Folder) + 1);
-  FRanges[size_t(Folder)] = {Folder == FOpen ? FOpenStart : FNames.size(), FNames.size() + 1};
+void TFolderListings::Listed(int Folder, bool Complete) {
+  const bool Open = Folder == FOpen;  // else no name of it was added
+  const size_t First = Open ? FOpenStart : FNames.size();
   FOpen = -1;
+  if (!Complete) {
+    if (Open) {
+      FNames.resize(FOpenStart);
+      FText.resize(FOpenText);
+    }
+    return;
+  }
+  if (size_t(Folder) >= FRanges.size()) FRanges.resize(size_t(Folder) + 1);
+  FRanges[size_t(Folder)] = {First, FNames.size() + 1};
 }
 
 void LookUpEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs, bool ByListing, TFolderListings* Keep) {
@@ -338,20 +354,58 @@ void FindFolderCase(std::vector<TPassEntry>& Entries, TFileSystem& Fs) {
     if (Decided[size_t(Entry.FolderId)] >= 0) Entry.IgnoreCase = Decided[size_t(Entry.FolderId)] == 1;
 }
 
-void BuildNames(std::vector<TPassEntry>& Entries, const TNameBuilder& Builder, int32_t& CounterValue,
-                bool AlsoNotFound) {
+namespace {
+
+// The new names of the entries Take selects, in list order, the counter
+// advancing once per name. Nothing but the names is written, and what was
+// found of a file is read only for names that need its date or content.
+template <class TTake>
+void NameEntries(std::vector<TPassEntry>& Entries, const TNameBuilder& Builder, int32_t& CounterValue,
+                 const TTake& Take) {
   const bool ReadDates = Builder.UsesFileDate();
   const bool ReadMetadata = Builder.UsesMetadata();
   for (TPassEntry& Entry : Entries) {
-    if (!(IsToBeRenamed(Entry) || (AlsoNotFound && Entry.Status == psNotFound))) continue;
+    if (!Take(Entry)) continue;
     // A file that is not there has no date.
-    const bool HasDate = Entry.Found && Entry.File.DateSeconds != TFileStatus::NoDate;
-    const TDateTime Date = ReadDates && HasDate ? UnixTimeToDateTime(Entry.File.DateSeconds) : 0;
+    const TDateTime Date = ReadDates && Entry.Found && Entry.File.DateSeconds != TFileStatus::NoDate
+                               ? UnixTimeToDateTime(Entry.File.DateSeconds)
+                               : 0;
     // What is inside the file is read once, and only for the fields that need it.
     const TFileMetadata Metadata = ReadMetadata && Entry.Found ? Builder.ReadMetadata(Entry.Path()) : TFileMetadata();
     Entry.NewName = Builder.Build(Entry.Name, Date, CounterValue, &Metadata);
-    if (IsToBeRenamed(Entry) && Entry.NewName == Entry.Name) Entry.Status = psUnchanged;
   }
+}
+
+void NoteUnchanged(std::vector<TPassEntry>& Entries) {
+  for (TPassEntry& Entry : Entries)
+    if (IsToBeRenamed(Entry) && Entry.NewName == Entry.Name) Entry.Status = psUnchanged;
+}
+
+}  // namespace
+
+void BuildNames(std::vector<TPassEntry>& Entries, const TNameBuilder& Builder, int32_t& CounterValue,
+                bool AlsoNotFound) {
+  NameEntries(Entries, Builder, CounterValue, [AlsoNotFound](const TPassEntry& Entry) {
+    return IsToBeRenamed(Entry) || (AlsoNotFound && Entry.Status == psNotFound);
+  });
+  NoteUnchanged(Entries);
+}
+
+void LookUpAndBuildNames(std::vector<TPassEntry>& Entries, TFileSystem& Fs, const TNameBuilder& Builder,
+                         int32_t& CounterValue, TFolderListings* Keep) {
+  if (Builder.UsesFileDate() || Builder.UsesMetadata()) {
+    LookUpEntries(Entries, Fs, false, Keep);
+    BuildNames(Entries, Builder, CounterValue, true);
+    return;
+  }
+  // The names then follow from the entries' names and order alone, and are
+  // built on a second thread while the folders are listed. The two threads
+  // write different members of the entries: the names, and what was found.
+  std::future<void> Names =
+      std::async(std::launch::async, [&] { NameEntries(Entries, Builder, CounterValue, IsAnyEntry); });
+  LookUpEntries(Entries, Fs, true, Keep);
+  Names.get();
+  NoteUnchanged(Entries);
 }
 
 namespace {

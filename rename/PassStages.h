@@ -79,27 +79,38 @@ std::string PassSummary(const TPassResult& Result);
 // that follows it at once (a preview), so that a folder is listed once.
 class TFolderListings {
  public:
-  void Add(int Folder, std::string_view Name, uint64_t Inode);
-  void Listed(int Folder);  // after the names of Folder, each added once
+  // A name of Folder; the names of one folder are added one after another.
+  void Add(int Folder, std::string_view Name, uint64_t Inode, bool MaybeFolder);
+  // After the names of Folder: Complete keeps them as its listing, otherwise
+  // they go again.
+  void Listed(int Folder, bool Complete);
   bool Has(int Folder) const { return size_t(Folder) < FRanges.size() && FRanges[size_t(Folder)].second > 0; }
   // Tells Each of every name of a folder that Has.
   template <class TEach>
   void ForEach(int Folder, const TEach& Each) const {
     const auto [First, Last] = FRanges[size_t(Folder)];
-    for (size_t I = First; I + 1 < Last; ++I)
-      Each(std::string_view(FText).substr(FNames[I].Start, FNames[I].Size), FNames[I].Inode);
+    for (size_t I = First; I + 1 < Last; ++I) Each(NameAt(I), FNames[I].Inode);
   }
+  // Every name kept, by its number.
+  size_t Size() const { return FNames.size(); }
+  int FolderAt(size_t I) const { return FNames[I].Folder; }
+  std::string_view NameAt(size_t I) const { return std::string_view(FText).substr(FNames[I].Start, FNames[I].Size); }
+  uint64_t InodeAt(size_t I) const { return FNames[I].Inode; }
+  bool MaybeFolderAt(size_t I) const { return FNames[I].MaybeFolder; }
 
  private:
   struct TName {
-    size_t Start, Size;
+    size_t Start;
+    uint32_t Size;  // a name has at most 255 bytes
+    int32_t Folder;
     uint64_t Inode;
+    bool MaybeFolder;
   };
-  std::string FText;
+  std::string FText;  // every name, one after another
   std::vector<TName> FNames;
   std::vector<std::pair<size_t, size_t>> FRanges;  // by folder: its names, plus one; 0 when not listed
   int FOpen = -1;  // the folder whose names are being added
-  size_t FOpenStart = 0;
+  size_t FOpenStart = 0, FOpenText = 0;
 };
 
 // collect: one entry per file, its path split into folder and name.
@@ -118,11 +129,16 @@ void LookUpEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs, bool ByLis
 // The second half of LookUpEntries: whether each found entry's folder ignores case.
 void FindFolderCase(std::vector<TPassEntry>& Entries, TFileSystem& Fs);
 // build: the new name of every entry that is still to be renamed (with
-// AllFound false also of those not found, as the preview shows them), in
+// AlsoNotFound also of those not found, as the preview shows them), in
 // list order, the counter advancing once per name. An entry whose name stays
 // becomes psUnchanged.
 void BuildNames(std::vector<TPassEntry>& Entries, const TNameBuilder& Builder, int32_t& CounterValue,
                 bool AlsoNotFound);
+// LookUpEntries and then BuildNames with AlsoNotFound, as a preview of a list
+// runs them (by listing where the names need no dates); names that need
+// nothing of the files are built while the folders are listed.
+void LookUpAndBuildNames(std::vector<TPassEntry>& Entries, TFileSystem& Fs, const TNameBuilder& Builder,
+                         int32_t& CounterValue, TFolderListings* Keep);
 
 // validate: refuses the entries with a conflict, one kind after another,
 // after which the entries still psRename can all be renamed:
