@@ -255,29 +255,46 @@ std::optional<TFileStatus> WorthListing(TFileSystem& Fs, const std::string& Fold
   return Status;
 }
 
-// The entries of large folders found under their exact names in one listing
-// of each: Found, with the device and inode alone. Names that may be folders
-// are left to Stat, as is every name the listing does not hold.
-void FindInListings(std::vector<TPassEntry>& Entries, TFileSystem& Fs, TFolderListings* Keep) {
-  std::vector<int> PerFolder;
+// How many entries of each folder Take selects, by folder number.
+template <class TTake>
+std::vector<int> CountPerFolder(const std::vector<TPassEntry>& Entries, const TTake& Take) {
+  std::vector<int> Counts;
   for (const TPassEntry& Entry : Entries) {
-    if (size_t(Entry.FolderId) >= PerFolder.size()) PerFolder.resize(size_t(Entry.FolderId) + 1);
-    ++PerFolder[size_t(Entry.FolderId)];
+    if (size_t(Entry.FolderId) >= Counts.size()) Counts.resize(size_t(Entry.FolderId) + 1);
+    Counts[size_t(Entry.FolderId)] += Take(Entry) ? 1 : 0;
   }
-  TFolderListings Own;
-  TFolderListings& Listings = Keep ? *Keep : Own;
-  std::vector<uint64_t> Devices(PerFolder.size());  // of the folders listed
+  return Counts;
+}
+
+// Lists into Listings each folder not listed yet that is worth listing for
+// the number of look-ups Counts gives it. Reads of the entries only their
+// folders. Returns the device of each folder it listed, by folder number.
+std::vector<std::optional<uint64_t>> ListFolders(const std::vector<TPassEntry>& Entries, TFileSystem& Fs,
+                                                 std::vector<int> Counts, TFolderListings& Listings) {
+  std::vector<std::optional<uint64_t>> Devices(Counts.size());
   for (const TPassEntry& Sample : Entries) {
-    const int Count = std::exchange(PerFolder[size_t(Sample.FolderId)], 0);  // the first entry of each folder serves
+    const int Count = std::exchange(Counts[size_t(Sample.FolderId)], 0);  // the first entry of each folder serves
+    if (Count == 0 || Listings.Has(Sample.FolderId)) continue;
     const std::optional<TFileStatus> Folder = WorthListing(Fs, Sample.Folder, Count);
     if (!Folder) continue;
     const bool Complete = Fs.ListFolder(Sample.Folder, [&](std::string_view Name, uint64_t Inode, bool MaybeFolder) {
       Listings.Add(Sample.FolderId, Name, Inode, MaybeFolder);
     });
     Listings.Listed(Sample.FolderId, Complete);
-    Devices[size_t(Sample.FolderId)] = Folder->Device;
+    if (Complete) Devices[size_t(Sample.FolderId)] = Folder->Device;
   }
-  if (Listings.Size() == 0) return;
+  return Devices;
+}
+
+// The entries of large folders found under their exact names in one listing
+// of each: Found, with the device and inode alone. Names that may be folders
+// are left to Stat, as is every name the listing does not hold.
+void FindInListings(std::vector<TPassEntry>& Entries, TFileSystem& Fs, TFolderListings* Keep) {
+  TFolderListings Own;
+  TFolderListings& Listings = Keep ? *Keep : Own;
+  const std::vector<std::optional<uint64_t>> Devices =
+      ListFolders(Entries, Fs, CountPerFolder(Entries, IsAnyEntry), Listings);
+  if (std::none_of(Devices.begin(), Devices.end(), [](const auto& Device) { return Device.has_value(); })) return;
   // The names listed are mapped, and the entries looked for among them in
   // list order: the names lie together in memory and the entries are read
   // one after another, where the other way round each name found would
@@ -287,12 +304,13 @@ void FindInListings(std::vector<TPassEntry>& Entries, TFileSystem& Fs, TFolderLi
   });
   for (size_t I = 0; I < Listings.Size(); ++I) ByName.Add(int(I));
   for (TPassEntry& Entry : Entries) {
-    if (!Listings.Has(Entry.FolderId)) continue;
+    const std::optional<uint64_t> Device = Devices[size_t(Entry.FolderId)];
+    if (!Device) continue;
     const int I = ByName.Find({Entry.FolderId, Entry.Name});
     if (I < 0 || Listings.MaybeFolderAt(size_t(I))) continue;
     Entry.Found = true;
     Entry.File = TFileStatus();
-    Entry.File.Device = Devices[size_t(Entry.FolderId)];
+    Entry.File.Device = *Device;
     Entry.File.Inode = Listings.InodeAt(size_t(I));
     Entry.File.InodeOnly = true;
   }
@@ -448,29 +466,24 @@ TTargets RefuseDuplicates(std::vector<TPassEntry>& Entries, const TEntryKeys& Ke
 class TTargetLookup {
  public:
   TTargetLookup(const std::vector<TPassEntry>& Entries, const TTargets& Targets, TFileSystem& Fs,
-                const TFolderListings* Known)
+                TFolderListings& Listings)
       : FEntries(Entries), FFs(Fs) {
-    std::vector<int> Lookups;
-    for (const TPassEntry& Entry : Entries) {
-      if (size_t(Entry.FolderId) >= Lookups.size()) Lookups.resize(size_t(Entry.FolderId) + 1);
-      if (IsToBeRenamed(Entry)) ++Lookups[size_t(Entry.FolderId)];
-    }
+    std::vector<int> Lookups = CountPerFolder(Entries, IsToBeRenamed);
+    ListFolders(Entries, Fs, Lookups, Listings);
     FListed.resize(Lookups.size());
     for (const TPassEntry& Sample : Entries) {
       const size_t Folder = size_t(Sample.FolderId);
-      const int Count = std::exchange(Lookups[Folder], 0);  // the first entry of each folder serves
-      const bool Listed = Known && Known->Has(Sample.FolderId);
-      if (Count == 0 || (!Listed && !WorthListing(Fs, Sample.Folder, Count))) continue;
+      // the first entry of each folder serves
+      if (std::exchange(Lookups[Folder], 0) == 0 || !Listings.Has(Sample.FolderId)) continue;
       if (FHeld.empty()) FHeld.resize(Entries.size(), NotHeld);
       // Each name the folder holds marks the entry to be renamed to it.
       std::string Folded;
-      const auto Mark = [&](std::string_view Name, uint64_t Inode, bool = false) {
+      Listings.ForEach(Sample.FolderId, [&](std::string_view Name, uint64_t Inode) {
         if (Sample.IgnoreCase) Name = Folded = LowerCaseName(Name);
         if (const int Target = Targets.Find({Sample.FolderId, Name}); Target >= 0 && FHeld[size_t(Target)] == NotHeld)
           FHeld[size_t(Target)] = Inode;
-      };
-      if (Listed) Known->ForEach(Sample.FolderId, Mark);
-      FListed[Folder] = Listed || Fs.ListFolder(Sample.Folder, Mark);
+      });
+      FListed[Folder] = true;
     }
   }
 
@@ -505,8 +518,8 @@ class TTargetLookup {
 // still to be renamed learns in Other the entry that leaves its new name
 // before it, or -1.
 void RefuseTakenNames(std::vector<TPassEntry>& Entries, const TEntryKeys& Keys, const TTargets& ByTarget,
-                      TFileSystem& Fs, const TFolderListings* Known) {
-  const TTargetLookup Targets(Entries, ByTarget, Fs, Known);
+                      TFileSystem& Fs, TFolderListings& Listings) {
+  const TTargetLookup Targets(Entries, ByTarget, Fs, Listings);
   // The entries by their present names, mapped once a name is found held.
   std::optional<decltype(Keys.ByOldName())> ByName;
   std::vector<int> Refused;
@@ -541,11 +554,25 @@ void RefuseTakenNames(std::vector<TPassEntry>& Entries, const TEntryKeys& Keys, 
 
 }  // namespace
 
-void ValidateEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs, const TFolderListings* Known) {
+void ValidateEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs, TFolderListings* Known) {
   RefuseInvalidNames(Entries);
   const TEntryKeys Keys(Entries);
   const TTargets ByTarget = RefuseDuplicates(Entries, Keys);
-  RefuseTakenNames(Entries, Keys, ByTarget, Fs, Known);
+  TFolderListings Own;
+  RefuseTakenNames(Entries, Keys, ByTarget, Fs, Known ? *Known : Own);
+}
+
+void BuildAndValidate(std::vector<TPassEntry>& Entries, const TNameBuilder& Builder, int32_t& CounterValue,
+                      TFileSystem& Fs) {
+  // The folders the validation will list are listed while the names are
+  // built: the listing reads only the entries' folders, and the names need
+  // nothing of the listing. The entries to be renamed are counted before.
+  TFolderListings Listings;
+  const std::vector<int> Counts = CountPerFolder(Entries, IsToBeRenamed);
+  std::future<void> Listed = std::async(std::launch::async, [&] { ListFolders(Entries, Fs, Counts, Listings); });
+  BuildNames(Entries, Builder, CounterValue, false);
+  Listed.get();
+  ValidateEntries(Entries, Fs, &Listings);
 }
 
 std::vector<TPassStep> PlanSteps(std::vector<TPassEntry>& Entries, TFileSystem& Fs) {

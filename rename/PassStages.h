@@ -151,8 +151,12 @@ void LookUpAndBuildNames(std::vector<TPassEntry>& Entries, TFileSystem& Fs, cons
 //   that in turn cannot move is refused too, down the whole chain.
 // Each entry still to be renamed learns in Other the entry whose present
 // name is its new name (-1: none), which the plan follows.
-// Folders in Known are not listed again.
-void ValidateEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs, const TFolderListings* Known = nullptr);
+// Folders in Known are not listed again; those listed are added to it.
+void ValidateEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs, TFolderListings* Known = nullptr);
+// BuildNames of the entries still to be renamed, then ValidateEntries, as a
+// renaming pass runs them; the folders are listed while the names are built.
+void BuildAndValidate(std::vector<TPassEntry>& Entries, const TNameBuilder& Builder, int32_t& CounterValue,
+                      TFileSystem& Fs);
 
 // plan: the renames in an order in which each target is free when its turn
 // comes. A ring of renames (a swap, a rotation, a change of case in a folder

@@ -164,8 +164,7 @@ std::optional<TRenamingPlan> TRenamePasses::PrepareRenaming(std::vector<TPassEnt
 
 void TRenamePasses::PlanRenaming(TRenamingPlan& Plan) {
   std::vector<TPassEntry>& Entries = Plan.Result.Entries;
-  BuildNames(Entries, *Plan.Builder, Plan.CounterValue, false);
-  ValidateEntries(Entries, FFs);
+  BuildAndValidate(Entries, *Plan.Builder, Plan.CounterValue, FFs);
   Plan.Steps = PlanSteps(Entries, FFs);
   // The plan is on record before the first rename, or nothing is renamed.
   if (FJournal && !Plan.Steps.empty()) Plan.Refused = FJournal->Begin("rename", Entries, Plan.Steps);
