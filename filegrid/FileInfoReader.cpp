@@ -124,7 +124,8 @@ void TFileTypeNames::BuildGlobIndex() {
   // it all (megabytes) for as long as the program runs.
   std::vector<std::pair<std::string, std::string>> Globs;  // type, glob as spelled
   bool Complete = true;
-  const QStringList Files = QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("mime/globs2"));
+  const QStringList Files =
+      QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("mime/globs2"));
   for (const QString& File : Files) {
     std::ifstream In(File.toStdString());
     std::string Line;
@@ -147,6 +148,33 @@ void TFileTypeNames::BuildGlobIndex() {
   for (const auto& [MimeName, Spelled] : Globs) AddGlob(MimeName, Spelled);
 }
 
+namespace {
+
+// The longest run of Pattern's characters that match only themselves: none
+// of "*?" and nothing of a bracket expression ("[...]", a "]" right after
+// "[" or "[!" belonging to it). Every name the pattern matches holds it.
+std::string LongestPlainRun(std::string_view Pattern) {
+  std::string_view Longest;
+  size_t Start = 0;
+  for (size_t I = 0; I <= Pattern.size(); ++I) {
+    const bool Plain = I < Pattern.size() && Pattern[I] != '*' && Pattern[I] != '?' && Pattern[I] != '[';
+    if (Plain) continue;
+    if (I - Start > Longest.size()) Longest = Pattern.substr(Start, I - Start);
+    if (I < Pattern.size() && Pattern[I] == '[') {
+      size_t Close = I + 1;
+      if (Close < Pattern.size() && (Pattern[Close] == '!' || Pattern[Close] == '^')) ++Close;
+      if (Close < Pattern.size() && Pattern[Close] == ']') ++Close;
+      Close = Pattern.find(']', Close);
+      // An unclosed "[" stands for itself; leaving it out of every run is safe.
+      if (Close != std::string_view::npos) I = Close;
+    }
+    Start = I + 1;
+  }
+  return std::string(Longest);
+}
+
+}  // namespace
+
 void TFileTypeNames::AddGlob(const std::string& MimeName, const std::string& Spelled) {
   const std::string Pattern = QString::fromStdString(Spelled).toLower().toStdString();
   const size_t Wild = Pattern.find_first_of("*?[");
@@ -166,7 +194,7 @@ void TFileTypeNames::AddGlob(const std::string& MimeName, const std::string& Spe
   } else if (Pattern.starts_with("*.") && Tail.find_first_of("*.", 1) == std::string::npos) {
     FExtensionPatterns.push_back(Pattern);  // such as "*.[1-9]": the extension alone decides
   } else {
-    FNamePatterns.push_back(Pattern);
+    FNamePatterns.push_back({Pattern, LongestPlainRun(Pattern)});
   }
 }
 
@@ -176,8 +204,10 @@ bool TFileTypeNames::IsSpecialName(const std::string& LowerName) const {
     if (LowerName.starts_with(Prefix)) return true;
   for (const std::string& Suffix : FNameSuffixes)
     if (LowerName.ends_with(Suffix)) return true;
-  for (const std::string& Pattern : FNamePatterns)
-    if (fnmatch(Pattern.c_str(), LowerName.c_str(), FNM_NOESCAPE) == 0) return true;
+  for (const TNamePattern& Name : FNamePatterns)
+    if (LowerName.find(Name.Plain) != std::string::npos &&
+        fnmatch(Name.Pattern.c_str(), LowerName.c_str(), FNM_NOESCAPE) == 0)
+      return true;
   return false;
 }
 

@@ -116,7 +116,14 @@ class TFileTypeNames {
   bool FGlobIndexBuilt = false;
   std::unordered_map<std::string, TGlob> FGlobs;
   std::unordered_set<std::string> FLiteralNames;
-  std::vector<std::string> FNamePrefixes, FNameSuffixes, FExtensionPatterns, FNamePatterns;
+  std::vector<std::string> FNamePrefixes, FNameSuffixes, FExtensionPatterns;
+  // A pattern over the whole name, with the longest run of plain characters
+  // in it: a name without that run cannot match, and is told so without
+  // fnmatch, which is slow in a multibyte locale.
+  struct TNamePattern {
+    std::string Pattern, Plain;
+  };
+  std::vector<TNamePattern> FNamePatterns;
   std::unordered_set<std::string> FCompoundExtensions;
   std::string FLowerName;  // TypeOfName's lower-case copy of the name
 };

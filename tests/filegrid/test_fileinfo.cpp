@@ -126,6 +126,7 @@ TEST_F(FileInfoTest, TypeNamesComeFromTheWholeNameOrExtensionAndFromContentOnlyW
       {"picture.png", "", "image/png"},           {"backup.tar.gz", Pdf, "application/x-compressed-tar"},
       {"document", Pdf, "application/pdf"},       {"data.qvunknownext", Pdf, "application/pdf"},
       {"pipe.txt", nullptr, "inode/fifo"},        {"folder.txt", nullptr, "inode/directory"},
+      {"libz.so.1", Pdf, "application/x-sharedlib"},  // a pattern over the whole name
   };
   for (const Case& C : Cases) {
     const QMimeType Mime = QMimeDatabase().mimeTypeForName(C.Mime);
