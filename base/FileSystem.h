@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -62,6 +63,9 @@ class TFileSystem {
   // Whether the folder compares names without regard to case, found out
   // without writing. Sample is a name the folder holds.
   virtual bool IgnoresCase(const std::string& Folder, const std::string& Sample) = 0;
+  // Another object for the same file system, for a second thread to look
+  // files up at the same time; nullptr where there is none.
+  virtual std::unique_ptr<TFileSystem> Twin() { return nullptr; }
 };
 
 // The real file system, through statx, renameat2, link, unlink and open.
@@ -82,6 +86,7 @@ class TLinuxFileSystem : public TFileSystem {
   int Reserve(const std::string& Path, bool Directory) override;
   bool ListFolder(const std::string& Folder, const TEachName& Each) override;
   bool IgnoresCase(const std::string& Folder, const std::string& Sample) override;
+  std::unique_ptr<TFileSystem> Twin() override { return std::make_unique<TLinuxFileSystem>(); }
 
  private:
   // A path as a folder handle (AT_FDCWD when none could be opened) and the

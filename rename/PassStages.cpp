@@ -343,10 +343,13 @@ void TFolderListings::Listed(int Folder, bool Complete) {
   FRanges[size_t(Folder)] = {First, FNames.size() + 1};
 }
 
-void LookUpEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs, bool ByListing, TFolderListings* Keep) {
-  if (ByListing) FindInListings(Entries, Fs, Keep);
+namespace {
+
+// Looks up each entry from First to Last not found yet.
+void StatEntries(std::vector<TPassEntry>& Entries, size_t First, size_t Last, TFileSystem& Fs) {
   std::string Path;  // one buffer for every path
-  for (TPassEntry& Entry : Entries) {
+  for (size_t I = First; I < Last; ++I) {
+    TPassEntry& Entry = Entries[I];
     if (Entry.Found) continue;
     const std::optional<TFileStatus> File = Fs.Stat(Path.assign(Entry.Folder).append(Entry.Name));
     Entry.Found = File.has_value();
@@ -354,6 +357,27 @@ void LookUpEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs, bool ByLis
       Entry.File = *File;
     else
       Entry.Status = psNotFound;
+  }
+}
+
+}  // namespace
+
+void LookUpEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs, bool ByListing, TFolderListings* Keep) {
+  if (ByListing) FindInListings(Entries, Fs, Keep);
+  // Many look-ups are shared with a second thread, each thread with a file
+  // system object of its own and a half of the entries.
+  constexpr size_t MinShared = 8192;
+  const size_t Left =
+      size_t(std::count_if(Entries.begin(), Entries.end(), [](const TPassEntry& Entry) { return !Entry.Found; }));
+  const std::unique_ptr<TFileSystem> Twin = Left >= MinShared ? Fs.Twin() : nullptr;
+  if (Twin) {
+    const size_t Half = Entries.size() / 2;
+    std::future<void> Second =
+        std::async(std::launch::async, [&] { StatEntries(Entries, Half, Entries.size(), *Twin); });
+    StatEntries(Entries, 0, Half, Fs);
+    Second.get();
+  } else {
+    StatEntries(Entries, 0, Entries.size(), Fs);
   }
   FindFolderCase(Entries, Fs);
 }
