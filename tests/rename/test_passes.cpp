@@ -274,13 +274,15 @@ TEST_F(PassTest, LinksCasesAndDatesAreHandledAsTheFileSystemHasThem) {
 }
 
 // Where many names are looked up in one folder it is listed once instead:
-// the answers must be the same, down a chain of 300 renames.
+// the answers must be the same, down a chain of 300 renames, also when the
+// listing fails half-way.
 TEST_F(PassTest, AFolderListedOnceGivesTheSameAnswersAsLookingUpEachName) {
   std::vector<std::string> Names;
   for (int I = 0; I < 300; ++I) Names.push_back("f" + std::to_string(I));
   Make(Names);
-  for (bool Held : {true, false}) {
-    SCOPED_TRACE(Held ? "the last name is held" : "the last name is free");
+  for (const auto& [Held, Cut] : {std::pair{true, false}, {false, false}, {true, true}}) {
+    SCOPED_TRACE(std::string(Held ? "the last name is held" : "the last name is free") + (Cut ? ", listing cut" : ""));
+    Fs.CutListings = Cut;
     if (Held) Make({"f300"});
     else fs::remove(Dir + "f300");
     std::vector<TPassEntry> Entries = CollectEntries(Files(Names));
@@ -290,6 +292,7 @@ TEST_F(PassTest, AFolderListedOnceGivesTheSameAnswersAsLookingUpEachName) {
     EXPECT_EQ(std::count_if(Entries.begin(), Entries.end(), [](const TPassEntry& E) { return E.Status == psTaken; }),
               Held ? 300 : 0);
   }
+  Fs.CutListings = false;
   // Looked up by listing, and validated against that listing: the same
   // files found, as the same inodes, and the same conflicts.
   Names.push_back("gone");

@@ -4,7 +4,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/FileSystem.h"
@@ -21,7 +24,7 @@ struct TStopDead {};
 class TFaultyFileSystem : public TLinuxFileSystem {
  public:
   int FailAt = -1, FailErrno = EIO, Calls = 0, StopAt = -1;
-  bool RefuseNoReplace = false, RefuseLinks = false, IgnoreCase = false;
+  bool RefuseNoReplace = false, RefuseLinks = false, IgnoreCase = false, CutListings = false;
   std::string Intruder;
   std::vector<std::string> Renames;  // "from -> to", names only
 
@@ -46,6 +49,17 @@ class TFaultyFileSystem : public TLinuxFileSystem {
     return TLinuxFileSystem::Reserve(Path, Directory);
   }
   bool IgnoresCase(const std::string&, const std::string&) override { return IgnoreCase; }
+  // CutListings: a listing gives its first name, then fails as a read error half-way would.
+  bool ListFolder(const std::string& Folder, const TEachName& Each) override {
+    if (!CutListings) return TLinuxFileSystem::ListFolder(Folder, Each);
+    bool First = true;
+    TLinuxFileSystem::ListFolder(Folder, [&](std::string_view Name, uint64_t Inode, bool MaybeFolder) {
+      if (std::exchange(First, false)) Each(Name, Inode, MaybeFolder);
+    });
+    return false;
+  }
+  // Faults are counted in one thread.
+  std::unique_ptr<TFileSystem> Twin() override { return nullptr; }
 
  private:
   int Fault() {
