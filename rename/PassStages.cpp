@@ -434,15 +434,20 @@ void BuildNames(std::vector<TPassEntry>& Entries, const TNameBuilder& Builder, i
 }
 
 void LookUpAndBuildNames(std::vector<TPassEntry>& Entries, TFileSystem& Fs, const TNameBuilder& Builder,
-                         int32_t& CounterValue, TFolderListings* Keep) {
-  if (Builder.UsesFileDate() || Builder.UsesMetadata()) {
-    LookUpEntries(Entries, Fs, false, Keep);
-    BuildNames(Entries, Builder, CounterValue, true);
+                         int32_t& CounterValue, bool AlsoNotFound, TFolderListings* Keep) {
+  // What the names show depends on a file's size, last write or content
+  // only when a date, time or metadata field is used; otherwise a listing
+  // tells which files are there.
+  const bool NeedsFiles = Builder.UsesFileDate() || Builder.UsesMetadata();
+  if (NeedsFiles || !AlsoNotFound) {
+    LookUpEntries(Entries, Fs, !NeedsFiles, Keep);
+    BuildNames(Entries, Builder, CounterValue, AlsoNotFound);
     return;
   }
-  // The names then follow from the entries' names and order alone, and are
-  // built on a second thread while the folders are listed. The two threads
-  // write different members of the entries: the names, and what was found.
+  // Every entry gets a name, found or not, and the names follow from the
+  // entries' names and order alone: they are built on a second thread while
+  // the folders are listed. The two threads write different members of the
+  // entries: the names, and what was found.
   std::future<void> Names =
       std::async(std::launch::async, [&] { NameEntries(Entries, Builder, CounterValue, IsAnyEntry); });
   LookUpEntries(Entries, Fs, true, Keep);

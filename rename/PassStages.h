@@ -134,11 +134,11 @@ void FindFolderCase(std::vector<TPassEntry>& Entries, TFileSystem& Fs);
 // becomes psUnchanged.
 void BuildNames(std::vector<TPassEntry>& Entries, const TNameBuilder& Builder, int32_t& CounterValue,
                 bool AlsoNotFound);
-// LookUpEntries and then BuildNames with AlsoNotFound, as a preview of a list
-// runs them (by listing where the names need no dates); names that need
-// nothing of the files are built while the folders are listed.
+// LookUpEntries and then BuildNames, as a preview runs them: by listing
+// where the names need no dates or content. With AlsoNotFound such names
+// are built while the folders are listed.
 void LookUpAndBuildNames(std::vector<TPassEntry>& Entries, TFileSystem& Fs, const TNameBuilder& Builder,
-                         int32_t& CounterValue, TFolderListings* Keep);
+                         int32_t& CounterValue, bool AlsoNotFound, TFolderListings* Keep);
 
 // validate: refuses the entries with a conflict, one kind after another,
 // after which the entries still psRename can all be renamed:

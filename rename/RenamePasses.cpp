@@ -72,18 +72,10 @@ std::optional<TPassResult> TRenamePasses::Preview(std::vector<TPassEntry> Entrie
   }
   const TNameBuilder Builder(Settings, State.UsedFields, FContext);
   TPassResult Result{std::move(Entries)};
-  // What a preview shows depends on a file's size, last write or content
-  // only when a date, time or metadata field is used; otherwise a listing
-  // tells it which files are there.
   TFolderListings Listings;
   // In a list every checked file gets its name, found or not, so that the
   // numbers the counter gives are those of the list.
-  if (Options.NameMissingFiles) {
-    LookUpAndBuildNames(Result.Entries, FFs, Builder, State.CounterValue, &Listings);
-  } else {
-    LookUpEntries(Result.Entries, FFs, !Builder.UsesFileDate() && !Builder.UsesMetadata(), &Listings);
-    BuildNames(Result.Entries, Builder, State.CounterValue, false);
-  }
+  LookUpAndBuildNames(Result.Entries, FFs, Builder, State.CounterValue, Options.NameMissingFiles, &Listings);
   ValidateEntries(Result.Entries, FFs, &Listings);
   FPreviewed.resize(Result.Entries.size());
   for (size_t I = 0; I < Result.Entries.size(); ++I)
