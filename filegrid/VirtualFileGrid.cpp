@@ -492,19 +492,15 @@ void TVmVirtualFileGrid::RankTexts(int Slot) const {
   std::sort(Unranked.begin(), Unranked.end(), KeyLess);
 
   std::vector<TRanked> All;
-  if (Ranked.empty()) {
-    All = std::move(Unranked);  // every text changed, as after renaming them all
-  } else {
-    All.reserve(FFiles.size());
-    auto Next = Ranked.begin();
-    for (const TRanked& New : Unranked) {
-      const auto Place = std::lower_bound(Next, Ranked.end(), New, KeyLess);
-      All.insert(All.end(), Next, Place);
-      All.push_back(New);
-      Next = Place;
-    }
-    All.insert(All.end(), Next, Ranked.end());
+  All.reserve(FFiles.size());
+  auto Next = Ranked.begin();
+  for (const TRanked& New : Unranked) {
+    const auto Place = std::lower_bound(Next, Ranked.end(), New, KeyLess);
+    All.insert(All.end(), Next, Place);
+    All.push_back(New);
+    Next = Place;
   }
+  All.insert(All.end(), Next, Ranked.end());
 
   uint32_t Rank = 0;
   for (size_t I = 0; I < All.size(); ++I) {
