@@ -118,7 +118,7 @@ TWindowMain::TWindowMain(TWindowDialogs& Dialogs, TWindowMainOptions Options, QW
   if (!FOptions.SenderFolder.empty()) {
     // A batch runs under the busy cursor; its files are taken in when it ends.
     FReceiver = std::make_unique<TFileGridCopyDataReceiver>(
-        [this](const std::vector<std::string>& Paths) { TakeFiles(Paths); },
+        [this](std::vector<std::string> Paths) { TakeFiles(std::move(Paths)); },
         [](bool Begins) {
           if (Begins) QApplication::setOverrideCursor(Qt::BusyCursor);
           else QApplication::restoreOverrideCursor();
@@ -244,10 +244,10 @@ void TWindowMain::UpdateTitle() {
 
 // --- Files arriving -----------------------------------------------------------
 
-void TWindowMain::TakeFiles(const std::vector<std::string>& Paths) {
+void TWindowMain::TakeFiles(std::vector<std::string> Paths) {
   QApplication::setOverrideCursor(Qt::BusyCursor);
   Grid().BeginUpdate();
-  for (const std::string& Path : Paths) Grid().AddFile(Path, "", true);
+  Grid().AddFiles(std::move(Paths));
   Grid().EndUpdate();
   UpdateControlStates();
   QApplication::restoreOverrideCursor();
@@ -262,7 +262,7 @@ void TWindowMain::dropEvent(QDropEvent* Event) {
   for (const QUrl& Url : Event->mimeData()->urls())
     if (Url.isLocalFile()) Paths.push_back(LocalPath(Url));
   Event->acceptProposedAction();
-  if (!Paths.empty()) TakeFiles(Paths);
+  if (!Paths.empty()) TakeFiles(std::move(Paths));
 }
 
 void TWindowMain::toolbuttonAddFilesClick() {
@@ -276,7 +276,7 @@ void TWindowMain::toolbuttonAddFolderClick() {
   TFolderBrowser Browser(Utf8(tr("Select the folder whose files shall be added.")), "", false, false);
   Browser.StatusText = false;
   if (!Browser.Execute(FDialogs) || Browser.Folder.empty()) return;
-  if (const std::optional<std::vector<std::string>> Files = Grid().FolderFiles(Browser.Folder)) TakeFiles(*Files);
+  if (std::optional<std::vector<std::string>> Files = Grid().FolderFiles(Browser.Folder)) TakeFiles(std::move(*Files));
 }
 
 // --- Other commands -----------------------------------------------------------

@@ -93,7 +93,7 @@ class TWindowMain : public QMainWindow, private TPassView {
   // Every way of taking files in ends here (command line, drop, Add Files,
   // Add Folder, hand-over): the files are added in order, in one update
   // bracket under the busy cursor, and the file commands follow the grid.
-  void TakeFiles(const std::vector<std::string>& Paths);
+  void TakeFiles(std::vector<std::string> Paths);
   // The rules as the controls and the counter dialog hold them, and back.
   TRenameSettings ReadRenameSettings() const;
   void WriteRenameSettings(const TRenameSettings& Settings);

@@ -61,10 +61,25 @@ TDateTimeParts DecodeDateTime(TDateTime Value) {
 }
 
 double UnixTimeToDateTime(int64_t Seconds) {
+  // Files read together mostly share their times, and localtime_r takes a
+  // lock that threads reading files at once would queue on: each thread
+  // keeps its last answer, with the zone it was given in (which changes only
+  // when tzset reads TZ again).
+  thread_local struct {
+    int64_t Seconds = 0;
+    long Zone = 0;
+    double Value = 0;
+    bool Kept = false;
+  } Last;
+  if (Last.Kept && Seconds == Last.Seconds && ::timezone == Last.Zone) return Last.Value;
   const time_t T = static_cast<time_t>(Seconds);
   struct tm Local {};
   if (localtime_r(&T, &Local) == nullptr) return 0;
   // File times keep seconds in steps of two.
-  return EncodeDateTime({Local.tm_year + 1900, Local.tm_mon + 1, Local.tm_mday, Local.tm_hour, Local.tm_min,
-                         Local.tm_sec & ~1});
+  Last.Value = EncodeDateTime({Local.tm_year + 1900, Local.tm_mon + 1, Local.tm_mday, Local.tm_hour, Local.tm_min,
+                               Local.tm_sec & ~1});
+  Last.Seconds = Seconds;
+  Last.Zone = ::timezone;
+  Last.Kept = true;
+  return Last.Value;
 }

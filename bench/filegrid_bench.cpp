@@ -1,6 +1,6 @@
 // The file list at its intended size: adding 100,000 real files in one update
-// bracket (statx, type names and all; one by one, and as Add Folder does it), and sorting 100,000 entries by name and
-// by size.
+// bracket (statx, type names and all; as a list of paths, and as Add Folder does it), and sorting 100,000 entries by
+// name and by size.
 //
 // AddFile reads files that the benchmark creates in a folder under /tmp and
 // removes at the end. Its counters: "ListMB", the heap the finished list
@@ -96,12 +96,13 @@ void BM_AddFile(benchmark::State& State) {
     {
       TMemoryFileGridRows Rows;
       TVmVirtualFileGrid Grid(Rows);  // a fresh reader: type names are looked up anew
+      std::vector<std::string> Paths = Files.Paths;
       State.ResumeTiming();
       Grid.BeginUpdate();
       if (State.range(0))
         Grid.AddFolder(Files.Dir);  // Add Folder: each file checked against the list first
       else
-        for (const std::string& Path : Files.Paths) Grid.AddFile(Path);
+        Grid.AddFiles(std::move(Paths));
       Grid.EndUpdate();
       State.PauseTiming();
       if (Grid.FileCount() != FileCountTotal) State.SkipWithError("files went missing");

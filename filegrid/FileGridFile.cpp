@@ -20,8 +20,12 @@ int SortKeySlot(int Column) {
 }
 
 void SetFileNameFields(TFileGridFile& Entry, std::string_view FileName) {
-  // assign keeps the buffer of an entry that is read again.
-  Entry.FileName.assign(FileName);
+  // assign keeps the buffer of an entry that is read again; a path already
+  // moved into FileName is only cut to length.
+  if (FileName.data() == Entry.FileName.data())
+    Entry.FileName.resize(FileName.size());
+  else
+    Entry.FileName.assign(FileName);
   const std::string& F = Entry.FileName;
   const size_t Slash = F.rfind('/');
   const size_t NameStart = Slash == std::string::npos ? 0 : Slash + 1;

@@ -121,5 +121,5 @@ int SortKeySlot(int Column);
 // Sets FileName and where Name, Extension and Path lie in it: the name is
 // the part after the last "/", the path everything up to and including it,
 // and the extension starts at the last "." of the name (".profile" is all
-// extension; "a.b/file" has none).
+// extension; "a.b/file" has none). FileName may be a start of Entry's own FileName.
 void SetFileNameFields(TFileGridFile& Entry, std::string_view FileName);

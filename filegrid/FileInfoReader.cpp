@@ -321,6 +321,7 @@ std::optional<TFileInfo> TLinuxFileInfoReader::Read(const std::string& Path) {
 
   TFileInfo Info = StatusInfo(Stx, Hidden, FScope == rsGrid);
   if (FScope == rsGrid && !FDeferTypes) {
+    const std::lock_guard Lock(FTypesLock);
     TFileTypeNames::TType Type = FTypes.TypeOf(KindOf(Stx.stx_mode), Name, FoundPath.empty() ? Path : FoundPath);
     Info.Description = std::move(Type.Description);
     Info.IconIndex = Type.IconIndex;
@@ -342,6 +343,7 @@ std::optional<TFileInfo> TLinuxFileInfoReader::ReadRenamed(const std::string& Pa
     return Info;
   }
   const TFileKind Kind = KindOf(Stx.stx_mode);
+  const std::lock_guard Lock(FTypesLock);
   std::optional<TFileTypeNames::TType> Type;
   if (Kind != fkRegular)
     Type = FTypes.TypeOf(Kind, Name, Path);

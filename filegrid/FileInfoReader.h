@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,6 +39,8 @@ class TFileInfoReader {
   virtual std::optional<TFileInfo> ReadRenamed(const std::string& Path, const TFileInfo& /*Before*/) {
     return Read(Path);
   }
+  // Whether Read may be called from several threads at once.
+  virtual bool ReadsConcurrently() const { return false; }
 };
 
 // One index per distinct icon. The reader fills it and the grid on screen
@@ -147,6 +150,8 @@ class TLinuxFileInfoReader : public TFileInfoReader {
   // One statx; the type follows the new name where the name tells it, and
   // stays as it was (from the content, which a rename leaves alone) where not.
   std::optional<TFileInfo> ReadRenamed(const std::string& Path, const TFileInfo& Before) override;
+  // Only the type names are shared between threads, under a lock.
+  bool ReadsConcurrently() const override { return true; }
   const TFileIconCache& Icons() const { return FTypes.Icons(); }
   // While deferred, reads give no type name and the generic icon, so that a
   // window shows its first files before the MIME database has been loaded.
@@ -154,6 +159,7 @@ class TLinuxFileInfoReader : public TFileInfoReader {
 
  private:
   bool FDeferTypes = false;
+  std::mutex FTypesLock;  // held while FTypes is asked
   TFileTypeNames FTypes;
   TReadScope FScope = rsGrid;
 };

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <future>
 #include <stdexcept>
 #include <utility>
 
@@ -55,11 +56,11 @@ TVmVirtualFileGrid::TVmVirtualFileGrid(TFileGridRows& Rows, std::shared_ptr<TFil
 
 // --- Reading ---------------------------------------------------------------
 
-bool TVmVirtualFileGrid::ReadFileInformation(TFileGridFile& Entry, const std::string& Path, bool Renamed) {
+bool TVmVirtualFileGrid::ReadFileInformation(TFileGridFile& Entry, std::string_view Path, bool Renamed) {
   // A folder given as "dir/" is the folder "dir": its name must not be empty.
   size_t Length = Path.size();
   while (Length > 1 && Path[Length - 1] == '/') --Length;
-  SetFileNameFields(Entry, std::string_view(Path).substr(0, Length));
+  SetFileNameFields(Entry, Path.substr(0, Length));
   std::optional<TFileInfo> Info;
   if (!Entry.Name().empty() && Renamed && Entry.Exists)
     Info = FReader->ReadRenamed(Entry.FileName, {.Size = Entry.Size, .Attributes = Entry.Attributes,
@@ -152,6 +153,38 @@ void TVmVirtualFileGrid::AddFile(const std::string& FileName, const std::string&
   auto Entry = std::make_unique<TFileGridFile>();
   if (!ReadFileInformation(*Entry, FileName)) return;
   Entry->NewFileName = NewFileName;
+  Append(std::move(Entry), Checked);
+  SortFiles(-1, false);
+}
+
+void TVmVirtualFileGrid::AddFiles(std::vector<std::string> FileNames, bool Checked) {
+  // Each path moves into an entry of its own. Many files are read on two
+  // threads, each taking a half, when the reader allows it; the entries are
+  // listed afterwards in the order given.
+  std::vector<std::unique_ptr<TFileGridFile>> Entries(FileNames.size());
+  const auto ReadRange = [&](size_t Begin, size_t End) {
+    for (size_t I = Begin; I < End; ++I) {
+      auto Entry = std::make_unique<TFileGridFile>();
+      Entry->FileName = std::move(FileNames[I]);
+      if (ReadFileInformation(*Entry, Entry->FileName)) Entries[I] = std::move(Entry);
+    }
+  };
+  constexpr size_t MinShared = 4096;
+  if (Entries.size() >= MinShared && FReader->ReadsConcurrently()) {
+    const size_t Half = Entries.size() / 2;
+    std::future<void> Second = std::async(std::launch::async, ReadRange, Half, Entries.size());
+    ReadRange(0, Half);
+    Second.get();
+  } else {
+    ReadRange(0, Entries.size());
+  }
+  FFiles.reserve(FFiles.size() + Entries.size());
+  for (std::unique_ptr<TFileGridFile>& Entry : Entries)
+    if (Entry) Append(std::move(Entry), Checked);
+  SortFiles(-1, false);
+}
+
+void TVmVirtualFileGrid::Append(std::unique_ptr<TFileGridFile> Entry, bool Checked) {
   Entry->Checked = Checked;
   Entry->Selected = false;
   Entry->Index = FNextIndex++;
@@ -161,7 +194,6 @@ void TVmVirtualFileGrid::AddFile(const std::string& FileName, const std::string&
   List(*Entry);
   FFiles.push_back(std::move(Entry));
   FRows.AppendRow();
-  SortFiles(-1, false);
 }
 
 std::optional<std::vector<std::string>> TVmVirtualFileGrid::FolderFiles(std::string Folder) const {
@@ -188,9 +220,9 @@ std::optional<std::vector<std::string>> TVmVirtualFileGrid::FolderFiles(std::str
 }
 
 bool TVmVirtualFileGrid::AddFolder(std::string Folder) {
-  const std::optional<std::vector<std::string>> Files = FolderFiles(std::move(Folder));
+  std::optional<std::vector<std::string>> Files = FolderFiles(std::move(Folder));
   if (!Files) return false;
-  for (const std::string& Path : *Files) AddFile(Path, "", true);
+  AddFiles(std::move(*Files));
   return true;
 }
 
@@ -335,9 +367,8 @@ void TVmVirtualFileGrid::CheckBoxChanged(int Position, bool Checked) {
 
 void TVmVirtualFileGrid::RefreshFiles() {
   for (auto& F : FFiles) {
-    const std::string Path = F->FileName;
     Unlist(*F);
-    ReadFileInformation(*F, Path);
+    ReadFileInformation(*F, F->FileName);
     List(*F);
   }
   SortFiles(-1, false);

@@ -51,6 +51,9 @@ class TVmVirtualFileGrid {
   // Adds the file at FileName at the end (or in its sorted place) when it is
   // found on disk; a missing file is silently left out. No duplicate check.
   void AddFile(const std::string& FileName, const std::string& NewFileName = {}, bool Checked = true);
+  // Adds the files found of FileNames, in that order, with no new name: one
+  // re-sort for all of them.
+  void AddFiles(std::vector<std::string> FileNames, bool Checked = true);
   // The files of Folder ("/" ended or not) that are not listed yet, in the
   // order a Filename sort gives; its subfolders are left out. Nothing when
   // it cannot be read.
@@ -115,7 +118,10 @@ class TVmVirtualFileGrid {
   struct TSortItem;
   static void RadixSort(std::vector<TSortItem>& Items, bool Descending);
 
-  bool ReadFileInformation(TFileGridFile& Entry, const std::string& Path, bool Renamed = false);
+  // Path may be Entry's own FileName.
+  bool ReadFileInformation(TFileGridFile& Entry, std::string_view Path, bool Renamed = false);
+  // Puts a read entry at the end of the list, unsorted.
+  void Append(std::unique_ptr<TFileGridFile> Entry, bool Checked);
   // The index of listed paths, one place per entry.
   void List(TFileGridFile& Entry) { FListed.Insert(Entry); }
   void Unlist(const TFileGridFile& Entry) { FListed.Erase(Entry); }
