@@ -32,16 +32,16 @@ std::string EncodeCopyDataPath(std::string_view Path) {
   return EncodeCopyDataMessage(cdFile, Data);
 }
 
-std::optional<std::string> CopyDataPath(std::string_view Data) {
+std::optional<std::string_view> CopyDataPath(std::string_view Data) {
   const size_t End = Data.find('\0');
   // Without its zero the path's end is unknown: the sender is broken, and
   // taking the bytes as they stand might name a different file.
   if (End == std::string_view::npos || End == 0 || Data[0] != '/') return std::nullopt;
-  return std::string(Data.substr(0, End));
+  return Data.substr(0, End);
 }
 
-std::vector<TCopyDataMessage> TCopyDataParser::Feed(std::string_view Bytes) {
-  std::vector<TCopyDataMessage> Messages;
+size_t TCopyDataParser::Feed(std::string_view Bytes, const std::function<void(const TCopyDataMessage&)>& OnMessage) {
+  size_t Count = 0;
   while (!FFailed && !Bytes.empty()) {
     if (FHeaderLength < CopyDataHeaderSize) {
       const size_t Take = std::min(CopyDataHeaderSize - FHeaderLength, Bytes.size());
@@ -56,23 +56,31 @@ std::vector<TCopyDataMessage> TCopyDataParser::Feed(std::string_view Bytes) {
         break;
       }
     }
-    const size_t Take = std::min<size_t>(FSize - FData.size(), Bytes.size());
-    FData.append(Bytes.substr(0, Take));
-    Bytes.remove_prefix(Take);
-    if (FData.size() == FSize) {
-      Messages.push_back({FCode, std::move(FData)});
-      FData.clear();
-      FHeaderLength = 0;
+    std::string_view Data;
+    if (FData.empty() && Bytes.size() >= FSize) {
+      // The whole message is in Bytes: handed on where it lies.
+      Data = Bytes.substr(0, FSize);
+      Bytes.remove_prefix(FSize);
+    } else {
+      const size_t Take = std::min<size_t>(FSize - FData.size(), Bytes.size());
+      FData.append(Bytes.substr(0, Take));
+      Bytes.remove_prefix(Take);
+      if (FData.size() < FSize) break;
+      Data = FData;
     }
+    FHeaderLength = 0;
+    ++Count;
+    OnMessage({FCode, Data});
+    FData.clear();
   }
-  return Messages;
+  return Count;
 }
 
 TFileGridCopyDataReceiver::TFileGridCopyDataReceiver(TVmVirtualFileGrid& Grid, std::function<void(bool Begins)> OnBatch)
     : TFileGridCopyDataReceiver(
-          [&Grid](const std::vector<std::string>& Paths) {
+          [&Grid](std::vector<std::string> Paths) {
             Grid.BeginUpdate();
-            for (const std::string& Path : Paths) Grid.AddFile(Path, std::string(), true);
+            Grid.AddFiles(std::move(Paths));
             Grid.EndUpdate();
           },
           std::move(OnBatch)) {}
@@ -81,8 +89,8 @@ void TFileGridCopyDataReceiver::BeginBatch() {
   if (FOpenBatches++ == 0 && FOnBatch) FOnBatch(true);
 }
 
-void TFileGridCopyDataReceiver::AddPath(const std::string& Path) {
-  FWaiting.push_back(Path);
+void TFileGridCopyDataReceiver::AddPath(std::string_view Path) {
+  FWaiting.emplace_back(Path);
   AddWaiting();
 }
 
@@ -100,16 +108,14 @@ void TFileGridCopyDataReceiver::SetHeld(bool Held) {
 
 void TFileGridCopyDataReceiver::AddWaiting() {
   if (FHeld || FOpenBatches > 0 || FWaiting.empty()) return;
-  const std::vector<std::string> Paths = std::move(FWaiting);
+  std::vector<std::string> Paths = std::move(FWaiting);
   FWaiting.clear();
-  FAddFiles(Paths);
+  FAddFiles(std::move(Paths));
 }
 
 size_t TCopyDataSession::Feed(std::string_view Bytes) {
   if (FClosed) return 0;
-  const std::vector<TCopyDataMessage> Messages = FParser.Feed(Bytes);
-  for (const TCopyDataMessage& Message : Messages) Handle(Message);
-  return Messages.size();
+  return FParser.Feed(Bytes, [this](const TCopyDataMessage& Message) { Handle(Message); });
 }
 
 void TCopyDataSession::Handle(const TCopyDataMessage& Message) {
@@ -121,7 +127,7 @@ void TCopyDataSession::Handle(const TCopyDataMessage& Message) {
       }
       break;
     case cdFile:
-      if (const std::optional<std::string> Path = CopyDataPath(Message.Data)) FReceiver.AddPath(*Path);
+      if (const std::optional<std::string_view> Path = CopyDataPath(Message.Data)) FReceiver.AddPath(*Path);
       break;
     case cdEndBatch:
       if (FOpenBatches > 0)

@@ -27,10 +27,10 @@ inline constexpr size_t CopyDataHeaderSize = 8;
 // The answer to every message: a 32-bit 0.
 inline constexpr size_t CopyDataAnswerSize = 4;
 
+// One message as the parser hands it on; Data lasts only for that call.
 struct TCopyDataMessage {
   uint32_t Code = 0;
-  std::string Data;
-  bool operator==(const TCopyDataMessage&) const = default;
+  std::string_view Data;
 };
 
 // One message as it goes over the socket.
@@ -41,7 +41,7 @@ std::string EncodeCopyDataPath(std::string_view Path);
 // The path a code-16 message carries: the bytes before the first zero. A
 // message without a zero, with an empty path or with a relative one (which
 // would name a file relative to the sender's folder, not ours) carries none.
-std::optional<std::string> CopyDataPath(std::string_view Data);
+std::optional<std::string_view> CopyDataPath(std::string_view Data);
 
 // Cuts a byte stream, arriving in chunks split anywhere, into messages. It
 // holds at most one unfinished message (header and up to CopyDataMaxSize
@@ -49,9 +49,10 @@ std::optional<std::string> CopyDataPath(std::string_view Data);
 // takes no more bytes.
 class TCopyDataParser {
  public:
-  // The messages completed by Bytes, in order. Messages before a fault are
-  // returned; nothing after it.
-  std::vector<TCopyDataMessage> Feed(std::string_view Bytes);
+  // Hands the messages completed by Bytes to OnMessage, in order, and
+  // returns how many there were. Messages before a fault are handed on;
+  // nothing after it.
+  size_t Feed(std::string_view Bytes, const std::function<void(const TCopyDataMessage&)>& OnMessage);
   bool Failed() const { return FFailed; }
   // Part of a message has arrived: a stream ending now is truncated.
   bool InMessage() const { return FHeaderLength > 0; }
@@ -74,7 +75,7 @@ class TCopyDataReceiver {
   // Code 1: a batch begins (busy cursor, the grid's BeginUpdate). Batches nest.
   virtual void BeginBatch() = 0;
   // Code 16 with a valid path, inside or outside a batch: add the file now.
-  virtual void AddPath(const std::string& Path) = 0;
+  virtual void AddPath(std::string_view Path) = 0;
   // Code 15, or the end of a connection that left its batch open.
   virtual void EndBatch() = 0;
 };
@@ -87,7 +88,7 @@ class TCopyDataReceiver {
 class TFileGridCopyDataReceiver : public TCopyDataReceiver {
  public:
   // How waiting files go into the list, all in one call.
-  using TAddFiles = std::function<void(const std::vector<std::string>& Paths)>;
+  using TAddFiles = std::function<void(std::vector<std::string> Paths)>;
   // OnBatch, when given, is called with true when a first batch opens and
   // with false when the last one has ended and its files were added (the
   // window's busy cursor). The files go into Grid in one update bracket.
@@ -96,7 +97,7 @@ class TFileGridCopyDataReceiver : public TCopyDataReceiver {
   explicit TFileGridCopyDataReceiver(TAddFiles AddFiles, std::function<void(bool Begins)> OnBatch = {})
       : FAddFiles(std::move(AddFiles)), FOnBatch(std::move(OnBatch)) {}
   void BeginBatch() override;
-  void AddPath(const std::string& Path) override;
+  void AddPath(std::string_view Path) override;
   void EndBatch() override;
   // Held, files wait; released, the waiting files are added.
   void SetHeld(bool Held);

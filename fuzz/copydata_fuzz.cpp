@@ -30,7 +30,7 @@ class TRecordingReceiver : public TCopyDataReceiver {
     ++Depth;
     Require(Depth <= TCopyDataSession::MaxOpenBatches + 1);
   }
-  void AddPath(const std::string& Path) override { Paths.push_back(Path); }
+  void AddPath(std::string_view Path) override { Paths.emplace_back(Path); }
   void EndBatch() override {
     ++Ended;
     --Depth;

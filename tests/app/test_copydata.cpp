@@ -10,7 +10,7 @@ namespace {
 class TLogReceiver : public TCopyDataReceiver {
  public:
   void BeginBatch() override { Log += "B"; }
-  void AddPath(const std::string& Path) override { Log += "[" + Path + "]"; }
+  void AddPath(std::string_view Path) override { Log += "[" + std::string(Path) + "]"; }
   void EndBatch() override { Log += "E"; }
   std::string Log;
 };
@@ -19,6 +19,15 @@ std::string Begin() { return EncodeCopyDataMessage(cdBeginBatch); }
 std::string End() { return EncodeCopyDataMessage(cdEndBatch); }
 std::string File(std::string_view Path) { return EncodeCopyDataPath(Path); }
 
+// The messages Bytes completes, each as its code and a copy of its data.
+using TMessages = std::vector<std::pair<uint32_t, std::string>>;
+TMessages Feed(TCopyDataParser& Parser, std::string_view Bytes) {
+  TMessages Messages;
+  const size_t Count = Parser.Feed(Bytes, [&](const TCopyDataMessage& M) { Messages.emplace_back(M.Code, M.Data); });
+  EXPECT_EQ(Count, Messages.size());
+  return Messages;
+}
+
 }  // namespace
 
 TEST(CopyData, MessagesAreFramedLittleEndianAndComeOutTheSameWhereverTheStreamIsCut) {
@@ -26,14 +35,14 @@ TEST(CopyData, MessagesAreFramedLittleEndianAndComeOutTheSameWhereverTheStreamIs
   EXPECT_EQ(File("/x"), std::string("\x10\0\0\0\x03\0\0\0/x\0", 11));
   const std::string Stream = Begin() + File("/a b") + EncodeCopyDataMessage(7, std::string(300, 'x')) +
                              EncodeCopyDataMessage(16) + End();
-  const std::vector<TCopyDataMessage> Expected = {
+  const TMessages Expected = {
       {1, ""}, {16, std::string("/a b\0", 5)}, {7, std::string(300, 'x')}, {16, ""}, {15, ""}};
   for (size_t ChunkSize : {size_t{1}, size_t{3}, size_t{8}, size_t{9}, Stream.size()}) {
     SCOPED_TRACE(ChunkSize);
     TCopyDataParser Parser;
-    std::vector<TCopyDataMessage> Got;
+    TMessages Got;
     for (size_t Pos = 0; Pos < Stream.size(); Pos += ChunkSize)
-      for (auto& M : Parser.Feed(std::string_view(Stream).substr(Pos, ChunkSize))) Got.push_back(M);
+      for (auto& M : Feed(Parser, std::string_view(Stream).substr(Pos, ChunkSize))) Got.push_back(M);
     EXPECT_EQ(Got, Expected);
     EXPECT_FALSE(Parser.InMessage());
     EXPECT_FALSE(Parser.Failed());
@@ -43,18 +52,17 @@ TEST(CopyData, MessagesAreFramedLittleEndianAndComeOutTheSameWhereverTheStreamIs
 TEST(CopyData, AByteCountAbove64KiBFailsTheStreamForGood) {
   TCopyDataParser Parser;
   const std::string Largest = EncodeCopyDataMessage(16, std::string(CopyDataMaxSize, 'x'));
-  EXPECT_EQ(Parser.Feed(Largest).size(), 1u);
+  EXPECT_EQ(Feed(Parser, Largest).size(), 1u);
   std::string Oversized = EncodeCopyDataMessage(16, std::string(CopyDataMaxSize + 1, 'x'));
   // The message before the fault still counts; nothing after it does.
-  const auto Messages = Parser.Feed(Begin() + Oversized.substr(0, 8));
-  EXPECT_EQ(Messages, (std::vector<TCopyDataMessage>{{1, ""}}));
+  EXPECT_EQ(Feed(Parser, Begin() + Oversized.substr(0, 8)), (TMessages{{1, ""}}));
   EXPECT_TRUE(Parser.Failed());
-  EXPECT_TRUE(Parser.Feed(Oversized.substr(8) + Begin()).empty());
+  EXPECT_TRUE(Feed(Parser, Oversized.substr(8) + Begin()).empty());
   EXPECT_LE(Parser.BufferedBytes(), CopyDataHeaderSize);
 }
 
 TEST(CopyData, OnlyAZeroTerminatedAbsolutePathIsTaken) {
-  const std::pair<std::string, std::optional<std::string>> Cases[] = {
+  const std::pair<std::string, std::optional<std::string_view>> Cases[] = {
       {std::string("/a/b.jpg\0", 9), "/a/b.jpg"},
       {std::string("/a\0junk\0", 8), "/a"},  // the byte count may exceed the path
       {std::string("/\xe4\xff\0", 4), "/\xe4\xff"},  // bytes kept, valid text or not
