@@ -12,9 +12,12 @@
 //     quorvane-send to this window, until it exits and until the window
 //     answers the next hand-over (of one file).
 #include <fcntl.h>
+#include <spawn.h>
 #include <stdlib.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -22,8 +25,8 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include <cstdio>
@@ -169,42 +172,66 @@ int Run(const std::string& Given) {
   return 0;
 }
 
-// Milliseconds quorvane-send takes to hand Paths over (the event loop runs meanwhile).
-double Send(const QStringList& Paths, const QProcessEnvironment& Environment) {
+// quorvane-send's arguments, made before the clock starts, as a shell makes them.
+struct TSendCommand {
+  std::vector<std::string> Texts;
+  std::vector<char*> Argv, Envp;
+  TSendCommand(const std::vector<std::string>& Paths, const std::string& RuntimeDir) {
+    Texts.push_back(QUORVANE_SEND_PROGRAM);
+    Texts.insert(Texts.end(), Paths.begin(), Paths.end());
+    for (std::string& Text : Texts) Argv.push_back(Text.data());
+    Argv.push_back(nullptr);
+    Texts.push_back("XDG_RUNTIME_DIR=" + RuntimeDir);
+    Envp.push_back(Texts.back().data());
+    for (char** Variable = environ; *Variable; ++Variable)
+      if (!std::string_view(*Variable).starts_with("XDG_RUNTIME_DIR=")) Envp.push_back(*Variable);
+    Envp.push_back(nullptr);
+  }
+};
+
+// Milliseconds quorvane-send takes to hand its paths over (the event loop runs meanwhile).
+double Send(TSendCommand& Command) {
   const qint64 Start = Clock.nsecsElapsed();
-  QProcess Sender;
-  Sender.setProcessEnvironment(Environment);
-  Sender.start(QStringLiteral(QUORVANE_SEND_PROGRAM), Paths);
-  while (Sender.state() != QProcess::NotRunning) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
-  if (Sender.exitCode() != 0) std::fprintf(stderr, "%s", Sender.readAllStandardError().constData());
-  return double(Clock.nsecsElapsed() - Start) / 1e6;
+  pid_t Pid = 0;
+  if (::posix_spawn(&Pid, Command.Argv[0], nullptr, nullptr, Command.Argv.data(), Command.Envp.data()) != 0)
+    return std::perror("quorvane-send"), -1;
+  // The sender's end is seen through a process handle, so the event loop sleeps until then.
+  const int Handle = static_cast<int>(::syscall(SYS_pidfd_open, Pid, 0));
+  bool Ended = false;
+  QSocketNotifier Notifier(Handle, QSocketNotifier::Read);
+  QObject::connect(&Notifier, &QSocketNotifier::activated, [&] { Ended = true; });
+  while (!Ended) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  const double Took = double(Clock.nsecsElapsed() - Start) / 1e6;
+  int Status = 0;
+  ::waitpid(Pid, &Status, 0);
+  ::close(Handle);
+  if (!WIFEXITED(Status) || WEXITSTATUS(Status) != 0) std::fprintf(stderr, "quorvane-send failed\n");
+  return Took;
 }
 
 int HandOver() {
   constexpr int Count = 100000;
   char Template[] = "/dev/shm/qwd-XXXXXX";
   const std::string Dir = ::mkdtemp(Template);
-  QStringList Paths;
+  std::vector<std::string> Paths;
   for (int I = 0; I < Count; ++I) {
     // Short names: Linux takes at most 6 MiB of arguments, whatever the stack.
-    const std::string Path = Dir + "/" + std::to_string(I) + ".jpg";
-    ::close(::open(Path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
-    Paths << QString::fromStdString(Path);
+    Paths.push_back(Dir + "/" + std::to_string(I) + ".jpg");
+    ::close(::open(Paths.back().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
   }
   rlimit Stack{};
   ::getrlimit(RLIMIT_STACK, &Stack);
   Stack.rlim_cur = std::min<rlim_t>(Stack.rlim_max, rlim_t{256} << 20);
   ::setrlimit(RLIMIT_STACK, &Stack);
-  QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
-  Environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(Dir));
+  TSendCommand All(Paths, Dir), One({Paths.front()}, Dir);
   TDriverDialogs Dialogs;
   TWindowMainOptions Options;
   Options.SenderFolder = InstanceFolderPath(Dir, "", "");
   TWindowMain Window(Dialogs, std::move(Options));
   Window.show();
   UntilIdle(Clock.nsecsElapsed());
-  const double Took = Send(Paths, Environment);
-  const double Next = Send({Paths.front()}, Environment);
+  const double Took = Send(All);
+  const double Next = Send(One);
   std::printf("quorvane-send of %d paths: %.0f ms (%d listed); the next hand-over: %.0f ms more\n", Count, Took,
               Window.Grid().FileCount(), Next);
   std::filesystem::remove_all(Dir);
