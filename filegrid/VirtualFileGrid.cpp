@@ -160,13 +160,15 @@ void TVmVirtualFileGrid::AddFile(const std::string& FileName, const std::string&
 void TVmVirtualFileGrid::AddFiles(std::vector<std::string> FileNames, bool Checked) {
   // Each path moves into an entry of its own. Many files are read on two
   // threads, each taking a half, when the reader allows it; the entries are
-  // listed afterwards in the order given.
+  // listed afterwards in the order given. They are made beforehand on this
+  // thread: two threads allocating at once queue on the allocator's lock.
   std::vector<std::unique_ptr<TFileGridFile>> Entries(FileNames.size());
+  for (auto& Entry : Entries) Entry = std::make_unique<TFileGridFile>();
   const auto ReadRange = [&](size_t Begin, size_t End) {
     for (size_t I = Begin; I < End; ++I) {
-      auto Entry = std::make_unique<TFileGridFile>();
-      Entry->FileName = std::move(FileNames[I]);
-      if (ReadFileInformation(*Entry, Entry->FileName)) Entries[I] = std::move(Entry);
+      TFileGridFile& Entry = *Entries[I];
+      Entry.FileName = std::move(FileNames[I]);
+      if (!ReadFileInformation(Entry, Entry.FileName)) Entries[I].reset();
     }
   };
   constexpr size_t MinShared = 4096;
