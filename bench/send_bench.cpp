@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "Spawn.h"
 #include "app/CopyData.h"
 #include "app/InstanceFolder.h"
 #include "app/InstanceSender.h"
@@ -98,24 +99,15 @@ BENCHMARK(BM_HandOver)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_QuorvaneSend(benchmark::State& State) {
   TBenchFolder& Files = Folder();
-  QStringList Args;
-  for (const std::string& Path : Files.Paths) Args << QString::fromStdString(Path);
   // quorvane-send finds the running copies through the runtime folder it is given.
-  QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
-  Environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(Files.Dir));
+  TCommandLine Send(QUORVANE_SEND_PROGRAM, Files.Paths, "XDG_RUNTIME_DIR=" + Files.Dir);
   for (auto _ : State) {
     State.PauseTiming();
     TCopy Copy;
-    QProcess Send;
-    Send.setProcessEnvironment(Environment);
-    QEventLoop Loop;
-    QObject::connect(&Send, &QProcess::finished, &Loop, &QEventLoop::quit);
-    QObject::connect(&Send, &QProcess::errorOccurred, &Loop, &QEventLoop::quit);
     State.ResumeTiming();
-    Send.start(QStringLiteral(QUORVANE_SEND_PROGRAM), Args);
-    Loop.exec();
+    const bool Sent = Send.Run();
     State.PauseTiming();
-    if (Send.exitCode() != 0) State.SkipWithError(Send.readAllStandardError().constData());
+    if (!Sent) State.SkipWithError("quorvane-send failed");
     Check(State, Copy);
     State.ResumeTiming();
   }

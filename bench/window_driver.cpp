@@ -12,12 +12,9 @@
 //     quorvane-send to this window, until it exits and until the window
 //     answers the next hand-over (of one file).
 #include <fcntl.h>
-#include <spawn.h>
 #include <stdlib.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -26,7 +23,6 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSocketNotifier>
 #include <QTimer>
 
 #include <cstdio>
@@ -36,6 +32,7 @@
 #include <string>
 #include <vector>
 
+#include "Spawn.h"
 #include "app/InstanceFolder.h"
 #include "app/WindowMain.h"
 #include "ui/QtDialogs.h"
@@ -172,41 +169,11 @@ int Run(const std::string& Given) {
   return 0;
 }
 
-// quorvane-send's arguments, made before the clock starts, as a shell makes them.
-struct TSendCommand {
-  std::vector<std::string> Texts;
-  std::vector<char*> Argv, Envp;
-  TSendCommand(const std::vector<std::string>& Paths, const std::string& RuntimeDir) {
-    Texts.push_back(QUORVANE_SEND_PROGRAM);
-    Texts.insert(Texts.end(), Paths.begin(), Paths.end());
-    for (std::string& Text : Texts) Argv.push_back(Text.data());
-    Argv.push_back(nullptr);
-    Texts.push_back("XDG_RUNTIME_DIR=" + RuntimeDir);
-    Envp.push_back(Texts.back().data());
-    for (char** Variable = environ; *Variable; ++Variable)
-      if (!std::string_view(*Variable).starts_with("XDG_RUNTIME_DIR=")) Envp.push_back(*Variable);
-    Envp.push_back(nullptr);
-  }
-};
-
 // Milliseconds quorvane-send takes to hand its paths over (the event loop runs meanwhile).
-double Send(TSendCommand& Command) {
+double Send(TCommandLine& Command) {
   const qint64 Start = Clock.nsecsElapsed();
-  pid_t Pid = 0;
-  if (::posix_spawn(&Pid, Command.Argv[0], nullptr, nullptr, Command.Argv.data(), Command.Envp.data()) != 0)
-    return std::perror("quorvane-send"), -1;
-  // The sender's end is seen through a process handle, so the event loop sleeps until then.
-  const int Handle = static_cast<int>(::syscall(SYS_pidfd_open, Pid, 0));
-  bool Ended = false;
-  QSocketNotifier Notifier(Handle, QSocketNotifier::Read);
-  QObject::connect(&Notifier, &QSocketNotifier::activated, [&] { Ended = true; });
-  while (!Ended) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
-  const double Took = double(Clock.nsecsElapsed() - Start) / 1e6;
-  int Status = 0;
-  ::waitpid(Pid, &Status, 0);
-  ::close(Handle);
-  if (!WIFEXITED(Status) || WEXITSTATUS(Status) != 0) std::fprintf(stderr, "quorvane-send failed\n");
-  return Took;
+  if (!Command.Run()) std::fprintf(stderr, "quorvane-send failed\n");
+  return double(Clock.nsecsElapsed() - Start) / 1e6;
 }
 
 int HandOver() {
@@ -223,7 +190,8 @@ int HandOver() {
   ::getrlimit(RLIMIT_STACK, &Stack);
   Stack.rlim_cur = std::min<rlim_t>(Stack.rlim_max, rlim_t{256} << 20);
   ::setrlimit(RLIMIT_STACK, &Stack);
-  TSendCommand All(Paths, Dir), One({Paths.front()}, Dir);
+  const std::string RuntimeDir = "XDG_RUNTIME_DIR=" + Dir;
+  TCommandLine All(QUORVANE_SEND_PROGRAM, Paths, RuntimeDir), One(QUORVANE_SEND_PROGRAM, {Paths.front()}, RuntimeDir);
   TDriverDialogs Dialogs;
   TWindowMainOptions Options;
   Options.SenderFolder = InstanceFolderPath(Dir, "", "");
