@@ -6,9 +6,10 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <future>
 #include <stdexcept>
 #include <utility>
+
+#include "base/TwoHalves.h"
 
 // One entry as the sort sees it: its key as an unsigned number (a text key
 // by its rank), where it stood and whether its row was selected. Small, so
@@ -172,14 +173,7 @@ void TVmVirtualFileGrid::AddFiles(std::vector<std::string> FileNames, bool Check
     }
   };
   constexpr size_t MinShared = 4096;
-  if (Entries.size() >= MinShared && FReader->ReadsConcurrently()) {
-    const size_t Half = Entries.size() / 2;
-    std::future<void> Second = std::async(std::launch::async, ReadRange, Half, Entries.size());
-    ReadRange(0, Half);
-    Second.get();
-  } else {
-    ReadRange(0, Entries.size());
-  }
+  InTwoHalves(Entries.size(), Entries.size() >= MinShared && FReader->ReadsConcurrently(), ReadRange);
   FFiles.reserve(FFiles.size() + Entries.size());
   for (std::unique_ptr<TFileGridFile>& Entry : Entries)
     if (Entry) Append(std::move(Entry), Checked);
@@ -522,7 +516,13 @@ void TVmVirtualFileGrid::RankTexts(int Slot) const {
   auto KeyOf = [&](const TRanked& R) -> const QCollatorSortKey& { return R.Key ? *R.Key : SortKey(*R.Entry, Slot); };
   auto KeyLess = [&](const TRanked& A, const TRanked& B) { return KeyOf(A).compare(KeyOf(B)) < 0; };
   std::sort(Ranked.begin(), Ranked.end(), [](const TRanked& A, const TRanked& B) { return A.OldRank < B.OldRank; });
-  std::sort(Unranked.begin(), Unranked.end(), KeyLess);
+  // Many keys (all of them, when a list is first sorted or every name has
+  // changed) are sorted in two halves at once and then merged.
+  constexpr size_t MinShared = 16384;
+  const size_t Half = InTwoHalves(Unranked.size(), Unranked.size() >= MinShared, [&](size_t Begin, size_t End) {
+    std::sort(Unranked.begin() + long(Begin), Unranked.begin() + long(End), KeyLess);
+  });
+  std::inplace_merge(Unranked.begin(), Unranked.begin() + long(Half), Unranked.end(), KeyLess);
 
   std::vector<TRanked> All;
   All.reserve(FFiles.size());

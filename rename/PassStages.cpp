@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "base/Translation.h"
+#include "base/TwoHalves.h"
 #include "base/VmDateTime.h"
 #include "rename/NameText.h"
 
@@ -370,15 +371,8 @@ void LookUpEntries(std::vector<TPassEntry>& Entries, TFileSystem& Fs, bool ByLis
   const size_t Left =
       size_t(std::count_if(Entries.begin(), Entries.end(), [](const TPassEntry& Entry) { return !Entry.Found; }));
   const std::unique_ptr<TFileSystem> Twin = Left >= MinShared ? Fs.Twin() : nullptr;
-  if (Twin) {
-    const size_t Half = Entries.size() / 2;
-    std::future<void> Second =
-        std::async(std::launch::async, [&] { StatEntries(Entries, Half, Entries.size(), *Twin); });
-    StatEntries(Entries, 0, Half, Fs);
-    Second.get();
-  } else {
-    StatEntries(Entries, 0, Entries.size(), Fs);
-  }
+  InTwoHalves(Entries.size(), Twin != nullptr,
+              [&](size_t Begin, size_t End) { StatEntries(Entries, Begin, End, Begin == 0 ? Fs : *Twin); });
   FindFolderCase(Entries, Fs);
 }
 
