@@ -193,10 +193,11 @@ TEST_F(Instance, BatchesEndWhenASenderLeavesWithoutWaitingOrMidBatchAndWhenTheSe
 
 // More files than the sender sends ahead of their answers, while the copy is
 // busy (a pass holds its files): all arrive in order once it is free again.
-TEST_F(Instance, AStreamedBatchArrivesWholeAndInOrderAlsoWhileTheCopyIsBusy) {
+TEST_F(Instance, AStreamedBatchArrivesWholeAndInOrderWithoutMissingFilesAlsoWhileTheCopyIsBusy) {
   TCopy Copy(Folder());
   std::vector<std::string> Paths;
   for (int I = 0; I < 4500; ++I) Paths.push_back(MakeFile(std::to_string(I) + ".txt"));
+  Paths.insert(Paths.begin() + 3000, Paths.front() + ".gone");  // not found: left out
   Copy.Receiver.SetHeld(true);
   TSendOutcome Outcome = soFailed;
   std::unique_ptr<QThread> Sender(QThread::create([&] { Outcome = SendToRunningCopy(Folder(), Paths).Outcome; }));
@@ -205,6 +206,7 @@ TEST_F(Instance, AStreamedBatchArrivesWholeAndInOrderAlsoWhileTheCopyIsBusy) {
   EXPECT_EQ(Outcome, soSent);
   EXPECT_EQ(Copy.Grid.FileCount(), 0);
   Copy.Receiver.SetHeld(false);
+  Paths.erase(Paths.begin() + 3000);
   EXPECT_EQ(Copy.FileNames(), Paths);
 }
 

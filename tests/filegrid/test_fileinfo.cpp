@@ -149,24 +149,3 @@ TEST_F(FileInfoTest, TypeNamesComeFromTheWholeNameOrExtensionAndFromContentOnlyW
     EXPECT_EQ(Grid.File(0).Description, QMimeDatabase().mimeTypeForName(Mime).comment().toStdString()) << Name;
   }
 }
-
-TEST_F(FileInfoTest, ManyFilesAreReadOnTwoThreadsAndListedInTheOrderGivenWithoutTheMissingOnes) {
-  // Enough files for the second thread; three kinds of name, so that both threads ask for types.
-  const char* const Extensions[] = {".txt", ".png", ""};
-  std::vector<std::string> Paths, Expected;
-  for (int I = 5000; I-- > 0;) {
-    const std::string Path = Dir / ("f" + std::to_string(I) + Extensions[I % 3]);
-    Paths.push_back(Path);
-    if (I % 100 == 0) continue;  // not made: left out
-    ::close(::open(Path.c_str(), O_WRONLY | O_CREAT, 0644));
-    Expected.push_back(Path);
-  }
-  Grid.AddFiles(Paths);
-  ASSERT_EQ(Grid.FileCount(), int(Expected.size()));
-  for (int I = 0; I < Grid.FileCount(); ++I) {
-    const TFileGridFile& Entry = Grid.File(I);
-    ASSERT_EQ(Entry.FileName, Expected[size_t(I)]);
-    EXPECT_EQ(Entry.Index, I);
-    EXPECT_EQ(Entry.Description, Reader.Read(Entry.FileName)->Description) << Entry.FileName;
-  }
-}
